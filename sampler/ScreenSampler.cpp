@@ -1,0 +1,40 @@
+#include "ScreenSampler.h"
+
+namespace tintelo {
+
+namespace {
+
+class ScreenDc {
+ public:
+  ScreenDc(ScreenApi& api, ScreenApi::Handle window) : api_(api), window_(window), dc_(api.WindowDc(window)) {}
+  ~ScreenDc() {
+    if (dc_ != 0) api_.ReleaseDc(window_, dc_);
+  }
+  ScreenDc(const ScreenDc&) = delete;
+  ScreenDc& operator=(const ScreenDc&) = delete;
+
+  [[nodiscard]] ScreenApi::Handle Get() const noexcept { return dc_; }
+
+ private:
+  ScreenApi& api_;
+  ScreenApi::Handle window_;
+  ScreenApi::Handle dc_;
+};
+
+}  // namespace
+
+std::optional<Sample> ScreenSampler::Take() {
+  Sample sample;
+  if (!api_->CursorPos(sample.point)) return std::nullopt;
+  const ScreenDc dc(*api_, api_->DesktopWindow());
+  if (dc.Get() == 0) return std::nullopt;
+  sample.colour = api_->Pixel(dc.Get(), sample.point);
+  if (sample.colour == ScreenApi::kInvalidColour) return std::nullopt;
+  return sample;
+}
+
+std::string PositionText(ScreenPoint point) {
+  return std::to_string(point.x) + '.' + std::to_string(point.y);
+}
+
+}  // namespace tintelo

@@ -1,0 +1,56 @@
+// Reading the screen pixel under the pointer, one read per timer tick.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "Colour.h"
+
+namespace tintelo {
+
+// Physical screen pixels on the virtual screen: negative left of or above the primary monitor.
+struct ScreenPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+};
+
+// The handful of platform calls a sample takes; handles are opaque here.
+class ScreenApi {
+ public:
+  using Handle = std::uintptr_t;
+  static constexpr ColourValue kInvalidColour = -1;  // what a failed pixel read returns
+
+  [[nodiscard]] virtual bool CursorPos(ScreenPoint& point) = 0;
+  [[nodiscard]] virtual Handle DesktopWindow() = 0;
+  [[nodiscard]] virtual Handle WindowDc(Handle window) = 0;  // 0 on failure
+  [[nodiscard]] virtual ColourValue Pixel(Handle dc, ScreenPoint point) = 0;
+  virtual void ReleaseDc(Handle window, Handle dc) = 0;
+
+ protected:
+  ~ScreenApi() = default;
+};
+
+struct Sample {
+  ScreenPoint point;
+  ColourValue colour = 0;
+};
+
+class ScreenSampler {
+ public:
+  explicit ScreenSampler(ScreenApi& api) noexcept : api_(&api) {}
+
+  // The pixel under the pointer's actual position, or nothing when the position or the
+  // pixel cannot be read (off every monitor, a protected desktop): the caller then keeps
+  // its last good sample rather than showing the failure value as a colour. The screen
+  // DC lives for this one read only, so nothing accumulates however long sampling runs.
+  [[nodiscard]] std::optional<Sample> Take();
+
+ private:
+  ScreenApi* api_;
+};
+
+// "x.y" in decimal, e.g. "1024.768" or "-1280.300".
+[[nodiscard]] std::string PositionText(ScreenPoint point);
+
+}  // namespace tintelo

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, only those that are missing.
+# Usage: install-deps.sh test|run|bench
+set -euo pipefail
+
+common=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils)
+case "${1:-test}" in
+  test) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev) ;;
+  run) wanted=("${common[@]}" imagemagick) ;;
+  bench) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev time) ;;
+  *) echo "usage: $0 test|run|bench" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${missing[*]} (run as root, or install them with apt-get)" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <string>
+
+#include "Module1.h"
+
+namespace tintelo {
+namespace {
+
+struct RgbTextCase {
+  ColourValue value;
+  const char* text;
+};
+
+class RgbText : public testing::TestWithParam<RgbTextCase> {};
+
+TEST_P(RgbText, ListsRedGreenBlueFromSignedDivision) { EXPECT_EQ(fnRgbText(GetParam().value), GetParam().text); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RgbText,
+    testing::Values(RgbTextCase{0, "0,0,0"}, RgbTextCase{255, "255,0,0"}, RgbTextCase{0x0000FF00, "0,255,0"},
+                    RgbTextCase{0x00FF0000, "0,0,255"}, RgbTextCase{0x00FFFFFF, "255,255,255"},
+                    RgbTextCase{0x00336699, "153,102,51"},
+                    // Negative values: truncation toward zero, not an arithmetic shift.
+                    RgbTextCase{static_cast<ColourValue>(0x80000008u), "8,1,1"}, RgbTextCase{-1, "255,0,0"},
+                    RgbTextCase{INT32_MIN, "0,0,0"}, RgbTextCase{INT32_MIN + 1, "1,1,1"},
+                    RgbTextCase{-256, "0,255,0"}, RgbTextCase{-65536, "0,0,255"},
+                    RgbTextCase{INT32_MAX, "255,255,255"}, RgbTextCase{0x01000000, "0,0,0"}));
+
+struct HtmlCase {
+  Component red, green, blue;
+  const char* text;
+};
+
+class HtmlColour : public testing::TestWithParam<HtmlCase> {};
+
+TEST_P(HtmlColour, WritesTwoUpperCaseDigitsPerComponent) {
+  const auto& c = GetParam();
+  EXPECT_EQ(fnHtmlColour(c.red, c.green, c.blue), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HtmlColour,
+                         testing::Values(HtmlCase{0, 0, 0, "#000000"}, HtmlCase{255, 255, 255, "#FFFFFF"},
+                                         HtmlCase{1, 2, 3, "#010203"}, HtmlCase{255, 0, 255, "#FF00FF"},
+                                         HtmlCase{5, 200, 30, "#05C81E"}, HtmlCase{16, 15, 16, "#100F10"},
+                                         HtmlCase{171, 205, 239, "#ABCDEF"}));
+
+struct CmykCase {
+  Component red, green, blue;
+  Cmyk cmyk;
+};
+
+class RgbToCmyk : public testing::TestWithParam<CmykCase> {};
+
+TEST_P(RgbToCmyk, MovesTheGreyIntoBlack) {
+  const auto& c = GetParam();
+  const Cmyk got = fnRgbToCmyk(c.red, c.green, c.blue);
+  EXPECT_EQ(got, c.cmyk) << got.C << ',' << got.M << ',' << got.Y << ',' << got.K;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RgbToCmyk,
+    testing::Values(CmykCase{0, 0, 0, {0, 0, 0, 255}}, CmykCase{255, 255, 255, {0, 0, 0, 0}},
+                    CmykCase{255, 0, 0, {0, 255, 255, 0}}, CmykCase{0, 255, 0, {255, 0, 255, 0}},
+                    CmykCase{0, 0, 255, {255, 255, 0, 0}}, CmykCase{128, 128, 128, {0, 0, 0, 127}},
+                    CmykCase{200, 100, 50, {0, 100, 150, 55}}, CmykCase{5, 200, 30, {195, 0, 170, 55}},
+                    CmykCase{1, 2, 3, {2, 1, 0, 252}}, CmykCase{250, 250, 5, {0, 0, 245, 5}}));
+
+int ParseInt(const std::string& text, std::size_t& at) {
+  std::size_t used = 0;
+  const int value = std::stoi(text.substr(at), &used);
+  at += used + 1;
+  return value;
+}
+
+int HexDigit(char c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
+
+// Every ordinary colour: the components survive the text, the two hexadecimal texts
+// agree with them, and the ink amounts keep their invariants.
+TEST(EveryOrdinaryColour, NotationsAgreeWithTheComponents) {
+  int failures = 0;
+  for (ColourValue value = 0; value <= 0xFFFFFF && failures < 10; ++value) {
+    const int red = value & 255;
+    const int green = (value >> 8) & 255;
+    const int blue = (value >> 16) & 255;
+
+    const std::string rgb = fnRgbText(value);
+    std::size_t at = 0;
+    const int r = ParseInt(rgb, at), g = ParseInt(rgb, at), b = ParseInt(rgb, at);
+    const bool rgbOk = r == red && g == green && b == blue && at == rgb.size() + 1 &&
+                       rgb.find_first_not_of("0123456789,") == std::string::npos;
+
+    const std::string html = fnHtmlColour(static_cast<Component>(red), static_cast<Component>(green),
+                                          static_cast<Component>(blue));
+    bool htmlOk = html.size() == 7 && html[0] == '#' && html.find_first_not_of("#0123456789ABCDEF") == std::string::npos;
+    if (htmlOk) {
+      htmlOk = HexDigit(html[1]) * 16 + HexDigit(html[2]) == red && HexDigit(html[3]) * 16 + HexDigit(html[4]) == green &&
+               HexDigit(html[5]) * 16 + HexDigit(html[6]) == blue;
+    }
+
+    const Cmyk k = fnRgbToCmyk(static_cast<Component>(red), static_cast<Component>(green),
+                               static_cast<Component>(blue));
+    const bool cmykOk = k.C >= 0 && k.C <= 255 && k.M >= 0 && k.M <= 255 && k.Y >= 0 && k.Y <= 255 && k.K >= 0 &&
+                        k.K <= 255 && (k.C == 0 || k.M == 0 || k.Y == 0) && k.C + k.K == 255 - red &&
+                        k.M + k.K == 255 - green && k.Y + k.K == 255 - blue;
+
+    if (!rgbOk || !htmlOk || !cmykOk) {
+      ++failures;
+      ADD_FAILURE() << "colour " << value << ": rgb '" << rgb << "' html '" << html << "' cmyk " << k.C << ','
+                    << k.M << ',' << k.Y << ',' << k.K;
+    }
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(EveryGrey, IsBlackInkOnly) {
+  for (int g = 0; g <= 255; ++g) {
+    const auto c = static_cast<Component>(g);
+    EXPECT_EQ(fnRgbToCmyk(c, c, c), (Cmyk{0, 0, 0, static_cast<std::int16_t>(255 - g)})) << g;
+  }
+}
+
+TEST(CheckedArithmetic, RaisesOverflowInsteadOfWrapping) {
+  EXPECT_EQ(CheckedInt16(-32768), -32768);
+  EXPECT_EQ(CheckedByte(255), 255);
+  for (const std::int64_t bad : {std::int64_t{32768}, std::int64_t{-32769}}) {
+    try {
+      (void)CheckedInt16(bad);
+      ADD_FAILURE() << bad << " narrowed without an error";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.Number(), 6);
+      EXPECT_STREQ(e.what(), "Overflow");
+    }
+  }
+  EXPECT_THROW((void)CheckedByte(256), RuntimeError);
+  EXPECT_THROW((void)CheckedByte(-1), RuntimeError);
+  EXPECT_THROW((void)CheckedNegate(-32768), RuntimeError);
+}
+
+}  // namespace
+}  // namespace tintelo

@@ -1,0 +1,125 @@
+// The window's behaviour, free of any windowing platform: the event handlers of Form1
+// and its controls, talking to the real controls through FormView.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "Analysis.h"
+#include "ScreenSampler.h"
+#include "Slider.h"
+
+namespace tintelo {
+
+// The system colour dialog as the window uses it.
+class ColourDialog {
+ public:
+  static constexpr std::int32_t kFullOpen = 2;  // custom-colour section expanded at once
+
+  virtual void SetFlags(std::int32_t flags) = 0;
+  // Modal. Afterwards Color() is the confirmed colour, or the previous one after a cancel.
+  virtual void ShowColor() = 0;
+  [[nodiscard]] virtual ColourValue Color() const = 0;
+
+ protected:
+  ~ColourDialog() = default;
+};
+
+// The real controls, as the handlers see them. Indices are the control-array indices.
+class FormView {
+ public:
+  [[nodiscard]] virtual ColourValue SwatchColour() const = 0;
+  virtual void SetSwatchColour(ColourValue value) = 0;
+  virtual void SetText(int index, std::string_view text) = 0;
+  [[nodiscard]] virtual std::string Text(int index) const = 0;
+  virtual void SetToolTip(int index, std::string_view text) = 0;
+  [[nodiscard]] virtual std::string ToolTip(int index) const = 0;
+  virtual void SetLabel2Caption(int index, std::string_view text) = 0;
+  virtual void ShowSliderPosition(int index, std::int16_t position) = 0;
+  virtual void SetTimerEnabled(bool enabled) = 0;
+  // Lets pending window messages run once, as a handler that yields does.
+  virtual void DoEvents() = 0;
+  virtual void FocusSwatch() = 0;
+  // Clears the clipboard and puts the text on it; false when another program holds it.
+  [[nodiscard]] virtual bool CopyToClipboard(std::string_view text) = 0;
+  virtual void Minimise() = 0;
+  virtual void Beep() = 0;
+  // Help panel position in twips, in the window's client area.
+  virtual void MovePanel(int index, double left, double top) = 0;
+  virtual void SetPanelVisible(int index, bool visible) = 0;
+  [[nodiscard]] virtual ColourDialog& Dialogue() = 0;
+  virtual void SetTopmost() = 0;
+
+ protected:
+  ~FormView() = default;
+};
+
+class Form1 final : private ColourView, private SliderHost {
+ public:
+  static constexpr int kReadouts = 6;
+  static constexpr int kSliders = 3;
+  static constexpr int kTimerIntervalMs = 50;
+  static constexpr double kSwatchPanelOffset = 400;   // twips right of and below the pointer
+  static constexpr double kPalettePanelOffsetY = 800;
+
+  Form1(FormView& view, ScreenApi& screen) noexcept;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
+  [[nodiscard]] bool Sampling() const noexcept { return buttonHeld_; }
+  [[nodiscard]] std::int16_t SliderValue(int index) const { return hScroll1_.at(static_cast<std::size_t>(index)).Value(); }
+
+  void fnAnalyseCouleurs();
+
+  // Window events.
+  void Form_Load();
+  void Form_Activate();
+  void Form_MouseMove();
+
+  // Swatch: press anywhere with any button to sample, release (or lose the capture) to stop.
+  void Picture1_MouseDown();
+  void Picture1_MouseUp();
+  void Picture1_CaptureLost();
+  void Picture1_MouseMove(double x, double y);
+  void Timer1_Timer();
+
+  void Text1_GotFocus(int index);
+  void Text1_MouseMove(int index);
+  void Label1_MouseMove(int index);
+  void Label4_MouseMove(int index);
+
+  void Image1_Click();
+  void Image1_MouseMove(double x, double y);
+
+  // A user action on slider `index` (arrow, track, thumb).
+  void hScroll1_Action(int index, SliderAction action, int thumb = 0);
+
+ private:
+  // ColourView, for the refresh and the slider update.
+  [[nodiscard]] ColourValue SwatchColour() const override { return view_.SwatchColour(); }
+  void SetReadout(int index, std::string_view text) override { view_.SetText(index, text); }
+  void SetSliderPosition(int index, std::int16_t position) override;
+  void SetSwatchColour(ColourValue value) override { view_.SetSwatchColour(value); }
+  [[nodiscard]] std::int16_t SliderPosition(int index) const override { return SliderValue(index); }
+  void SetValueLabel(int index, std::string_view text) override { view_.SetLabel2Caption(index, text); }
+
+  // SliderHost.
+  void ShowSliderPosition(int index, std::int16_t position) override { view_.ShowSliderPosition(index, position); }
+  void SliderChanged(int index) override;
+  void SliderScrolled(int index) override;
+
+  void HidePanels();
+  void StopSampling();
+
+  FormView& view_;
+  ScreenSampler sampler_;
+  std::array<Slider, kSliders> hScroll1_;
+  bool slidersLive = false;
+  bool buttonHeld_ = false;
+  bool activated_ = false;
+};
+
+}  // namespace tintelo
