@@ -230,45 +230,51 @@ def draw_monitor_with_palette() -> Canvas:
     outline = (56, 58, 66)
 
     # Monitor: bezel, screen, neck and foot.
-    foot = c.paint(box(12, 24, 25, 25), (150, 152, 160))
-    neck = c.paint(box(16, 21, 21, 23), (132, 134, 142))
-    bezel = c.paint(box(3, 1, 30, 20), (178, 180, 188))
+    left, top, right, bottom = 6, 2, 29, 19
+    foot = c.paint(box(13, bottom + 4, 25, bottom + 5), (150, 152, 160))
+    neck = c.paint(box(17, bottom + 1, 21, bottom + 3), (124, 126, 134))
+    bezel = c.paint(box(left, top, right, bottom), (178, 180, 188))
     c.put(ring(bezel | neck | foot), outline)
-    c.put({(x, 2) for x in range(4, 30)} | {(4, y) for y in range(2, 20)}, (214, 216, 222))
-    c.put({(x, 19) for x in range(5, 30)} | {(29, y) for y in range(3, 20)}, (142, 144, 152))
-    screen = c.cover(box(6, 4, 27, 16))
+    # Bevel: light catches the top and left of the bezel.
+    c.put({(x, top) for x in range(left, right)} | {(left, y) for y in range(top, bottom)},
+          (214, 216, 222))
+    c.put({(x, bottom) for x in range(left + 1, right + 1)}
+          | {(right, y) for y in range(top + 1, bottom + 1)}, (142, 144, 152))
+    screen = c.cover(box(left + 3, top + 3, right - 3, bottom - 4))
     for x, y in screen:
-        c.pixels[y][x] = mix((110, 170, 236), (36, 80, 168), (y - 4) / 12)
-    # Inset: shadow along the top and left of the screen, light below and right.
-    c.put({(x, 3) for x in range(5, 29)} | {(5, y) for y in range(3, 18)}, (104, 106, 116))
-    c.put({(x, 17) for x in range(6, 29)} | {(28, y) for y in range(4, 18)}, (208, 210, 216))
-    glare = {(x, y) for x, y in screen if 22 <= x + y <= 23 or 26 <= x + y <= 26}
+        c.pixels[y][x] = mix((110, 170, 236), (36, 80, 168), (y - top - 3) / (bottom - top - 7))
+    # Inset: the screen sits behind the bezel, shadowed above and left.
+    c.put({(x, top + 2) for x in range(left + 2, right - 1)}
+          | {(left + 2, y) for y in range(top + 2, bottom - 2)}, (104, 106, 116))
+    c.put({(x, bottom - 3) for x in range(left + 3, right - 1)}
+          | {(right - 2, y) for y in range(top + 3, bottom - 2)}, (208, 210, 216))
+    glare = {(x, y) for x, y in screen if x + y in (27, 28, 31)}
     for x, y in glare:
         c.pixels[y][x] = mix(c.pixels[y][x], (255, 255, 255), 0.45)  # type: ignore[arg-type]
-    c.put({(27, 18), (28, 18)}, (80, 220, 110))     # power light
+    c.put({(right - 2, bottom - 1), (right - 1, bottom - 1)}, (80, 220, 110))   # power light
 
     # Palette: a wooden kidney with a bite out of the right and a thumb hole.
-    body = ellipse(12.0, 23.0, 11.6, 7.6)
-    bite = ellipse(23.5, 26.5, 4.2, 3.6)
-    hole = ellipse(17.5, 25.5, 1.6, 1.4)
+    body = ellipse(11.5, 23.6, 11.2, 7.3)
+    bite = ellipse(22.6, 27.4, 4.2, 3.6)
+    hole = ellipse(15.6, 25.4, 1.5, 1.3)
     wood = c.cover(lambda x, y: body(x, y) and not bite(x, y) and not hole(x, y))
-    lit = ellipse(10.5, 21.5, 10.0, 6.0)
+    lit = ellipse(10.0, 22.0, 9.8, 6.0)
     for x, y in wood:
         c.pixels[y][x] = (188, 124, 62) if lit(x + 0.5, y + 0.5) else (160, 100, 46)
     c.put(edge(wood), (96, 56, 24))
 
     blobs = [
-        ((5.0, 21.5), (222, 40, 40)),
-        ((9.5, 18.8), (250, 212, 36)),
-        ((14.6, 19.2), (54, 178, 70)),
-        ((5.6, 26.0), (46, 100, 226)),
-        ((11.0, 27.0), (250, 250, 246)),
+        ((4.5, 22.5), (222, 40, 40)),
+        ((8.5, 19.5), (250, 212, 36)),
+        ((13.5, 19.5), (54, 178, 70)),
+        ((5.5, 27.0), (46, 100, 226)),
+        ((10.5, 27.5), (250, 250, 246)),
     ]
     for (bx, by), colour in blobs:
-        blob = c.paint(ellipse(bx, by, 1.9, 1.6), colour)
+        blob = c.paint(ellipse(bx, by, 2.1, 1.8), colour)
         c.put({(x, y) for x, y in blob if (x + 0.5 - bx) + (y + 0.5 - by) > 1.2},
               scale(colour, 0.78))
-        c.put({(int(bx - 0.8), int(by - 0.7))}, mix(colour, (255, 255, 255), 0.6))
+        c.put({(int(bx) - 1, int(by) - 1)}, mix(colour, (255, 255, 255), 0.6))
     return c
 
 

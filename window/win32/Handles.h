@@ -1,0 +1,108 @@
+// Owners for the few Win32 handles the window keeps or borrows.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace tintelo::win {
+
+// Move-only owner of a handle, closed by Deleter. Destructors keep GetLastError intact,
+// so an owner leaving scope never hides the error of the call that failed.
+template <typename T, typename Deleter>
+class UniqueHandle {
+ public:
+  UniqueHandle() noexcept = default;
+  explicit UniqueHandle(T handle) noexcept : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, T{})) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, T{}));
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { Reset(); }
+
+  void Reset(T handle = T{}) noexcept {
+    if (handle_) {
+      const DWORD error = GetLastError();
+      Deleter{}(handle_);
+      SetLastError(error);
+    }
+    handle_ = handle;
+  }
+  [[nodiscard]] T Get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != T{}; }
+
+ private:
+  T handle_{};
+};
+
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
+};
+struct KernelHandleDeleter {
+  void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
+};
+struct IconDeleter {
+  void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+};
+
+using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
+using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+
+// A DC borrowed with GetDC/GetWindowDC, given back on scope exit.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window, bool wholeWindow = false) noexcept
+      : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) {
+      const DWORD error = GetLastError();
+      ReleaseDC(window_, dc_);
+      SetLastError(error);
+    }
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  [[nodiscard]] HDC Get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back on scope exit.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~SelectGuard() {
+    if (old_ != nullptr) SelectObject(dc_, old_);
+  }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// BeginPaint/EndPaint as a scope.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) noexcept : window_(window) { dc_ = BeginPaint(window, &ps_); }
+  ~PaintScope() { EndPaint(window_, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  [[nodiscard]] HDC Dc() const noexcept { return dc_; }
+  [[nodiscard]] const RECT& Area() const noexcept { return ps_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_{};
+  HDC dc_ = nullptr;
+};
+
+}  // namespace tintelo::win

@@ -1,0 +1,711 @@
+#include "MainWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <span>
+#include <vector>
+
+#include "ControlIds.h"
+#include "Layout.h"
+#include "RuntimeErrorReport.h"
+#include "Text.h"
+#include "resource.h"
+
+namespace tintelo::win {
+
+namespace {
+
+constexpr wchar_t kSwatchClass[] = L"TinteloSwatch";
+constexpr wchar_t kPaletteClass[] = L"TinteloImage";
+constexpr wchar_t kPanelClass[] = L"TinteloPanel";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT_PTR kSubclassId = 1;
+
+// Which control a child window is, kept in its subclass data: kind in the high byte.
+enum class Role : DWORD_PTR { Readout = 1, Caption, PanelText, Passive };
+
+DWORD_PTR Tag(Role role, int index) { return (static_cast<DWORD_PTR>(role) << 8) | static_cast<DWORD_PTR>(index); }
+
+// GetDpiForWindow and AdjustWindowRectExForDpi exist from Windows 10 1607 on; user32 is
+// already loaded, so looking them up loads nothing new. Older systems use the system DPI.
+UINT DpiOf(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi != nullptr) {
+    if (const UINT dpi = getDpi(window); dpi != 0) return dpi;
+  }
+  const WindowDc screen(nullptr);
+  return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+}
+
+RECT FrameFor(int clientWidth, int clientHeight, UINT dpi) {
+  RECT rect{0, 0, clientWidth, clientHeight};
+  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = reinterpret_cast<AdjustFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (adjust != nullptr) {
+    adjust(&rect, kFormStyle, FALSE, 0, dpi);
+  } else {
+    AdjustWindowRectEx(&rect, kFormStyle, FALSE, 0);
+  }
+  return rect;
+}
+
+// Runs a handler; a run-time error that leaves it ends the program with the standard report.
+template <typename Handler>
+LRESULT Guarded(HWND owner, Handler&& handler) noexcept {
+  try {
+    return handler();
+  } catch (const RuntimeError& error) {
+    ReportRuntimeErrorAndExit(owner, error.Number(), error.what());
+  } catch (const std::exception& error) {
+    ReportRuntimeErrorAndExit(owner, 0, error.what());
+  } catch (...) {
+    ReportRuntimeErrorAndExit(owner, 0, "");
+  }
+}
+
+MainWindow* FromWindow(HWND window) { return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+int MouseButtonsDown() {
+  int held = 0;
+  for (const int key : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2}) {
+    if (GetKeyState(key) < 0) ++held;
+  }
+  return held;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), form_(*this, screen_) {}
+
+MainWindow::~MainWindow() {
+  if (hwnd_ != nullptr) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
+  std::unique_ptr<MainWindow> self(new MainWindow(instance));
+
+  self->icon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+  self->smallIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  self->hand_ = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND));
+
+  if (HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_PALETTE_GIF), MAKEINTRESOURCEW(10)); found) {
+    if (HGLOBAL loaded = LoadResource(instance, found); loaded) {
+      const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
+      if (bytes != nullptr) self->palette_ = DecodeGif(std::span(bytes, SizeofResource(instance, found)));
+    }
+  }
+
+  WNDCLASSEXW form{};
+  form.cbSize = sizeof(form);
+  form.lpfnWndProc = FormProc;
+  form.hInstance = instance;
+  form.hIcon = self->icon_.Get();
+  form.hIconSm = self->smallIcon_.Get();
+  form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVEBORDER + 1);
+  form.lpszClassName = ids::kWindowClass;
+  RegisterClassExW(&form);
+
+  WNDCLASSEXW child{};
+  child.cbSize = sizeof(child);
+  child.lpfnWndProc = ChildProc;
+  child.hInstance = instance;
+  child.hCursor = LoadCursorW(nullptr, IDC_CROSS);
+  child.lpszClassName = kSwatchClass;
+  RegisterClassExW(&child);
+  child.hCursor = self->hand_;
+  child.lpszClassName = kPaletteClass;
+  RegisterClassExW(&child);
+  child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
+  child.lpszClassName = kPanelClass;
+  RegisterClassExW(&child);
+
+  self->hwnd_ = CreateWindowExW(0, ids::kWindowClass, ids::kCaption, kFormStyle, 0, 0, 0, 0, nullptr, nullptr,
+                                instance, self.get());
+  if (self->hwnd_ == nullptr) return nullptr;
+  self->dialogue_.SetOwner(self->hwnd_);
+  self->dpi_ = DpiOf(self->hwnd_);
+  self->RebuildFonts();
+  self->CreateControls();
+  self->Layout();
+
+  // Centred on the monitor the window starts on, at that monitor's scale.
+  const RECT frame = FrameFor(self->Px(layout::kClientWidth), self->Px(layout::kClientHeight), self->dpi_);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(self->hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(self->hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+               work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  self->form_.Form_Load();
+  return self;
+}
+
+void MainWindow::CreateControls() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
+                             nullptr);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+
+  // Created front to back; each new child goes to the bottom, so the stacking order is
+  // the table's order whatever the system's default placement.
+  for (const auto& c : layout::kControls) {
+    const std::wstring text = Widen(c.text);
+    const auto menuId = [](int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); };
+    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
+    HWND created = nullptr;
+    switch (c.kind) {
+      case layout::Kind::Panel:
+        created = tool1_[static_cast<std::size_t>(c.index)] =
+            CreateWindowExW(0, kPanelClass, nullptr, child | WS_BORDER | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_,
+                            menuId(ids::kTool1 + c.index), instance_, this);
+        panelLeft_[static_cast<std::size_t>(c.index)] = c.left;
+        panelTop_[static_cast<std::size_t>(c.index)] = c.top;
+        break;
+      case layout::Kind::PanelText: {
+        HWND panel = tool1_[static_cast<std::size_t>(c.index)];
+        created = label4_[static_cast<std::size_t>(c.index)] =
+            CreateWindowExW(0, L"STATIC", text.c_str(), child | WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0, 0,
+                            0, 0, panel, menuId(ids::kLabel4 + c.index), instance_, nullptr);
+        SetWindowSubclass(created, SubclassProc, kSubclassId, Tag(Role::PanelText, c.index));
+        break;
+      }
+      case layout::Kind::Slider: {
+        created = hScroll1_[static_cast<std::size_t>(c.index)] =
+            CreateWindowExW(0, L"SCROLLBAR", nullptr, child | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, hwnd_,
+                            menuId(ids::kHScroll1 + c.index), instance_, nullptr);
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+        info.nMin = Slider::kMin;
+        info.nMax = Slider::kMax;
+        info.nPage = 0;
+        info.nPos = form_.SliderValue(c.index);
+        SetScrollInfo(created, SB_CTL, &info, FALSE);
+        break;
+      }
+      case layout::Kind::Swatch:
+        created = picture1_ = CreateWindowExW(WS_EX_CLIENTEDGE, kSwatchClass, nullptr, child | WS_VISIBLE, 0, 0, 0,
+                                              0, hwnd_, menuId(ids::kPicture1), instance_, this);
+        break;
+      case layout::Kind::Readout:
+        created = text1_[static_cast<std::size_t>(c.index)] =
+            CreateWindowExW(0, L"EDIT", text.c_str(), child | WS_VISIBLE | ES_LEFT | ES_READONLY | ES_AUTOHSCROLL,
+                            0, 0, 0, 0, hwnd_, menuId(ids::kText1 + c.index), instance_, nullptr);
+        SetWindowSubclass(created, SubclassProc, kSubclassId, Tag(Role::Readout, c.index));
+        break;
+      case layout::Kind::Palette:
+        created = image1_ = CreateWindowExW(0, kPaletteClass, nullptr, child | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                                            menuId(ids::kImage1), instance_, this);
+        break;
+      case layout::Kind::ValueLabel:
+      case layout::Kind::SliderLetter:
+        // SS_NOTIFY makes the label take the pointer itself, so moving over it does not
+        // reach the window background (which would hide the help panels).
+        created = label2_[static_cast<std::size_t>(c.index)] =
+            CreateWindowExW(0, L"STATIC", text.c_str(), child | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0,
+                            0, 0, 0, hwnd_, menuId(ids::kLabel2 + c.index), instance_, nullptr);
+        break;
+      case layout::Kind::Caption:
+        created = label1_[static_cast<std::size_t>(c.index)] =
+            CreateWindowExW(0, L"STATIC", text.c_str(), child | WS_VISIBLE | SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0,
+                            0, 0, 0, hwnd_, menuId(ids::kLabel1 + c.index), instance_, nullptr);
+        SetWindowSubclass(created, SubclassProc, kSubclassId, Tag(Role::Caption, c.index));
+        break;
+    }
+    if (c.kind != layout::Kind::PanelText) {
+      SetWindowPos(created, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  SetToolTip(0, layout::kReadoutTip);
+}
+
+int MainWindow::Px(double twips) const {
+  return static_cast<int>(std::lround(twips * static_cast<double>(dpi_) / 1440.0));
+}
+
+double MainWindow::Twips(int pixels) const { return pixels * 1440.0 / static_cast<double>(dpi_); }
+
+void MainWindow::Layout() {
+  for (const auto& c : layout::kControls) {
+    HWND control = nullptr;
+    double left = c.left;
+    double top = c.top;
+    const auto i = static_cast<std::size_t>(c.index);
+    switch (c.kind) {
+      case layout::Kind::Panel:
+        control = tool1_[i];
+        left = panelLeft_[i];
+        top = panelTop_[i];
+        break;
+      case layout::Kind::PanelText: control = label4_[i]; break;
+      case layout::Kind::Slider: control = hScroll1_[i]; break;
+      case layout::Kind::Swatch: control = picture1_; break;
+      case layout::Kind::Readout: control = text1_[i]; break;
+      case layout::Kind::Palette: control = image1_; break;
+      case layout::Kind::ValueLabel:
+      case layout::Kind::SliderLetter: control = label2_[i]; break;
+      case layout::Kind::Caption: control = label1_[i]; break;
+    }
+    SetWindowPos(control, nullptr, Px(left), Px(top), Px(c.width), Px(c.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    const HFONT font = c.kind == layout::Kind::SliderLetter ? letterFont_.Get() : font_.Get();
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::RebuildFonts() {
+  // The readouts are one line of 195 twips with no border, and each caption must fit its
+  // label on one line: take the system's message font face and shrink it until both hold
+  // at this DPI.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW face = metrics.lfMessageFont;
+  const WindowDc screen(nullptr);
+  const auto fits = [&](HFONT font) {
+    const SelectGuard select(screen.Get(), font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(screen.Get(), &tm);
+    if (tm.tmHeight > Px(195)) return false;
+    for (const auto& c : layout::kControls) {
+      if (c.kind != layout::Kind::Caption) continue;
+      const std::wstring text = Widen(c.text);
+      SIZE extent{};
+      GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+      if (extent.cx >= Px(c.width)) return false;  // DrawText needs a pixel to spare before it wraps
+    }
+    return true;
+  };
+  for (int tenths = 80; tenths >= 50; tenths -= 5) {
+    face.lfHeight = -MulDiv(tenths, static_cast<int>(dpi_), 720);
+    font_.Reset(CreateFontIndirectW(&face));
+    if (fits(font_.Get())) break;
+  }
+
+  // The R, G and B letters: Arial 6.75 points, regular.
+  LOGFONTW letters{};
+  letters.lfHeight = -MulDiv(675, static_cast<int>(dpi_), 7200);
+  letters.lfWeight = FW_NORMAL;
+  letters.lfCharSet = ANSI_CHARSET;
+  lstrcpynW(letters.lfFaceName, L"Arial", LF_FACESIZE);
+  letterFont_.Reset(CreateFontIndirectW(&letters));
+}
+
+void MainWindow::Show() {
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  SetForegroundWindow(hwnd_);
+  FocusSwatch();
+  // The platform may not activate a window started in the background; the first
+  // analysis must run all the same.
+  Guarded(hwnd_, [&] {
+    form_.Form_Activate();
+    return 0;
+  });
+}
+
+HWND MainWindow::TabNeighbour(HWND from, bool backwards) const {
+  struct Stop {
+    int tabIndex;
+    HWND window;
+  };
+  std::vector<Stop> stops;
+  for (const auto& c : layout::kControls) {
+    const auto i = static_cast<std::size_t>(c.index);
+    HWND window = nullptr;
+    switch (c.kind) {
+      case layout::Kind::Swatch: window = picture1_; break;
+      case layout::Kind::Readout: window = text1_[i]; break;
+      case layout::Kind::Slider: window = hScroll1_[i]; break;
+      case layout::Kind::Panel: window = tool1_[i]; break;
+      default: break;
+    }
+    if (window != nullptr && IsWindowVisible(window)) stops.push_back({c.tabIndex, window});
+  }
+  std::sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.tabIndex < b.tabIndex; });
+  const auto at = std::find_if(stops.begin(), stops.end(), [&](const Stop& s) { return s.window == from; });
+  if (stops.empty()) return nullptr;
+  if (at == stops.end()) return stops.front().window;
+  const auto n = static_cast<std::ptrdiff_t>(stops.size());
+  const std::ptrdiff_t here = at - stops.begin();
+  const std::ptrdiff_t next = backwards ? (here + n - 1) % n : (here + 1) % n;
+  return stops[static_cast<std::size_t>(next)].window;
+}
+
+bool MainWindow::PreTranslate(const MSG& msg) {
+  // Tab order is not the stacking order here (the help panels are in front but last in
+  // the tab order), so the window walks its own tab list instead of the dialog manager.
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  HWND next = TabNeighbour(GetFocus(), GetKeyState(VK_SHIFT) < 0);
+  if (next != nullptr) SetFocus(next);
+  return true;
+}
+
+// ---- FormView ----
+
+void MainWindow::SetSwatchColour(ColourValue value) {
+  swatchColour_ = value;
+  InvalidateRect(picture1_, nullptr, FALSE);
+}
+
+void MainWindow::SetText(int index, std::string_view text) {
+  SetWindowTextW(text1_.at(static_cast<std::size_t>(index)), Widen(text).c_str());
+}
+
+std::string MainWindow::Text(int index) const {
+  HWND edit = text1_.at(static_cast<std::size_t>(index));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+void MainWindow::SetToolTip(int index, std::string_view text) {
+  const auto i = static_cast<std::size_t>(index);
+  const bool existed = !toolTips_.at(i).empty();
+  toolTips_[i] = Widen(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(text1_[i]);
+  tool.lpszText = toolTips_[i].data();
+  SendMessageW(tooltip_, existed ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string MainWindow::ToolTip(int index) const { return Narrow(toolTips_.at(static_cast<std::size_t>(index))); }
+
+void MainWindow::SetLabel2Caption(int index, std::string_view text) {
+  SetWindowTextW(label2_.at(static_cast<std::size_t>(index)), Widen(text).c_str());
+}
+
+void MainWindow::ShowSliderPosition(int index, std::int16_t position) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_POS;
+  info.nPos = position;
+  SetScrollInfo(hScroll1_.at(static_cast<std::size_t>(index)), SB_CTL, &info, TRUE);
+}
+
+void MainWindow::SetTimerEnabled(bool enabled) {
+  if (enabled == timerEnabled_) return;
+  timerEnabled_ = enabled;
+  if (enabled) {
+    SetTimer(hwnd_, ids::kTimer1, Form1::kTimerIntervalMs, nullptr);
+  } else {
+    KillTimer(hwnd_, ids::kTimer1);
+  }
+}
+
+void MainWindow::DoEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit for the main loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void MainWindow::FocusSwatch() { SetFocus(picture1_); }
+
+bool MainWindow::CopyToClipboard(std::string_view text) { return CopyTextToClipboard(hwnd_, text); }
+
+void MainWindow::Minimise() { ShowWindow(hwnd_, SW_MINIMIZE); }
+
+void MainWindow::Beep() { MessageBeep(MB_ICONHAND); }
+
+void MainWindow::MovePanel(int index, double left, double top) {
+  const auto i = static_cast<std::size_t>(index);
+  panelLeft_.at(i) = left;
+  panelTop_.at(i) = top;
+  SetWindowPos(tool1_[i], nullptr, Px(left), Px(top), 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetPanelVisible(int index, bool visible) {
+  HWND panel = tool1_.at(static_cast<std::size_t>(index));
+  if ((IsWindowVisible(panel) != FALSE) != visible) ShowWindow(panel, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); }
+
+// ---- Messages ----
+
+LRESULT CALLBACK MainWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  MainWindow* self = FromWindow(window);
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return Guarded(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        form_.Form_Activate();
+        // Coming back (from another program or from the taskbar) the focus returns to
+        // the swatch, never to a readout field, which would copy it.
+        if (HIWORD(wParam) == 0) FocusSwatch();
+      }
+      return 0;
+    case WM_SETFOCUS: FocusSwatch(); return 0;
+    case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
+    case WM_TIMER:
+      if (wParam == ids::kTimer1) form_.Timer1_Timer();
+      return 0;
+    case WM_VSCROLL: OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)); return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == EN_SETFOCUS) {
+        const int id = LOWORD(wParam);
+        if (id >= ids::kText1 && id < ids::kText1 + Form1::kReadouts) form_.Text1_GotFocus(id - ids::kText1);
+      }
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      const auto control = reinterpret_cast<HWND>(lParam);
+      if (std::find(text1_.begin(), text1_.end(), control) != text1_.end()) {
+        // Read-only edits ask here too: they stay white like editable ones.
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      }
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
+    }
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      RebuildFonts();
+      Layout();
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_CLOSE: DestroyWindow(hwnd_); return 0;
+    case WM_DESTROY:
+      SetTimerEnabled(false);
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return 0;
+    default: return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+void MainWindow::OnScroll(HWND bar, int code) {
+  const auto found = std::find(hScroll1_.begin(), hScroll1_.end(), bar);
+  if (found == hScroll1_.end()) return;
+  const int index = static_cast<int>(found - hScroll1_.begin());
+  // The 16-bit position in the message cannot hold negative positions: ask the bar.
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_TRACKPOS;
+  GetScrollInfo(bar, SB_CTL, &info);
+  switch (code) {
+    case SB_LINEUP: form_.hScroll1_Action(index, SliderAction::LineUp); break;
+    case SB_LINEDOWN: form_.hScroll1_Action(index, SliderAction::LineDown); break;
+    case SB_PAGEUP: form_.hScroll1_Action(index, SliderAction::PageUp); break;
+    case SB_PAGEDOWN: form_.hScroll1_Action(index, SliderAction::PageDown); break;
+    case SB_TOP: form_.hScroll1_Action(index, SliderAction::Top); break;
+    case SB_BOTTOM: form_.hScroll1_Action(index, SliderAction::Bottom); break;
+    case SB_THUMBTRACK: form_.hScroll1_Action(index, SliderAction::Track, info.nTrackPos); break;
+    case SB_THUMBPOSITION: form_.hScroll1_Action(index, SliderAction::ThumbReleased, info.nTrackPos); break;
+    default: break;
+  }
+}
+
+LRESULT CALLBACK MainWindow::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  MainWindow* self = FromWindow(window);
+  if (self == nullptr || message == WM_NCDESTROY) return DefWindowProcW(window, message, wParam, lParam);
+  // Dispatch by control identifier: it is set before the first message, while the
+  // member handles are assigned only once creation returns.
+  const int id = GetDlgCtrlID(window);
+  return Guarded(window, [&]() -> LRESULT {
+    if (id == ids::kPicture1) return self->HandleSwatch(window, message, wParam, lParam);
+    if (id == ids::kImage1) return self->HandlePalette(window, message, wParam, lParam);
+    if (id == ids::kTool1 || id == ids::kTool1 + 1) return self->HandlePanel(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+  });
+}
+
+LRESULT MainWindow::HandleSwatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintSwatch(window); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDBLCLK:
+      // The swatch keeps the pointer while a button is held, so the release anywhere on
+      // the screen comes back here.
+      SetFocus(window);
+      SetCapture(window);
+      form_.Picture1_MouseDown();
+      return message == WM_XBUTTONDOWN || message == WM_XBUTTONDBLCLK ? TRUE : 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_XBUTTONUP:
+      form_.Picture1_MouseUp();
+      if (MouseButtonsDown() == 0 && GetCapture() == window) ReleaseCapture();
+      return message == WM_XBUTTONUP ? TRUE : 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window) form_.Picture1_CaptureLost();
+      return 0;
+    case WM_MOUSEMOVE:
+      form_.Picture1_MouseMove(Twips(GET_X_LPARAM(lParam)), Twips(GET_Y_LPARAM(lParam)));
+      return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT MainWindow::HandlePalette(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintPalette(window); return 0;
+    case WM_LBUTTONDOWN:
+      paletteArmed_ = true;
+      SetCapture(window);
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool armed = std::exchange(paletteArmed_, false);
+      if (GetCapture() == window) ReleaseCapture();
+      RECT client{};
+      GetClientRect(window, &client);
+      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (armed && PtInRect(&client, at)) form_.Image1_Click();
+      return 0;
+    }
+    case WM_CAPTURECHANGED: paletteArmed_ = false; return 0;
+    case WM_MOUSEMOVE:
+      form_.Image1_MouseMove(Twips(GET_X_LPARAM(lParam)), Twips(GET_Y_LPARAM(lParam)));
+      return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT MainWindow::HandlePanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CTLCOLORSTATIC) {
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data) noexcept {
+  const auto role = static_cast<Role>(data >> 8);
+  const int index = static_cast<int>(data & 0xFF);
+  HWND form = GetAncestor(window, GA_ROOT);
+  MainWindow* self = form != nullptr ? FromWindow(form) : nullptr;
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+  if (self == nullptr) return DefSubclassProc(window, message, wParam, lParam);
+  return Guarded(form, [&]() -> LRESULT {
+    if (message == WM_MOUSEMOVE) {
+      switch (role) {
+        case Role::Readout: self->form_.Text1_MouseMove(index); break;
+        case Role::Caption: self->form_.Label1_MouseMove(index); break;
+        case Role::PanelText: self->form_.Label4_MouseMove(index); break;
+        case Role::Passive: break;
+      }
+    }
+    if (role == Role::Readout) {
+      switch (message) {
+        case WM_SETCURSOR:
+          SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+          return TRUE;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+          // A click only gives the field the focus, which copies it; no caret, no
+          // selection drag, no pointer capture kept by a field that is minimised away.
+          SetFocus(window);
+          return 0;
+        case WM_CONTEXTMENU: return 0;
+        default: break;
+      }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+  });
+}
+
+void MainWindow::PaintSwatch(HWND window) {
+  const PaintScope paint(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  const UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(swatchColour_) & 0x00FFFFFF));
+  FillRect(paint.Dc(), &client, brush.Get());
+}
+
+void MainWindow::PaintPalette(HWND window) {
+  const PaintScope paint(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillRect(paint.Dc(), &client, GetSysColorBrush(COLOR_INACTIVEBORDER));
+  if (!palette_) return;
+  // The picture's transparent pixels take the window background's colour; scaled by
+  // whole pixels without smoothing, as pixel art should be.
+  const COLORREF back = GetSysColor(COLOR_INACTIVEBORDER);
+  std::vector<std::uint32_t> pixels(palette_->pixels.size());
+  const std::uint32_t backRgb = (std::uint32_t{GetRValue(back)} << 16) | (std::uint32_t{GetGValue(back)} << 8) |
+                                std::uint32_t{GetBValue(back)};
+  std::transform(palette_->pixels.begin(), palette_->pixels.end(), pixels.begin(),
+                 [&](std::uint32_t p) { return (p >> 24) != 0 ? (p & 0x00FFFFFF) : backRgb; });
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = palette_->width;
+  info.bmiHeader.biHeight = -palette_->height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(paint.Dc(), COLORONCOLOR);
+  StretchDIBits(paint.Dc(), 0, 0, client.right, client.bottom, 0, 0, palette_->width, palette_->height,
+                pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+}  // namespace tintelo::win

@@ -1,0 +1,89 @@
+#include "Platform.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "Text.h"
+
+namespace tintelo::win {
+
+bool WinScreen::CursorPos(ScreenPoint& point) {
+  POINT p{};
+  if (!GetCursorPos(&p)) return false;
+  point = ScreenPoint{p.x, p.y};
+  return true;
+}
+
+ScreenApi::Handle WinScreen::DesktopWindow() { return reinterpret_cast<Handle>(GetDesktopWindow()); }
+
+ScreenApi::Handle WinScreen::WindowDc(Handle window) {
+  return reinterpret_cast<Handle>(GetWindowDC(reinterpret_cast<HWND>(window)));
+}
+
+ColourValue WinScreen::Pixel(Handle dc, ScreenPoint point) {
+  return static_cast<ColourValue>(GetPixel(reinterpret_cast<HDC>(dc), point.x, point.y));
+}
+
+void WinScreen::ReleaseDc(Handle window, Handle dc) {
+  ReleaseDC(reinterpret_cast<HWND>(window), reinterpret_cast<HDC>(dc));
+}
+
+void Dialogue::ShowColor() {
+  CHOOSECOLORW choose{};
+  choose.lStructSize = sizeof(choose);
+  choose.hwndOwner = owner_;
+  choose.rgbResult = color_;
+  choose.lpCustColors = custom_.data();
+  choose.Flags = static_cast<DWORD>(flags_);
+  // A cancel leaves the previous colour in place.
+  if (ChooseColorW(&choose)) color_ = choose.rgbResult;
+}
+
+namespace {
+
+constexpr int kClipboardAttempts = 5;
+constexpr DWORD kClipboardRetryMs = 20;
+
+bool PutText(const std::wstring& text) {
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (memory == nullptr) return false;
+  void* data = GlobalLock(memory);
+  if (data == nullptr) {
+    GlobalFree(memory);
+    return false;
+  }
+  std::memcpy(data, text.c_str(), bytes);
+  GlobalUnlock(memory);
+  // On success the clipboard owns the memory; on failure it is still ours.
+  if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+    GlobalFree(memory);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CopyTextToClipboard(HWND owner, std::string_view text) {
+  const std::wstring wide = Widen(text);
+  for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+    if (attempt > 0) Sleep(kClipboardRetryMs);
+    if (!OpenClipboard(owner)) continue;
+    const bool copied = EmptyClipboard() && PutText(wide);
+    CloseClipboard();
+    return copied;
+  }
+  return false;
+}
+
+}  // namespace tintelo::win
+
+namespace tintelo::win {
+
+void fnSetTopmost(HWND form) {
+  SetWindowPos(form, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+}  // namespace tintelo::win
