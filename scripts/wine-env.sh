@@ -33,6 +33,15 @@ tintelo_init_prefix() {
   fi
   wineserver -w
   wineserver -p >/dev/null 2>&1 || true
+  # Start Wine's own background processes (services, the desktop) now, detached from any
+  # caller's output: a test runner that reads a program's output would otherwise wait
+  # for them, since they inherit it and outlive the program.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  local i
+  for i in $(seq 1 50); do
+    pgrep -f 'explorer.exe' >/dev/null && break
+    sleep 0.1
+  done
 }
 
 tintelo_stop_wine() {

@@ -114,7 +114,7 @@ struct TestGif {
     std::uint16_t screenWidth = 2;
     std::uint16_t screenHeight = 2;
     std::vector<std::uint32_t> globalTable = Ramp(4);
-    bool extraBlocks = false;  // looping and comment extensions before the frame
+    bool extraBlocks = false;  // looping, comment and empty extensions before the frame
     std::optional<std::uint8_t> transparentIndex;  // writes a graphic control block
     bool transparencyFlag = true;
     std::uint16_t left = 0;
@@ -169,8 +169,10 @@ Bytes Encode(const TestGif& gif) {
         const Bytes looping{0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0',
                             0x03, 0x01, 0x00, 0x00, 0x00};
         const Bytes comment{0x21, 0xFE, 0x05, 'h', 'a', 'n', 'd', ' ', 0x04, 'm', 'a', 'd', 'e', 0x00};
+        const Bytes emptyControl{0x21, 0xF9, 0x00};  // no sub-blocks at all, just the terminator
         out.insert(out.end(), looping.begin(), looping.end());
         out.insert(out.end(), comment.begin(), comment.end());
+        out.insert(out.end(), emptyControl.begin(), emptyControl.end());
     }
     if (gif.transparentIndex) {
         const std::uint8_t flags = gif.transparencyFlag ? 0x05 : 0x04;
@@ -508,13 +510,16 @@ std::vector<BadCase> BadCases() {
         {"ScreenTooTall", Encode(With([](TestGif& g) { g.screenHeight = 4097; }))},
         {"ScreenHuge", Encode(With([](TestGif& g) { g.screenWidth = g.screenHeight = 0xFFFF; }))},
         {"ZeroFrameHeight", Encode(With([](TestGif& g) { g.height = 0; }))},
+        // Complete pixel data, so only the size itself is wrong.
         {"FrameTooWide", Encode(With([](TestGif& g) {
              g.width = 4097;
              g.height = 1;
+             g.indices.assign(4097, 0);
          }))},
         {"FrameTooTall", Encode(With([](TestGif& g) {
              g.width = 1;
              g.height = 4097;
+             g.indices.assign(4097, 0);
          }))},
         {"HugeFrameLittleData", Encode(With([](TestGif& g) { g.width = g.height = 4096; }))},
         {"NoColourTable", Encode(With([](TestGif& g) { g.globalTable.clear(); }))},

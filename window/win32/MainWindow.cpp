@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <span>
 #include <vector>
@@ -158,8 +159,11 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
 }
 
 void MainWindow::CreateControls() {
+  // The tooltip window has no owner: Wine places a window that owns a topmost popup
+  // below that popup instead of making it topmost itself. Being topmost on its own, the
+  // tooltip still shows above the window; the window destroys it on the way out.
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_,
                              nullptr);
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
 
@@ -314,8 +318,9 @@ void MainWindow::Show() {
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
   FocusSwatch();
-  // The platform may not activate a window started in the background; the first
-  // analysis must run all the same.
+  // The start-up activation runs once the window is shown, and after ShowWindow has
+  // returned: a topmost change made while the show is still under way does not stick
+  // everywhere, and a window started in the background may not be activated at all.
   Guarded(hwnd_, [&] {
     form_.Form_Activate();
     return 0;
@@ -449,7 +454,7 @@ void MainWindow::SetPanelVisible(int index, bool visible) {
   if ((IsWindowVisible(panel) != FALSE) != visible) ShowWindow(panel, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); }
+void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); { FILE* f = fopen("Z:\\tmp\\dbg.txt", "a"); fprintf(f, "topmost hwnd=%p ex=%lx\n", static_cast<void*>(hwnd_), static_cast<long>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE))); fclose(f);} }
 
 // ---- Messages ----
 
@@ -469,7 +474,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) {
-        form_.Form_Activate();
         // Coming back (from another program or from the taskbar) the focus returns to
         // the swatch, never to a readout field, which would copy it.
         if (HIWORD(wParam) == 0) FocusSwatch();
@@ -516,6 +520,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY:
       SetTimerEnabled(false);
+      DestroyWindow(tooltip_);
+      tooltip_ = nullptr;
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:

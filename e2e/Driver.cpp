@@ -1,0 +1,258 @@
+#include "Driver.h"
+
+#include <cmath>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "ControlIds.h"
+
+namespace tintelo::e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    // Keep this thread's own windows (if any) responsive while waiting.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                    nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
+  return utf8;
+}
+
+std::wstring BesideThisProgram(const wchar_t* name) {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  path.resize(path.find_last_of(L"\\/") + 1);
+  return path + name;
+}
+
+void SetScreenDpi(int dpi) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  const DWORD value = static_cast<DWORD>(dpi);
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  RegCloseKey(key);
+}
+
+HANDLE StartTintelo() {
+  std::wstring path = BesideThisProgram(L"Tintelo.exe");
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return nullptr;
+  }
+  CloseHandle(info.hThread);
+  return info.hProcess;
+}
+
+namespace {
+
+struct FindData {
+  DWORD processId;
+  HWND found;
+  int count;
+};
+
+BOOL CALLBACK FindTintelo(HWND window, LPARAM param) {
+  auto* data = reinterpret_cast<FindData*>(param);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (std::wstring(name) != ids::kWindowClass) return TRUE;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (data->processId == 0 || owner == data->processId) {
+    data->found = window;
+    ++data->count;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+int CountTinteloWindows() {
+  FindData data{0, nullptr, 0};
+  EnumWindows(FindTintelo, reinterpret_cast<LPARAM>(&data));
+  return data.count;
+}
+
+Tintelo::Tintelo() {
+  process_ = StartTintelo();
+  if (process_ == nullptr) return;
+  processId_ = GetProcessId(process_);
+  WaitUntil([&] {
+    FindData data{processId_, nullptr, 0};
+    EnumWindows(FindTintelo, reinterpret_cast<LPARAM>(&data));
+    window_ = data.found;
+    // Ready once shown and the first analysis has filled the readouts.
+    return window_ != nullptr && IsWindowVisible(window_) && !Text(ids::kText1 + 5).empty();
+  });
+}
+
+Tintelo::~Tintelo() {
+  if (process_ == nullptr) return;
+  if (!Close()) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+bool Tintelo::Close() {
+  if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return true;
+  if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+  return WaitForSingleObject(process_, 10000) == WAIT_OBJECT_0;
+}
+
+HWND Tintelo::Control(int id) const {
+  if (id >= ids::kLabel4 && id < ids::kLabel4 + 2) return GetDlgItem(Control(ids::kTool1 + id - ids::kLabel4), id);
+  return GetDlgItem(window_, id);
+}
+
+std::string Tintelo::Text(int id) const { return WindowText(Control(id)); }
+
+std::string WindowText(HWND window) {
+  if (window == nullptr) return {};
+  wchar_t buffer[512] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &copied);
+  return Narrow(std::wstring(buffer, copied));
+}
+
+RECT RectInParent(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+RECT ClientRect(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
+SCROLLINFO ScrollInfo(HWND bar) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  GetScrollInfo(bar, SB_CTL, &info);
+  return info;
+}
+
+POINT CentreOnScreen(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+namespace {
+
+void Send(INPUT input) { SendInput(1, &input, sizeof(input)); }
+
+}  // namespace
+
+void MovePointer(POINT screen) {
+  // Absolute moves over the virtual desktop, rounded up so the pointer lands on the
+  // intended pixel and not the one before it.
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>(std::ceil((screen.x - left) * 65536.0 / width));
+  input.mi.dy = static_cast<LONG>(std::ceil((screen.y - top) * 65536.0 / height));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  Send(input);
+  WaitUntil([&] {
+    POINT at{};
+    GetCursorPos(&at);
+    return at.x == screen.x && at.y == screen.y;
+  }, 2s);
+}
+
+void PressButton(DWORD downFlag) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = downFlag;
+  Send(input);
+}
+
+void ReleaseButton(DWORD upFlag) { PressButton(upFlag); }
+
+void Click(POINT screen) {
+  MovePointer(screen);
+  PressButton(MOUSEEVENTF_LEFTDOWN);
+  ReleaseButton(MOUSEEVENTF_LEFTUP);
+}
+
+void PressKey(WORD key, bool shift) {
+  std::vector<INPUT> inputs;
+  const auto add = [&](WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  if (shift) add(VK_SHIFT, 0);
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::optional<std::wstring> ClipboardText() {
+  std::optional<std::wstring> text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void SetClipboardTextForTest(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes); memory != nullptr) {
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+}  // namespace tintelo::e2e

@@ -1,0 +1,74 @@
+// Drives the real Tintelo.exe from another process, as a user and a screen reader do:
+// windows found by class and identifier, texts read with WM_GETTEXT, pointer and keys
+// sent with SendInput, the clipboard read back.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tintelo::e2e {
+
+using namespace std::chrono_literals;
+
+inline constexpr auto kDeadline = 10s;
+
+// Polls until the condition holds or the deadline passes; never a fixed sleep.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = kDeadline);
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+// Path of a file beside the test program (Tintelo.exe is built next to it).
+std::wstring BesideThisProgram(const wchar_t* name);
+
+// Wine reads the screen scale at process start; the next program started uses this.
+void SetScreenDpi(int dpi);
+
+class Tintelo {
+ public:
+  Tintelo();  // starts the program and waits for its window and first analysis
+  ~Tintelo();  // closes it, or kills it if it does not go
+  Tintelo(const Tintelo&) = delete;
+  Tintelo& operator=(const Tintelo&) = delete;
+
+  [[nodiscard]] HWND Window() const { return window_; }
+  [[nodiscard]] HANDLE Process() const { return process_; }
+  [[nodiscard]] DWORD ProcessId() const { return processId_; }
+  [[nodiscard]] HWND Control(int id) const;
+  [[nodiscard]] std::string Text(int id) const;
+
+  // Asks the window to close and waits for the process to end; false if it did not.
+  bool Close();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+};
+
+// Starts Tintelo.exe without waiting for anything; returns the process handle.
+HANDLE StartTintelo();
+
+// Top-level Tintelo windows on the desktop, whichever process owns them.
+int CountTinteloWindows();
+
+[[nodiscard]] std::string WindowText(HWND window);
+[[nodiscard]] RECT RectInParent(HWND control);  // in the parent's client coordinates
+[[nodiscard]] RECT ClientRect(HWND window);
+[[nodiscard]] SCROLLINFO ScrollInfo(HWND bar);
+[[nodiscard]] POINT CentreOnScreen(HWND window);
+
+void MovePointer(POINT screen);
+void PressButton(DWORD downFlag);  // MOUSEEVENTF_LEFTDOWN, RIGHTDOWN, ...
+void ReleaseButton(DWORD upFlag);
+void Click(POINT screen);
+void PressKey(WORD key, bool shift = false);
+
+[[nodiscard]] std::optional<std::wstring> ClipboardText();
+void SetClipboardTextForTest(const std::wstring& text);
+
+}  // namespace tintelo::e2e

@@ -1,0 +1,184 @@
+// The window as it opens: layout at two scales, start-up texts, tooltips, topmost, the
+// single instance and closing.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "ControlIds.h"
+#include "Driver.h"
+
+namespace tintelo::e2e {
+namespace {
+
+struct Expected {
+  const char* name;
+  int id;
+  int left, top, width, height;
+  const char* text;  // nullptr: not checked
+};
+
+// Where each control must stand, in twips, and what it reads at start-up.
+constexpr std::array<Expected, 27> kExpected{{
+    {"Picture1", ids::kPicture1, 240, 240, 555, 975, nullptr},
+    {"Text1(0)", ids::kText1 + 0, 1740, 240, 1380, 195, "0.0"},
+    {"Text1(1)", ids::kText1 + 1, 1740, 540, 1380, 195, "0"},
+    {"Text1(2)", ids::kText1 + 2, 1740, 840, 1380, 195, "0x000000"},
+    {"Text1(3)", ids::kText1 + 3, 1740, 1140, 1380, 195, "0,0,0,255"},
+    {"Text1(4)", ids::kText1 + 4, 1740, 1440, 1380, 195, "0,0,0"},
+    {"Text1(5)", ids::kText1 + 5, 1740, 1740, 1380, 195, "#000000"},
+    {"hScroll1(0)", ids::kHScroll1 + 0, 3480, 480, 195, 1215, nullptr},
+    {"hScroll1(1)", ids::kHScroll1 + 1, 3900, 480, 195, 1215, nullptr},
+    {"hScroll1(2)", ids::kHScroll1 + 2, 4320, 480, 195, 1215, nullptr},
+    {"Image1", ids::kImage1, 300, 1440, 480, 480, nullptr},
+    {"Label2(0)", ids::kLabel2 + 0, 3420, 240, 330, 195, "R"},
+    {"Label2(1)", ids::kLabel2 + 1, 3840, 240, 330, 195, "G"},
+    {"Label2(2)", ids::kLabel2 + 2, 4260, 240, 330, 195, "B"},
+    {"Label2(3)", ids::kLabel2 + 3, 3420, 1740, 330, 195, "000"},
+    {"Label2(4)", ids::kLabel2 + 4, 3840, 1740, 330, 195, "000"},
+    {"Label2(5)", ids::kLabel2 + 5, 4260, 1740, 330, 195, "000"},
+    {"Label1(0)", ids::kLabel1 + 0, 1260, 540, 435, 195, "Déc. :"},
+    {"Label1(2)", ids::kLabel1 + 2, 1080, 840, 600, 195, "Hexa. :"},
+    {"Label1(4)", ids::kLabel1 + 4, 1260, 1440, 435, 195, "RGB :"},
+    {"Label1(6)", ids::kLabel1 + 6, 1080, 1740, 600, 195, "HTML :"},
+    {"Label1(9)", ids::kLabel1 + 9, 1080, 240, 615, 195, "Pos XY :"},
+    {"Label1(11)", ids::kLabel1 + 11, 1080, 1140, 615, 195, "CMYK :"},
+    {"Tool1(0)", ids::kTool1 + 0, 960, -480, 2655, 555, nullptr},
+    {"Tool1(1)", ids::kTool1 + 1, 960, -480, 2415, 555, nullptr},
+    {"Label4(0)", ids::kLabel4 + 0, 60, 60, 2580, 435,
+     "Cliquez pour analyser un point, puis relâchez le bouton une fois terminé."},
+    {"Label4(1)", ids::kLabel4 + 1, 60, 60, 2280, 435, "Cliquez pour choisir une couleur sur la palette système."},
+}};
+
+int Px(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+
+class AtScale : public testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { SetScreenDpi(GetParam()); }
+  void TearDown() override { SetScreenDpi(96); }
+};
+
+TEST_P(AtScale, EveryControlStandsInPlaceWithItsStartUpText) {
+  const int dpi = GetParam();
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr) << "the window never appeared";
+  EXPECT_EQ(WindowText(app.Window()), "Tintelo v.1.0");
+  const RECT client = ClientRect(app.Window());
+  EXPECT_EQ(client.right, Px(4785, dpi));
+  EXPECT_EQ(client.bottom, Px(2175, dpi));
+
+  for (const auto& e : kExpected) {
+    SCOPED_TRACE(e.name);
+    HWND control = app.Control(e.id);
+    ASSERT_NE(control, nullptr);
+    const RECT r = RectInParent(control);
+    EXPECT_EQ(r.left, Px(e.left, dpi));
+    EXPECT_EQ(r.top, Px(e.top, dpi));
+    EXPECT_EQ(r.right - r.left, Px(e.width, dpi));
+    EXPECT_EQ(r.bottom - r.top, Px(e.height, dpi));
+    if (e.text != nullptr) EXPECT_EQ(WindowText(control), e.text);
+  }
+  for (const int missing : {1, 3, 5, 7, 8, 10, 12}) EXPECT_EQ(app.Control(ids::kLabel1 + missing), nullptr) << missing;
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, AtScale, testing::Values(96, 144));
+
+TEST(StartUp, SlidersStandAtTheBottomOfTheirRange) {
+  Tintelo app;
+  for (int i = 0; i < 3; ++i) {
+    const SCROLLINFO info = ScrollInfo(app.Control(ids::kHScroll1 + i));
+    EXPECT_EQ(info.nMin, -255) << i;
+    EXPECT_EQ(info.nMax, 0) << i;
+    EXPECT_EQ(info.nPos, 0) << i;
+  }
+}
+
+TEST(StartUp, HelpPanelsAreHiddenAndTheSwatchHasTheFocus) {
+  Tintelo app;
+  EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1 + 0)));
+  EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1 + 1)));
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(app.Window(), nullptr), &gui));
+  EXPECT_EQ(gui.hwndFocus, app.Control(ids::kPicture1));
+  EXPECT_EQ(WindowText(app.Control(ids::kText1 + 0)), "0.0") << "focus on a field would have copied and minimised";
+  EXPECT_FALSE(IsIconic(app.Window()));
+}
+
+TEST(StartUp, StaysAboveOtherWindows) {
+  Tintelo app;
+  EXPECT_TRUE(GetWindowLongPtrW(app.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  // Another program's window brought to the front stays below it.
+  HWND other = CreateWindowExW(0, L"STATIC", L"autre", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 1024, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  bool above = false;
+  WaitUntil([&] {
+    above = false;
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+      if (w == app.Window()) {
+        above = true;
+        break;
+      }
+      if (w == other) break;
+    }
+    return above;
+  });
+  EXPECT_TRUE(above);
+  DestroyWindow(other);
+}
+
+// The readout fields share one tooltip, shown when the pointer rests on any of them.
+TEST(StartUp, EveryReadoutFieldShowsTheCopyTooltip) {
+  Tintelo app;
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
+    MovePointer(CentreOnScreen(app.Control(ids::kText1 + i)));
+    std::string tip;
+    const bool shown = WaitUntil([&] {
+      for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == app.ProcessId() && std::wstring(name) == L"tooltips_class32" && IsWindowVisible(w)) {
+          tip = WindowText(w);
+          return !tip.empty();
+        }
+      }
+      return false;
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(tip, "Cliquez pour copier la valeur dans le presse-papiers");
+  }
+}
+
+TEST(SingleInstance, SecondStartEndsSilentlyLeavingOneWindow) {
+  Tintelo app;
+  HANDLE second = StartTintelo();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(WaitForSingleObject(second, 10000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(second, &code);
+  CloseHandle(second);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(CountTinteloWindows(), 1);
+  EXPECT_TRUE(IsWindowVisible(app.Window())) << "the first instance is untouched";
+}
+
+TEST(Lifecycle, ClosingTheWindowEndsTheProgram) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  EXPECT_TRUE(app.Close());
+  DWORD code = 1;
+  GetExitCodeProcess(app.Process(), &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(CountTinteloWindows(), 0);
+}
+
+}  // namespace
+}  // namespace tintelo::e2e
