@@ -251,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(GifImage, Transparency,
                                          TransparencyCase{"FlagOff", 1, false, std::nullopt},
                                          TransparencyCase{"First", 0, true, 0},
                                          TransparencyCase{"Last", 3, true, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // A local colour table wins over the global one, and either alone is enough.
 struct TableCase {
@@ -280,7 +280,7 @@ TEST_P(ColourTables, LocalTableTakesPrecedence) {
 INSTANTIATE_TEST_SUITE_P(GifImage, ColourTables,
                          testing::Values(TableCase{"GlobalOnly", true, false}, TableCase{"LocalOnly", false, true},
                                          TableCase{"Both", true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // Rows of an interlaced frame arrive in four passes; sourceRow[y] is which
 // arriving row ends up as row y.
@@ -364,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(GifImage, SubFrame,
                          testing::Values(OffsetCase{"Inside", 2, 1, 3, 2}, OffsetCase{"WholeScreen", 0, 0, 6, 5},
                                          OffsetCase{"OverRightAndBottom", 4, 3, 4, 4},
                                          OffsetCase{"EntirelyOffScreen", 7, 0, 2, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // Round trips through the encoder above: code widths growing to 12 bits, the
 // table filling up with and without a clear code, and runs that use a code
@@ -422,7 +422,7 @@ INSTANTIATE_TEST_SUITE_P(GifImage, LzwRoundTrip,
                                          LzwCase{"Noise2BitDeferred", 2, 256, 256, P::Noise, false, true},
                                          LzwCase{"Noise8BitClear", 8, 128, 128, P::Noise, true, true},
                                          LzwCase{"Noise8BitDeferred", 8, 128, 128, P::Noise, false, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // Extras a decoder of the first frame must get past or may ignore.
 TEST(GifImage, IgnoresExtensionsAndWhatFollowsTheFirstFrame) {
@@ -565,7 +565,7 @@ class Malformed : public testing::TestWithParam<BadCase> {};
 TEST_P(Malformed, IsRejected) { EXPECT_FALSE(DecodeGif(GetParam().bytes).has_value()); }
 
 INSTANTIATE_TEST_SUITE_P(GifImage, Malformed, testing::ValuesIn(BadCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace tintelo
