@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <exception>
 #include <span>
 #include <vector>
@@ -454,7 +453,7 @@ void MainWindow::SetPanelVisible(int index, bool visible) {
   if ((IsWindowVisible(panel) != FALSE) != visible) ShowWindow(panel, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); { FILE* f = fopen("Z:\\tmp\\dbg.txt", "a"); fprintf(f, "topmost hwnd=%p ex=%lx\n", static_cast<void*>(hwnd_), static_cast<long>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE))); fclose(f);} }
+void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); }
 
 // ---- Messages ----
 

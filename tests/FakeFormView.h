@@ -1,0 +1,202 @@
+// Stand-ins for the platform around Form1 and the screen sampler: every call is recorded,
+// every answer scripted, so a test sees what the window would have shown and done.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Form1.h"
+#include "ScreenSampler.h"
+
+namespace tintelo::testing_support {
+
+// The screen as the sampler reaches it. Every DC handed out is distinct, so a release can
+// be matched to the DC it gives back.
+class CountingScreenApi final : public ScreenApi {
+ public:
+  static constexpr Handle kDesktop = 0x10010;
+
+  struct Release {
+    Handle window;
+    Handle dc;
+    friend bool operator==(const Release&, const Release&) = default;
+  };
+  struct Read {
+    Handle dc;
+    ScreenPoint point;
+  };
+
+  bool CursorPos(ScreenPoint& point) override {
+    calls.emplace_back("CursorPos");
+    if (!cursorWorks) return false;
+    point = cursor;
+    return true;
+  }
+  Handle DesktopWindow() override { return kDesktop; }
+  Handle WindowDc(Handle window) override {
+    calls.emplace_back("WindowDc");
+    ++dcsRequested;
+    dcWindows.push_back(window);
+    if (!dcWorks) return 0;
+    ++dcsObtained;
+    lastDc = 0x2000 + static_cast<Handle>(dcsObtained);
+    return lastDc;
+  }
+  ColourValue Pixel(Handle dc, ScreenPoint point) override {
+    calls.emplace_back("Pixel");
+    reads.push_back(Read{dc, point});
+    return pixel;
+  }
+  void ReleaseDc(Handle window, Handle dc) override {
+    calls.emplace_back("ReleaseDc");
+    ++dcsReleased;
+    released.push_back(Release{window, dc});
+  }
+
+  [[nodiscard]] int Outstanding() const { return dcsObtained - dcsReleased; }
+
+  // Script.
+  bool cursorWorks = true;
+  bool dcWorks = true;
+  ScreenPoint cursor{};
+  ColourValue pixel = 0;
+
+  // Record.
+  int dcsRequested = 0;
+  int dcsObtained = 0;
+  int dcsReleased = 0;
+  Handle lastDc = 0;
+  std::vector<Handle> dcWindows;
+  std::vector<Release> released;
+  std::vector<Read> reads;
+  std::vector<std::string> calls;
+};
+
+// The system colour dialog: the user either confirms a colour or cancels, which leaves
+// the dialog's colour as it was.
+class FakeColourDialog final : public ColourDialog {
+ public:
+  void SetFlags(std::int32_t value) override {
+    flags = value;
+    if (log != nullptr) log->push_back("Dialog.SetFlags");
+  }
+  void ShowColor() override {
+    ++shows;
+    flagsWhenShown.push_back(flags);
+    if (log != nullptr) log->push_back("Dialog.Show");
+    if (answer) colour = *answer;
+  }
+  [[nodiscard]] ColourValue Color() const override { return colour; }
+
+  std::optional<ColourValue> answer;  // nothing: the user cancels
+  ColourValue colour = 0;
+  std::int32_t flags = 0;
+  int shows = 0;
+  std::vector<std::int32_t> flagsWhenShown;
+  std::vector<std::string>* log = nullptr;
+};
+
+class FakeFormView final : public FormView {
+ public:
+  FakeFormView() { dialogue.log = &log; }
+  FakeFormView(const FakeFormView&) = delete;
+  FakeFormView& operator=(const FakeFormView&) = delete;
+
+  [[nodiscard]] ColourValue SwatchColour() const override { return swatch; }
+  void SetSwatchColour(ColourValue value) override {
+    swatch = value;
+    swatchHistory.push_back(value);
+  }
+  void SetText(int index, std::string_view text) override {
+    if (onSetText) onSetText(index, text);
+    texts.at(static_cast<std::size_t>(index)) = text;
+    ++textWrites;
+  }
+  [[nodiscard]] std::string Text(int index) const override { return texts.at(static_cast<std::size_t>(index)); }
+  void SetToolTip(int index, std::string_view text) override { toolTips.at(static_cast<std::size_t>(index)) = text; }
+  [[nodiscard]] std::string ToolTip(int index) const override { return toolTips.at(static_cast<std::size_t>(index)); }
+  void SetLabel2Caption(int index, std::string_view text) override {
+    label2.at(static_cast<std::size_t>(index)) = text;
+    ++labelWrites;
+  }
+  void ShowSliderPosition(int index, std::int16_t position) override {
+    sliders.at(static_cast<std::size_t>(index)) = position;
+  }
+  void SetTimerEnabled(bool enabled) override {
+    timerEnabled = enabled;
+    log.push_back(enabled ? "Timer.On" : "Timer.Off");
+  }
+  void DoEvents() override {
+    ++yields;
+    if (onDoEvents) onDoEvents();
+  }
+  void FocusSwatch() override {
+    ++swatchFocused;
+    log.push_back("FocusSwatch");
+  }
+  bool CopyToClipboard(std::string_view text) override {
+    log.push_back("Copy");
+    if (clipboardHeld) return false;
+    clipboard = text;
+    return true;
+  }
+  void Minimise() override {
+    ++minimised;
+    log.push_back("Minimise");
+  }
+  void Beep() override {
+    ++beeps;
+    log.push_back("Beep");
+  }
+  void MovePanel(int index, double left, double top) override {
+    panels.at(static_cast<std::size_t>(index)).left = left;
+    panels.at(static_cast<std::size_t>(index)).top = top;
+    log.push_back("Tool1(" + std::to_string(index) + ").Move");
+  }
+  void SetPanelVisible(int index, bool visible) override {
+    panels.at(static_cast<std::size_t>(index)).visible = visible;
+    log.push_back("Tool1(" + std::to_string(index) + (visible ? ").Show" : ").Hide"));
+  }
+  ColourDialog& Dialogue() override { return dialogue; }
+  void SetTopmost() override { ++topmost; }
+
+  struct Panel {
+    double left = 960;  // where the layout puts both panels until the first move
+    double top = -480;
+    bool visible = false;
+  };
+
+  // The state the user would see.
+  ColourValue swatch = 0;
+  std::array<std::string, Form1::kReadouts> texts{"0.0", "", "", "", "", ""};
+  std::array<std::string, Form1::kReadouts> toolTips{};
+  std::array<std::string, 6> label2{"R", "G", "B", "000", "000", "000"};
+  std::array<std::int16_t, Form1::kSliders> sliders{};
+  std::array<Panel, 2> panels{};
+  bool timerEnabled = false;
+  std::string clipboard;
+  FakeColourDialog dialogue;
+
+  // Script.
+  bool clipboardHeld = false;  // another program has the clipboard open
+  std::function<void()> onDoEvents;
+  std::function<void(int, std::string_view)> onSetText;
+
+  // Record.
+  std::vector<ColourValue> swatchHistory;
+  std::vector<std::string> log;
+  int textWrites = 0;
+  int labelWrites = 0;
+  int yields = 0;
+  int swatchFocused = 0;
+  int minimised = 0;
+  int beeps = 0;
+  int topmost = 0;
+};
+
+}  // namespace tintelo::testing_support
