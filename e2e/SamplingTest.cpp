@@ -1,1 +1,276 @@
+// Live screen sampling: a button held on the swatch reads the screen under the pointer,
+// wherever it goes, until the button is let go.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ControlIds.h"
+#include "Driver.h"
+
+namespace tintelo::e2e {
+namespace {
+
+// A colour as every readout must show it.
+struct Colour {
+  int red, green, blue;
+  const char* decimal;
+  const char* hex;
+  const char* cmyk;
+  const char* rgb;
+  const char* html;
+};
+
+constexpr Colour kBrown{153, 102, 51, "3368601", "0x996633", "0,51,102,102", "153,102,51", "#996633"};
+constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31", "32,160,224", "#20A0E0"};
+// kSky after one step up on the red slider.
+constexpr Colour kSkyRedPlusOne{33, 160, 224, "14721057", "0x21A0E0", "191,64,0,31", "33,160,224", "#21A0E0"};
+
+// Readouts Text1(0..5), the three slider positions, then the three value labels.
+using Readouts = std::vector<std::string>;
+
+Readouts Snapshot(const Tintelo& app) {
+  Readouts now;
+  for (int i = 0; i < 6; ++i) now.push_back(app.Text(ids::kText1 + i));
+  for (int i = 0; i < 3; ++i) now.push_back(std::to_string(ScrollInfo(app.Control(ids::kHScroll1 + i)).nPos));
+  for (int i = 3; i < 6; ++i) now.push_back(app.Text(ids::kLabel2 + i));
+  return now;
+}
+
+std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
+
+Readouts Showing(POINT at, const Colour& c) {
+  return {PositionText(at),        c.decimal, c.hex, c.cmyk, c.rgb, c.html,
+          std::to_string(-c.red),  std::to_string(-c.green), std::to_string(-c.blue),
+          std::to_string(c.red),   std::to_string(c.green),  std::to_string(c.blue)};
+}
+
+COLORREF Rgb(const Colour& c) { return RGB(c.red, c.green, c.blue); }
+
+COLORREF ScreenPixel(POINT at) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF pixel = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+HWND CaptureOf(const Tintelo& app) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(app.Window(), nullptr), &gui)) return nullptr;
+  return gui.hwndCapture;
+}
+
+// A plain window of one solid colour, somewhere Tintelo's centred window does not cover.
+class ColourWindow {
+ public:
+  ColourWindow(RECT place, const Colour& colour) : colour_(Rgb(colour)) {
+    static const ATOM kClass = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"SamplingColourWindow";
+      return RegisterClassW(&wc);
+    }();
+    window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top,
+                              place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    UpdateWindow(window_);
+  }
+  ~ColourWindow() { DestroyWindow(window_); }
+  ColourWindow(const ColourWindow&) = delete;
+  ColourWindow& operator=(const ColourWindow&) = delete;
+
+  // True once the colour is really on the screen, where Tintelo reads it.
+  [[nodiscard]] bool Shown(POINT at) const {
+    return WaitUntil([&] { return ScreenPixel(at) == colour_; });
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) {
+      RECT client{};
+      GetClientRect(window, &client);
+      HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+      FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+      DeleteObject(brush);
+      return 1;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  COLORREF colour_;
+  HWND window_ = nullptr;
+};
+
+struct Button {
+  const char* name;
+  DWORD down;
+  DWORD up;
+};
+
+void PrintTo(const Button& button, std::ostream* out) { *out << button.name << " button"; }
+std::string ButtonName(const testing::TestParamInfo<Button>& param) { return param.param.name; }
+
+// Lets go of the button even when an assertion ends the test early, so the next test
+// does not start with a button held.
+class HeldButton {
+ public:
+  explicit HeldButton(const Button& button) : up_(button.up) { PressButton(button.down); }
+  ~HeldButton() { Release(); }
+  HeldButton(const HeldButton&) = delete;
+  HeldButton& operator=(const HeldButton&) = delete;
+  void Release() {
+    if (held_) ReleaseButton(up_);
+    held_ = false;
+  }
+
+ private:
+  DWORD up_;
+  bool held_ = true;
+};
+
+constexpr Button kLeft{"Left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+
+// The brown window covers the screen's top-left corner; both stay clear of Tintelo.
+constexpr RECT kBrownPlace{0, 0, 160, 160};
+constexpr RECT kSkyPlace{0, 320, 160, 480};
+constexpr POINT kOnBrown{37, 81};
+constexpr POINT kOnSky{123, 401};
+
+class Sampling : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(brown_.Shown(kOnBrown));
+    ASSERT_TRUE(sky_.Shown(kOnSky));
+  }
+
+  ColourWindow brown_{kBrownPlace, kBrown};
+  ColourWindow sky_{kSkyPlace, kSky};
+};
+
+// Waits until sampling reads the point under the pointer on the swatch, i.e. it has begun.
+testing::AssertionResult SamplingBegan(const Tintelo& app) {
+  const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
+  if (!WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); })) {
+    return testing::AssertionFailure() << "Text1(0) reads " << app.Text(ids::kText1) << ", not the swatch point "
+                                       << PositionText(onSwatch);
+  }
+  return testing::AssertionSuccess();
+}
+
+class SamplingWith : public Sampling, public testing::WithParamInterface<Button> {};
+
+TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  HWND swatch = app.Control(ids::kPicture1);
+  const POINT onSwatch = CentreOnScreen(swatch);
+  MovePointer(onSwatch);
+  HeldButton button(GetParam());
+  ASSERT_TRUE(SamplingBegan(app));
+  EXPECT_EQ(CaptureOf(app), swatch) << "the swatch keeps the pointer while the button is held";
+
+  MovePointer(kOnBrown);
+  const Readouts brown = Showing(kOnBrown, kBrown);
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == brown; }));
+  EXPECT_EQ(Snapshot(app), brown);
+
+  MovePointer(kOnSky);
+  const Readouts sky = Showing(kOnSky, kSky);
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == sky; }));
+  EXPECT_EQ(Snapshot(app), sky);
+
+  button.Release();
+  ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; })) << "the release never reached the swatch";
+  EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1))) << "the sampling help stays up after the release";
+
+  // Ten timer periods over another colour: nothing may be read any more.
+  MovePointer(kOnBrown);
+  EXPECT_FALSE(WaitUntil([&] { return Snapshot(app) != sky; }, 500ms));
+  EXPECT_EQ(Snapshot(app), sky);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(onSwatch) == Rgb(kSky); }))
+      << "the swatch does not show the last colour read";
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, SamplingWith,
+                         testing::Values(kLeft, Button{"Right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
+                                         Button{"Middle", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}),
+                         ButtonName);
+
+TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
+  HeldButton button(kLeft);
+  ASSERT_TRUE(SamplingBegan(app));
+  MovePointer(POINT{0, 0});
+  const Readouts corner = Showing(POINT{0, 0}, kBrown);
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == corner; }));
+  EXPECT_EQ(Snapshot(app), corner);
+}
+
+// While sampling, a slider event relabels but does not compose a colour. With the
+// pointer resting on the swatch, a composed colour would be read back at every tick and
+// stay; the right behaviour leaves the colour alone and the next tick restores the label.
+TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
+  MovePointer(onSwatch);
+  HeldButton button(kLeft);
+  ASSERT_TRUE(SamplingBegan(app));
+  MovePointer(kOnBrown);
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == kBrown.html; }));
+  MovePointer(onSwatch);
+  const Readouts onBrownSwatch = Showing(onSwatch, kBrown);
+  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == onBrownSwatch; })) << "the swatch does not read back brown";
+
+  HWND red = app.Control(ids::kHScroll1);
+  HWND label = app.Control(ids::kLabel2 + 3);
+  // The relabelled text lives only until the next tick, so watch closely after each
+  // step and try again if a tick came first.
+  bool relabelled = false;
+  for (int attempt = 0; attempt < 20 && !relabelled; ++attempt) {
+    PostMessageW(app.Window(), WM_VSCROLL, SB_LINEUP, reinterpret_cast<LPARAM>(red));
+    const auto end = std::chrono::steady_clock::now() + 200ms;
+    while (!relabelled && std::chrono::steady_clock::now() < end) relabelled = WindowText(label) == "154";
+  }
+  EXPECT_TRUE(relabelled) << "the value label never showed the stepped slider";
+
+  EXPECT_FALSE(WaitUntil([&] { return app.Text(ids::kText1 + 5) != kBrown.html; }, 500ms))
+      << "the slider step composed a colour while sampling";
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == onBrownSwatch; }));
+  EXPECT_EQ(Snapshot(app), onBrownSwatch);
+}
+
+TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
+  HeldButton button(kLeft);
+  ASSERT_TRUE(SamplingBegan(app));
+  MovePointer(kOnSky);
+  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnSky, kSky); }));
+  button.Release();
+  ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; }));
+
+  // The red slider's up arrow: the top of the bar, one arrow high.
+  RECT bar{};
+  GetWindowRect(app.Control(ids::kHScroll1), &bar);
+  const int arrow = std::min(GetSystemMetrics(SM_CYVSCROLL), static_cast<int>((bar.bottom - bar.top) / 2));
+  Click(POINT{(bar.left + bar.right) / 2, bar.top + arrow / 2});
+
+  // The position readout keeps the last point read; everything else follows the slider.
+  const Readouts stepped = Showing(kOnSky, kSkyRedPlusOne);
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == stepped; }));
+  EXPECT_EQ(Snapshot(app), stepped);
+}
+
+}  // namespace
+}  // namespace tintelo::e2e

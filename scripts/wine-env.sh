@@ -31,7 +31,6 @@ tintelo_init_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
   fi
-  wineserver -w
   wineserver -p >/dev/null 2>&1 || true
   # Start Wine's own background processes (services, the desktop) now, detached from any
   # caller's output: a test runner that reads a program's output would otherwise wait

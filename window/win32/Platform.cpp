@@ -29,7 +29,27 @@ void WinScreen::ReleaseDc(Handle window, Handle dc) {
   ReleaseDC(reinterpret_cast<HWND>(window), reinterpret_cast<HDC>(dc));
 }
 
+namespace {
+
+// The colour dialog's library pulls in a large part of the shell; loading it on the first
+// use keeps it out of every start-up. Only System32's copy is ever loaded.
+using ChooseColorFn = BOOL(WINAPI*)(LPCHOOSECOLORW);
+
+ChooseColorFn ChooseColorEntry() {
+  static const ChooseColorFn entry = [] {
+    HMODULE library = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return library != nullptr
+               ? reinterpret_cast<ChooseColorFn>(reinterpret_cast<void*>(GetProcAddress(library, "ChooseColorW")))
+               : nullptr;
+  }();
+  return entry;
+}
+
+}  // namespace
+
 void Dialogue::ShowColor() {
+  const ChooseColorFn chooseColor = ChooseColorEntry();
+  if (chooseColor == nullptr) return;  // no dialog to be had: the colour stays as it was
   CHOOSECOLORW choose{};
   choose.lStructSize = sizeof(choose);
   choose.hwndOwner = owner_;
@@ -37,7 +57,7 @@ void Dialogue::ShowColor() {
   choose.lpCustColors = custom_.data();
   choose.Flags = static_cast<DWORD>(flags_);
   // A cancel leaves the previous colour in place.
-  if (ChooseColorW(&choose)) color_ = choose.rgbResult;
+  if (chooseColor(&choose)) color_ = choose.rgbResult;
 }
 
 namespace {

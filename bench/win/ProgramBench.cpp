@@ -1,0 +1,202 @@
+// Measures Tintelo.exe against floor programs, pair by pair in one run:
+// time to a visible window and memory against an empty-window program, and CPU per
+// sampling tick against a program that only reads the pixel under the pointer.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ControlIds.h"
+#include "Driver.h"
+
+namespace {
+
+using tintelo::e2e::BesideThisProgram;
+using tintelo::e2e::WaitUntil;
+using namespace std::chrono_literals;
+
+double Now() {
+  LARGE_INTEGER counter{};
+  LARGE_INTEGER frequency{};
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double CpuMs(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  GetProcessTimes(process, &created, &exited, &kernel, &user);
+  const auto ticks = [](FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+struct Running {
+  HANDLE process = nullptr;
+  DWORD id = 0;
+  HWND window = nullptr;
+};
+
+struct FindData {
+  DWORD id;
+  HWND found;
+};
+
+HWND VisibleWindowOf(DWORD id) {
+  FindData data{id, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* d = reinterpret_cast<FindData*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == d->id && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == nullptr) {
+          d->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+Running Start(const std::wstring& exe, double& msToVisible) {
+  Running run;
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  const double start = Now();
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    std::fwprintf(stderr, L"cannot start %ls\n", exe.c_str());
+    std::exit(1);
+  }
+  CloseHandle(info.hThread);
+  run.process = info.hProcess;
+  run.id = info.dwProcessId;
+  // Polled tightly: the figure is the time until the window can be seen.
+  while ((run.window = VisibleWindowOf(run.id)) == nullptr && Now() - start < 20000) Sleep(0);
+  msToVisible = Now() - start;
+  return run;
+}
+
+void Stop(Running& run) {
+  PostMessageW(run.window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(run.process, 10000) != WAIT_OBJECT_0) TerminateProcess(run.process, 1);
+  CloseHandle(run.process);
+  run = {};
+}
+
+struct StartupFigures {
+  double ms = 0;
+  double peakKiB = 0;
+  double privateKiB = 0;
+};
+
+StartupFigures MeasureStartup(const std::wstring& exe) {
+  StartupFigures figures;
+  Running run = Start(exe, figures.ms);
+  WaitForInputIdle(run.process, 5000);
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  GetProcessMemoryInfo(run.process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  figures.peakKiB = static_cast<double>(memory.PeakWorkingSetSize) / 1024.0;
+  figures.privateKiB = static_cast<double>(memory.PrivateUsage) / 1024.0;
+  Stop(run);
+  return figures;
+}
+
+// Sweeps the pointer over the screen for the given time; returns the span in ms.
+double Sweep(double ms) {
+  const double start = Now();
+  double t = 0;
+  while ((t = Now() - start) < ms) {
+    const double angle = t / 300.0;
+    tintelo::e2e::MovePointer(POINT{640 + static_cast<LONG>(400 * std::cos(angle)),
+                                    512 + static_cast<LONG>(400 * std::sin(angle))});
+    Sleep(10);
+  }
+  return t;
+}
+
+double CpuPerTick(const std::wstring& exe, bool pressSwatch, double spanMs) {
+  double ms = 0;
+  Running run = Start(exe, ms);
+  WaitForInputIdle(run.process, 5000);
+  if (pressSwatch) {
+    WaitUntil([&] { return GetDlgItem(run.window, tintelo::ids::kPicture1) != nullptr; });
+    tintelo::e2e::MovePointer(tintelo::e2e::CentreOnScreen(GetDlgItem(run.window, tintelo::ids::kPicture1)));
+    tintelo::e2e::PressButton(MOUSEEVENTF_LEFTDOWN);
+  }
+  const double before = CpuMs(run.process);
+  const double span = Sweep(spanMs);
+  const double used = CpuMs(run.process) - before;
+  if (pressSwatch) tintelo::e2e::ReleaseButton(MOUSEEVENTF_LEFTUP);
+  Stop(run);
+  return used / (span / 50.0);
+}
+
+double IdleCpu(const std::wstring& exe, double spanMs) {
+  double ms = 0;
+  Running run = Start(exe, ms);
+  WaitForInputIdle(run.process, 5000);
+  Sleep(1000);  // past the first paint
+  const double before = CpuMs(run.process);
+  Sleep(static_cast<DWORD>(spanMs));
+  const double used = CpuMs(run.process) - before;
+  Stop(run);
+  return used;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void Row(const char* what, double floor, double tintelo) {
+  std::printf("%-34s %12.2f %12.2f %8.2f\n", what, floor, tintelo, floor > 0 ? tintelo / floor : 0.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  const std::wstring tintelo = BesideThisProgram(L"Tintelo.exe");
+  const std::wstring floorWindow = BesideThisProgram(L"FloorWindow.exe");
+  const std::wstring floorSampler = BesideThisProgram(L"FloorSampler.exe");
+
+  std::vector<double> msFloor, msTintelo, peakFloor, peakTintelo, privFloor, privTintelo;
+  for (int i = 0; i < pairs; ++i) {
+    // Alternate which runs first, so warm caches favour neither.
+    const bool floorFirst = i % 2 == 0;
+    StartupFigures a = MeasureStartup(floorFirst ? floorWindow : tintelo);
+    StartupFigures b = MeasureStartup(floorFirst ? tintelo : floorWindow);
+    const StartupFigures& f = floorFirst ? a : b;
+    const StartupFigures& t = floorFirst ? b : a;
+    msFloor.push_back(f.ms);
+    msTintelo.push_back(t.ms);
+    peakFloor.push_back(f.peakKiB);
+    peakTintelo.push_back(t.peakKiB);
+    privFloor.push_back(f.privateKiB);
+    privTintelo.push_back(t.privateKiB);
+  }
+
+  std::vector<double> tickFloor, tickTintelo;
+  for (int i = 0; i < 3; ++i) {
+    tickFloor.push_back(CpuPerTick(floorSampler, false, 3000));
+    tickTintelo.push_back(CpuPerTick(tintelo, true, 3000));
+  }
+  const double idle = IdleCpu(tintelo, 10000);
+
+  std::printf("%-34s %12s %12s %8s\n", "median of pairs", "floor", "Tintelo", "ratio");
+  Row("time to visible window (ms)", Median(msFloor), Median(msTintelo));
+  Row("peak working set (KiB)", Median(peakFloor), Median(peakTintelo));
+  Row("private memory (KiB)", Median(privFloor), Median(privTintelo));
+  Row("CPU per sampling tick (ms)", Median(tickFloor), Median(tickTintelo));
+  std::printf("%-34s %12s %12.2f\n", "CPU while idle for 10 s (ms)", "-", idle);
+  std::printf("pairs: %d start-ups, 3 sampling runs of 3 s\n", pairs);
+  return 0;
+}
