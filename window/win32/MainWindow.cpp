@@ -190,8 +190,9 @@ void MainWindow::CreateControls() {
         break;
       }
       case layout::Kind::Slider: {
+        // WS_TABSTOP: a scroll bar control takes the focus on a click only with it.
         created = hScroll1_[static_cast<std::size_t>(c.index)] =
-            CreateWindowExW(0, L"SCROLLBAR", nullptr, child | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, hwnd_,
+            CreateWindowExW(0, L"SCROLLBAR", nullptr, child | WS_VISIBLE | WS_TABSTOP | SBS_VERT, 0, 0, 0, 0, hwnd_,
                             menuId(ids::kHScroll1 + c.index), instance_, nullptr);
         SCROLLINFO info{};
         info.cbSize = sizeof(info);
