@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs the benchmarks: the readout refresh and conversions on the host, then Tintelo.exe
+# against its floor programs under Wine (start-up, memory, CPU per sampling tick, idle).
+# Usage: scripts/bench.sh [pairs]   (start-up pairs, default 15)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh bench
+
+for preset in host windows; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --parallel "$(nproc)" >/dev/null
+done
+
+echo "== Readout refresh and conversions (host, Google Benchmark)"
+build/host/bench/tintelo_bench --benchmark_min_time=0.5
+
+source scripts/wine-env.sh
+trap tintelo_stop_wine EXIT
+tintelo_start_display
+tintelo_init_prefix
+echo
+echo "== Tintelo.exe against its floors (Wine $(wine --version 2>/dev/null))"
+wine build/windows/tintelo_program_bench.exe "${1:-15}"
+echo
+echo "Tintelo.exe: $(stat -c %s build/windows/Tintelo.exe) bytes; imports:" \
+  $(x86_64-w64-mingw32-objdump -p build/windows/Tintelo.exe | awk '/DLL Name/ {print $3}')
