@@ -140,7 +140,6 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   self->dpi_ = DpiOf(self->hwnd_);
   self->RebuildFonts();
   self->CreateControls();
-  self->Layout();
 
   // Centred on the monitor the window starts on, at that monitor's scale.
   const RECT frame = FrameFor(self->Px(layout::kClientWidth), self->Px(layout::kClientHeight), self->dpi_);
@@ -157,6 +156,31 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   return self;
 }
 
+HWND& MainWindow::Slot(const layout::Control& c) {
+  const auto i = static_cast<std::size_t>(c.index);
+  switch (c.kind) {
+    case layout::Kind::Panel: return tool1_.at(i);
+    case layout::Kind::PanelText: return label4_.at(i);
+    case layout::Kind::Slider: return hScroll1_.at(i);
+    case layout::Kind::Swatch: return picture1_;
+    case layout::Kind::Readout: return text1_.at(i);
+    case layout::Kind::Palette: return image1_;
+    case layout::Kind::ValueLabel:
+    case layout::Kind::SliderLetter: return label2_.at(i);
+    case layout::Kind::Caption: break;
+  }
+  return label1_.at(i);
+}
+
+HWND MainWindow::Slot(const layout::Control& c) const { return const_cast<MainWindow*>(this)->Slot(c); }
+
+RECT MainWindow::PlaceOf(const layout::Control& c) const {
+  const bool panel = c.kind == layout::Kind::Panel;
+  const double left = panel ? panelLeft_.at(static_cast<std::size_t>(c.index)) : c.left;
+  const double top = panel ? panelTop_.at(static_cast<std::size_t>(c.index)) : c.top;
+  return RECT{Px(left), Px(top), Px(c.width), Px(c.height)};  // left, top, width, height
+}
+
 void MainWindow::CreateControls() {
   // The tooltip window has no owner: Wine places a window that owns a topmost popup
   // below that popup instead of making it topmost itself. Being topmost on its own, the
@@ -166,34 +190,34 @@ void MainWindow::CreateControls() {
                              nullptr);
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
 
-  // Created front to back; each new child goes to the bottom, so the stacking order is
-  // the table's order whatever the system's default placement.
+  // Each control is created in its final place with its font: no second pass at start-up.
   for (const auto& c : layout::kControls) {
+    const auto i = static_cast<std::size_t>(c.index);
+    if (c.kind == layout::Kind::Panel) {
+      panelLeft_.at(i) = c.left;
+      panelTop_.at(i) = c.top;
+    }
+    const RECT place = PlaceOf(c);
     const std::wstring text = Widen(c.text);
-    const auto menuId = [](int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); };
-    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
-    HWND created = nullptr;
+    const auto create = [&](DWORD exStyle, const wchar_t* windowClass, DWORD style, int id, HWND parent,
+                            void* param) {
+      return CreateWindowExW(exStyle, windowClass, text.empty() ? nullptr : text.c_str(),
+                             WS_CHILD | WS_CLIPSIBLINGS | style, place.left, place.top, place.right, place.bottom,
+                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, param);
+    };
+    HWND& slot = Slot(c);
     switch (c.kind) {
       case layout::Kind::Panel:
-        created = tool1_[static_cast<std::size_t>(c.index)] =
-            CreateWindowExW(0, kPanelClass, nullptr, child | WS_BORDER | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_,
-                            menuId(ids::kTool1 + c.index), instance_, this);
-        panelLeft_[static_cast<std::size_t>(c.index)] = c.left;
-        panelTop_[static_cast<std::size_t>(c.index)] = c.top;
+        slot = create(0, kPanelClass, WS_BORDER | WS_CLIPCHILDREN, ids::kTool1 + c.index, hwnd_, this);
         break;
-      case layout::Kind::PanelText: {
-        HWND panel = tool1_[static_cast<std::size_t>(c.index)];
-        created = label4_[static_cast<std::size_t>(c.index)] =
-            CreateWindowExW(0, L"STATIC", text.c_str(), child | WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0, 0,
-                            0, 0, panel, menuId(ids::kLabel4 + c.index), instance_, nullptr);
-        SetWindowSubclass(created, SubclassProc, kSubclassId, Tag(Role::PanelText, c.index));
+      case layout::Kind::PanelText:
+        slot = create(0, L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_NOPREFIX, ids::kLabel4 + c.index,
+                      tool1_.at(i), nullptr);
+        SetWindowSubclass(slot, SubclassProc, kSubclassId, Tag(Role::PanelText, c.index));
         break;
-      }
       case layout::Kind::Slider: {
         // WS_TABSTOP: a scroll bar control takes the focus on a click only with it.
-        created = hScroll1_[static_cast<std::size_t>(c.index)] =
-            CreateWindowExW(0, L"SCROLLBAR", nullptr, child | WS_VISIBLE | WS_TABSTOP | SBS_VERT, 0, 0, 0, 0, hwnd_,
-                            menuId(ids::kHScroll1 + c.index), instance_, nullptr);
+        slot = create(0, L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, ids::kHScroll1 + c.index, hwnd_, nullptr);
         SCROLLINFO info{};
         info.cbSize = sizeof(info);
         info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
@@ -201,43 +225,45 @@ void MainWindow::CreateControls() {
         info.nMax = Slider::kMax;
         info.nPage = 0;
         info.nPos = form_.SliderValue(c.index);
-        SetScrollInfo(created, SB_CTL, &info, FALSE);
+        SetScrollInfo(slot, SB_CTL, &info, FALSE);
         break;
       }
       case layout::Kind::Swatch:
-        created = picture1_ = CreateWindowExW(WS_EX_CLIENTEDGE, kSwatchClass, nullptr, child | WS_VISIBLE, 0, 0, 0,
-                                              0, hwnd_, menuId(ids::kPicture1), instance_, this);
+        slot = create(WS_EX_CLIENTEDGE, kSwatchClass, WS_VISIBLE, ids::kPicture1, hwnd_, this);
         break;
       case layout::Kind::Readout:
-        created = text1_[static_cast<std::size_t>(c.index)] =
-            CreateWindowExW(0, L"EDIT", text.c_str(), child | WS_VISIBLE | ES_LEFT | ES_READONLY | ES_AUTOHSCROLL,
-                            0, 0, 0, 0, hwnd_, menuId(ids::kText1 + c.index), instance_, nullptr);
-        SetWindowSubclass(created, SubclassProc, kSubclassId, Tag(Role::Readout, c.index));
+        slot = create(0, L"EDIT", WS_VISIBLE | ES_LEFT | ES_READONLY | ES_AUTOHSCROLL, ids::kText1 + c.index, hwnd_,
+                      nullptr);
+        SetWindowSubclass(slot, SubclassProc, kSubclassId, Tag(Role::Readout, c.index));
         break;
       case layout::Kind::Palette:
-        created = image1_ = CreateWindowExW(0, kPaletteClass, nullptr, child | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
-                                            menuId(ids::kImage1), instance_, this);
+        slot = create(0, kPaletteClass, WS_VISIBLE, ids::kImage1, hwnd_, this);
         break;
       case layout::Kind::ValueLabel:
       case layout::Kind::SliderLetter:
         // SS_NOTIFY makes the label take the pointer itself, so moving over it does not
         // reach the window background (which would hide the help panels).
-        created = label2_[static_cast<std::size_t>(c.index)] =
-            CreateWindowExW(0, L"STATIC", text.c_str(), child | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0,
-                            0, 0, 0, hwnd_, menuId(ids::kLabel2 + c.index), instance_, nullptr);
+        slot = create(0, L"STATIC", WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, ids::kLabel2 + c.index, hwnd_,
+                      nullptr);
         break;
       case layout::Kind::Caption:
-        created = label1_[static_cast<std::size_t>(c.index)] =
-            CreateWindowExW(0, L"STATIC", text.c_str(), child | WS_VISIBLE | SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0,
-                            0, 0, 0, hwnd_, menuId(ids::kLabel1 + c.index), instance_, nullptr);
-        SetWindowSubclass(created, SubclassProc, kSubclassId, Tag(Role::Caption, c.index));
+        slot = create(0, L"STATIC", WS_VISIBLE | SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, ids::kLabel1 + c.index, hwnd_,
+                      nullptr);
+        SetWindowSubclass(slot, SubclassProc, kSubclassId, Tag(Role::Caption, c.index));
         break;
     }
-    if (c.kind != layout::Kind::PanelText) {
-      SetWindowPos(created, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    SendMessageW(slot, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c)), FALSE);
   }
+  // A new child window goes below its older siblings, so creating the table front to
+  // back gives its stacking order. Only the help panels overlap other controls: make
+  // sure of them whatever the system's default placement.
+  SetWindowPos(tool1_[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(tool1_[1], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetToolTip(0, layout::kReadoutTip);
+}
+
+HFONT MainWindow::FontFor(const layout::Control& c) const {
+  return c.kind == layout::Kind::SliderLetter ? letterFont_.Get() : font_.Get();
 }
 
 int MainWindow::Px(double twips) const {
@@ -248,29 +274,11 @@ double MainWindow::Twips(int pixels) const { return pixels * 1440.0 / static_cas
 
 void MainWindow::Layout() {
   for (const auto& c : layout::kControls) {
-    HWND control = nullptr;
-    double left = c.left;
-    double top = c.top;
-    const auto i = static_cast<std::size_t>(c.index);
-    switch (c.kind) {
-      case layout::Kind::Panel:
-        control = tool1_[i];
-        left = panelLeft_[i];
-        top = panelTop_[i];
-        break;
-      case layout::Kind::PanelText: control = label4_[i]; break;
-      case layout::Kind::Slider: control = hScroll1_[i]; break;
-      case layout::Kind::Swatch: control = picture1_; break;
-      case layout::Kind::Readout: control = text1_[i]; break;
-      case layout::Kind::Palette: control = image1_; break;
-      case layout::Kind::ValueLabel:
-      case layout::Kind::SliderLetter: control = label2_[i]; break;
-      case layout::Kind::Caption: control = label1_[i]; break;
-    }
-    SetWindowPos(control, nullptr, Px(left), Px(top), Px(c.width), Px(c.height),
+    const RECT place = PlaceOf(c);
+    HWND control = Slot(c);
+    SetWindowPos(control, nullptr, place.left, place.top, place.right, place.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    const HFONT font = c.kind == layout::Kind::SliderLetter ? letterFont_.Get() : font_.Get();
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c)), FALSE);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -334,16 +342,10 @@ HWND MainWindow::TabNeighbour(HWND from, bool backwards) const {
   };
   std::vector<Stop> stops;
   for (const auto& c : layout::kControls) {
-    const auto i = static_cast<std::size_t>(c.index);
-    HWND window = nullptr;
-    switch (c.kind) {
-      case layout::Kind::Swatch: window = picture1_; break;
-      case layout::Kind::Readout: window = text1_[i]; break;
-      case layout::Kind::Slider: window = hScroll1_[i]; break;
-      case layout::Kind::Panel: window = tool1_[i]; break;
-      default: break;
-    }
-    if (window != nullptr && IsWindowVisible(window)) stops.push_back({c.tabIndex, window});
+    const bool focusable = c.kind == layout::Kind::Swatch || c.kind == layout::Kind::Readout ||
+                           c.kind == layout::Kind::Slider || c.kind == layout::Kind::Panel;
+    HWND window = Slot(c);
+    if (focusable && IsWindowVisible(window)) stops.push_back({c.tabIndex, window});
   }
   std::sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.tabIndex < b.tabIndex; });
   const auto at = std::find_if(stops.begin(), stops.end(), [&](const Stop& s) { return s.window == from; });

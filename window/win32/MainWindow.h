@@ -12,6 +12,7 @@
 #include "Form1.h"
 #include "GifImage.h"
 #include "Handles.h"
+#include "Layout.h"
 #include "Platform.h"
 
 namespace tintelo::win {
@@ -62,6 +63,12 @@ class MainWindow final : public FormView {
   LRESULT HandlePalette(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The window handle of a control of the description, and its place in pixels at the
+  // current DPI (right and bottom hold the width and height).
+  [[nodiscard]] HWND& Slot(const layout::Control& c);
+  [[nodiscard]] HWND Slot(const layout::Control& c) const;
+  [[nodiscard]] RECT PlaceOf(const layout::Control& c) const;
+  [[nodiscard]] HFONT FontFor(const layout::Control& c) const;
   void CreateControls();
   void Layout();
   void RebuildFonts();
