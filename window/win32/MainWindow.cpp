@@ -554,6 +554,9 @@ void MainWindow::OnScroll(HWND bar, int code) {
     case SB_THUMBPOSITION: form_.hScroll1_Action(index, SliderAction::ThumbReleased, info.nTrackPos); break;
     default: break;
   }
+  // The bar shows the slider's position even if something outside moved it meanwhile
+  // (another program can set any scroll bar's position).
+  if (GetScrollPos(bar, SB_CTL) != form_.SliderValue(index)) ShowSliderPosition(index, form_.SliderValue(index));
 }
 
 LRESULT CALLBACK MainWindow::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
