@@ -4,6 +4,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 
 #include "ControlIds.h"
@@ -66,6 +67,8 @@ constexpr std::array<Field, 6> kFields{{
     {5, "#996633"},
 }};
 
+void PrintTo(const Field& f, std::ostream* out) { *out << "Text1(" << f.index << ") \"" << f.text << '"'; }
+
 class ClickedField : public testing::TestWithParam<Field> {};
 
 TEST_P(ClickedField, CopiesItsExactTextAndMinimises) {
@@ -87,8 +90,8 @@ TEST_P(ClickedField, CopiesItsExactTextAndMinimises) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Copy, ClickedField, testing::ValuesIn(kFields),
-                         [](const testing::TestParamInfo<Field>& info) {
-                           return "Text1_" + std::to_string(info.param.index);
+                         [](const testing::TestParamInfo<Field>& param) {
+                           return "Text1_" + std::to_string(param.param.index);
                          });
 
 TEST(Copy, RestoringFocusesTheSwatchWithoutCopyingThenTabCopiesTheHtmlCode) {

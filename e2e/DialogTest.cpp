@@ -4,6 +4,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 
 #include "ControlIds.h"
@@ -101,6 +102,8 @@ const std::array<Chosen, 3> kChosen{{
      {"10", "20", "30"}},
 }};
 
+void PrintTo(const Chosen& c, std::ostream* out) { *out << c.red << ',' << c.green << ',' << c.blue; }
+
 class ConfirmedColour : public testing::TestWithParam<Chosen> {};
 
 TEST_P(ConfirmedColour, FillsEveryReadoutSliderAndLabel) {
@@ -121,7 +124,7 @@ TEST_P(ConfirmedColour, FillsEveryReadoutSliderAndLabel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialog, ConfirmedColour, testing::ValuesIn(kChosen),
-                         [](const testing::TestParamInfo<Chosen>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Chosen>& param) { return std::string(param.param.name); });
 
 TEST(ColourDialog, OpensExpandedAndHidesThePaletteHelp) {
   Tintelo app;
