@@ -137,5 +137,126 @@ TEST(Hardening, PlantedDllBesideTheProgramIsNeverLoaded) {
   DeleteFileW(planted.c_str());
 }
 
+
+// Everything a program could leave behind: registry values (with their data) under the
+// current user and the machine's software key, and files (with size and time) where
+// programs keep settings (AppData, ProgramData) and beside the program itself.
+std::set<std::wstring> Traces() {
+  std::set<std::wstring> traces;
+  const auto walkKey = [&](auto&& self, HKEY root, const std::wstring& path) -> void {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    traces.insert(L"key " + path);
+    for (DWORD i = 0;; ++i) {
+      wchar_t name[16384];
+      DWORD nameLength = 16384;
+      BYTE data[4096];
+      DWORD dataLength = sizeof(data);
+      DWORD type = 0;
+      const LONG status = RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataLength);
+      if (status == ERROR_NO_MORE_ITEMS) break;
+      if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) continue;
+      std::wstring entry = L"value " + path + L"\\" + name + L"=";
+      if (status == ERROR_SUCCESS) {
+        for (DWORD b = 0; b < dataLength; ++b) entry += static_cast<wchar_t>(L'a' + (data[b] & 15));
+      }
+      traces.insert(entry);
+    }
+    for (DWORD i = 0;; ++i) {
+      wchar_t name[256];
+      DWORD nameLength = 256;
+      if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      // File associations, the 32-bit view and the system's own machine-wide tree are
+      // thousands of keys that Wine reads slowly; a program's settings live elsewhere.
+      if (root == HKEY_LOCAL_MACHINE && (lstrcmpiW(name, L"Classes") == 0 || lstrcmpiW(name, L"Wow6432Node") == 0 ||
+                                         (path == L"Software" && lstrcmpiW(name, L"Microsoft") == 0))) {
+        continue;
+      }
+      self(self, root, path.empty() ? name : path + L"\\" + name);
+    }
+    RegCloseKey(key);
+  };
+  walkKey(walkKey, HKEY_CURRENT_USER, L"");
+  walkKey(walkKey, HKEY_LOCAL_MACHINE, L"Software");
+
+  // Linked folders (Wine points some profile folders at the Unix home) are not followed.
+  const auto walkFiles = [&](auto&& self, const std::wstring& folder, bool deep) -> void {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        traces.insert(L"folder " + path);
+        if (deep && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) self(self, path, deep);
+      } else {
+        traces.insert(L"file " + path + L" " + std::to_wstring(found.nFileSizeLow) + L" " +
+                      std::to_wstring(found.ftLastWriteTime.dwLowDateTime));
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  };
+  wchar_t profile[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+  walkFiles(walkFiles, std::wstring(profile) + L"\\AppData", true);
+  walkFiles(walkFiles, L"C:\\ProgramData", true);
+  std::wstring here = BesideThisProgram(L"");
+  here.pop_back();
+  walkFiles(walkFiles, here, false);
+  return traces;
+}
+
+std::set<std::wstring> Changes(const std::set<std::wstring>& before, const std::set<std::wstring>& after) {
+  std::set<std::wstring> changed;
+  std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(),
+                                std::inserter(changed, changed.end()));
+  return changed;
+}
+
+void RunFloorWindow() {
+  std::wstring path = BesideThisProgram(L"FloorWindow.exe");
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &info));
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindWindowW(L"FloorWindow", nullptr)) != nullptr && IsWindowVisible(window); });
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(info.hProcess, 10000);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+}
+
+// Wine itself writes a little for any program that opens a window; that is the baseline.
+// Beyond it, a run that samples, copies and opens the colour dialog leaves nothing.
+TEST(Hardening, WritesNoFileAndNoRegistryKeyOfItsOwn) {
+  const auto start = Traces();
+  RunFloorWindow();
+  const auto afterFloor = Traces();
+  const auto byWine = Changes(start, afterFloor);
+  {
+    Tintelo app;
+    ASSERT_NE(app.Window(), nullptr);
+    MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
+    PressButton(MOUSEEVENTF_LEFTDOWN);
+    MovePointer(POINT{3, 4});
+    WaitUntil([&] { return app.Text(ids::kText1) == "3.4"; });
+    ReleaseButton(MOUSEEVENTF_LEFTUP);
+    Click(CentreOnScreen(app.Control(ids::kImage1)));
+    if (HWND dialog = FindDialogOf(app.ProcessId()); dialog != nullptr) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return IsWindowEnabled(app.Window()) != FALSE; });
+    Click(CentreOnScreen(app.Control(ids::kText1 + 5)));
+    WaitUntil([&] { return IsIconic(app.Window()) != FALSE; });
+  }
+  const auto byTintelo = Changes(afterFloor, Traces());
+  for (const auto& change : byTintelo) {
+    EXPECT_TRUE(byWine.count(change)) << "left behind: " << Narrow(change);
+  }
+}
+
 }  // namespace
 }  // namespace tintelo::e2e
