@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the benchmarks: the readout refresh and conversions on the host, then Tintelo.exe
-# against its floor programs under Wine (start-up, memory, CPU per sampling tick, idle).
+# against its floor programs under Wine (start-up, memory, CPU per sampling tick, idle),
+# then against the colour pickers Debian packages for Linux (gpick, gcolor3, color-picker).
 # Usage: scripts/bench.sh [pairs]   (start-up pairs, default 15)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +22,9 @@ tintelo_init_prefix
 echo
 echo "== Tintelo.exe against its floors (Wine $(wine --version 2>/dev/null))"
 wine build/windows/tintelo_program_bench.exe "${1:-15}"
+echo
+echo "== Start-up and memory against the floor and Linux colour pickers, as seen from X"
+bench/peers.sh build/windows 5
 echo
 echo "Tintelo.exe: $(stat -c %s build/windows/Tintelo.exe) bytes; imports:" \
   $(x86_64-w64-mingw32-objdump -p build/windows/Tintelo.exe | awk '/DLL Name/ {print $3}')

@@ -7,7 +7,7 @@ common=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth 
 case "${1:-test}" in
   test) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev) ;;
   run) wanted=("${common[@]}" imagemagick) ;;
-  bench) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev time) ;;
+  bench) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev xdotool bc gpick gcolor3 color-picker) ;;
   *) echo "usage: $0 test|run|bench" >&2; exit 2 ;;
 esac
 
