@@ -17,31 +17,7 @@ constexpr wchar_t kSentinel[] = L"avant la copie";
 
 // Confirms a colour in the system colour dialog the palette picture opens.
 bool ChooseColour(const Tintelo& app, int red, int green, int blue) {
-  Click(CentreOnScreen(app.Control(ids::kImage1)));
-  HWND dialog = nullptr;
-  const auto find = [&] {
-    dialog = nullptr;
-    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-      wchar_t name[16] = {};
-      GetClassNameW(w, name, 16);
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == app.ProcessId() && std::wstring(name) == L"#32770" && IsWindowVisible(w)) dialog = w;
-    }
-    return dialog != nullptr;
-  };
-  if (!WaitUntil(find)) return false;
-  int editId = 706;  // red, green, blue
-  for (const int value : {red, green, blue}) {
-    const std::wstring text = std::to_wstring(value);
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(GetDlgItem(dialog, editId++), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, 2000, &result)) {
-      return false;
-    }
-  }
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  return WaitUntil([&] { return !find(); });
+  return ConfirmColour(OpenColourDialog(app), red, green, blue);
 }
 
 HWND FocusOf(const Tintelo& app) {

@@ -18,53 +18,10 @@ namespace {
 constexpr std::array<int, 3> kRgbEdits{706, 707, 708};
 constexpr int kAddCustomButton = 712;
 
-struct DialogSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<DialogSearch*>(param);
-  wchar_t name[16] = {};
-  GetClassNameW(window, name, 16);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND ColourDialog(const Tintelo& app) {
-  DialogSearch search{app.ProcessId(), nullptr};
-  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND OpenColourDialog(const Tintelo& app) {
-  Click(CentreOnScreen(app.Control(ids::kImage1)));
-  HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = ColourDialog(app)) != nullptr; });
-  return dialog;
-}
-
-bool TypeComponent(HWND dialog, int editId, int value) {
-  const std::wstring text = std::to_wstring(value);
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(GetDlgItem(dialog, editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, 2000, &result) != 0;
-}
-
-bool TypeColour(HWND dialog, int red, int green, int blue) {
-  return TypeComponent(dialog, kRgbEdits[0], red) && TypeComponent(dialog, kRgbEdits[1], green) &&
-         TypeComponent(dialog, kRgbEdits[2], blue);
-}
-
 // Ends the dialog with OK or Cancel; true once it has gone.
 bool CloseDialog(const Tintelo& app, HWND dialog, int button) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-  return WaitUntil([&] { return ColourDialog(app) == nullptr; });
+  return WaitUntil([&] { return ColourDialogOf(app.ProcessId()) == nullptr; });
 }
 
 bool ChooseColour(const Tintelo& app, int red, int green, int blue) {

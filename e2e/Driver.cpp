@@ -230,6 +230,49 @@ void PressKey(WORD key, bool shift) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+Readouts Snapshot(const Tintelo& app) {
+  Readouts now;
+  for (int i = 0; i < 6; ++i) now.push_back(app.Text(ids::kText1 + i));
+  for (int i = 0; i < 3; ++i) now.push_back(std::to_string(ScrollInfo(app.Control(ids::kHScroll1 + i)).nPos));
+  for (int i = 3; i < 6; ++i) now.push_back(app.Text(ids::kLabel2 + i));
+  return now;
+}
+
+HWND ColourDialogOf(DWORD processId) {
+  for (HWND w = FindWindowW(L"#32770", nullptr); w != nullptr; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == processId && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+HWND OpenColourDialog(const Tintelo& app) {
+  Click(CentreOnScreen(app.Control(ids::kImage1)));
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = ColourDialogOf(app.ProcessId())) != nullptr; });
+  return dialog;
+}
+
+bool TypeColour(HWND dialog, int red, int green, int blue) {
+  int editId = 706;  // the red, green and blue edits of the custom-colour section
+  for (const int value : {red, green, blue}) {
+    const std::wstring text = std::to_wstring(value);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(GetDlgItem(dialog, editId++), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_ABORTIFHUNG, 2000, &result)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ConfirmColour(HWND dialog, int red, int green, int blue) {
+  if (dialog == nullptr || !TypeColour(dialog, red, green, blue)) return false;
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
 std::optional<std::wstring> ClipboardText() {
   std::optional<std::wstring> text;
   if (!OpenClipboard(nullptr)) return text;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tintelo::e2e {
 
@@ -67,6 +68,20 @@ void PressButton(DWORD downFlag);  // MOUSEEVENTF_LEFTDOWN, RIGHTDOWN, ...
 void ReleaseButton(DWORD upFlag);
 void Click(POINT screen);
 void PressKey(WORD key, bool shift = false);
+
+// Readouts Text1(0..5), the three slider positions, then the three value labels.
+using Readouts = std::vector<std::string>;
+[[nodiscard]] Readouts Snapshot(const Tintelo& app);
+
+// The system colour dialog that the palette picture opens: the visible one of the
+// process, or null.
+[[nodiscard]] HWND ColourDialogOf(DWORD processId);
+// Clicks the palette picture and waits for the dialog; null if it never shows.
+[[nodiscard]] HWND OpenColourDialog(const Tintelo& app);
+// Types red, green and blue into the dialog's custom-colour edits.
+[[nodiscard]] bool TypeColour(HWND dialog, int red, int green, int blue);
+// Types the colour, confirms it and waits until the dialog is gone.
+[[nodiscard]] bool ConfirmColour(HWND dialog, int red, int green, int blue);
 
 [[nodiscard]] std::optional<std::wstring> ClipboardText();
 void SetClipboardTextForTest(const std::wstring& text);

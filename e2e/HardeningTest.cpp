@@ -78,22 +78,6 @@ TEST(Hardening, ImportTableReaderSeesTheTestProgramsOwnImports) {
   EXPECT_TRUE(imports.count("user32.dll"));
 }
 
-HWND FindDialogOf(DWORD processId) {
-  HWND found = nullptr;
-  WaitUntil([&] {
-    for (HWND w = FindWindowW(L"#32770", nullptr); w != nullptr; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == processId && IsWindowVisible(w)) {
-        found = w;
-        return true;
-      }
-    }
-    return false;
-  });
-  return found;
-}
-
 // Makes Wine prefer a native DLL of that name for Tintelo.exe (beside the program
 // first, in the default search order) instead of its own; removed on scope exit.
 class PreferNativeDll {
@@ -125,8 +109,7 @@ TEST(Hardening, PlantedDllBesideTheProgramIsNeverLoaded) {
     const PreferNativeDll preferPlanted(L"comdlg32");
     Tintelo app;
     ASSERT_NE(app.Window(), nullptr);
-    Click(CentreOnScreen(app.Control(ids::kImage1)));
-    HWND dialog = FindDialogOf(app.ProcessId());
+    HWND dialog = OpenColourDialog(app);
     HANDLE marker = OpenEventW(SYNCHRONIZE, FALSE, L"Local\\TinteloPlantedDllLoaded");
     EXPECT_EQ(marker, nullptr) << "the planted DLL was loaded";
     if (marker != nullptr) CloseHandle(marker);
@@ -246,8 +229,7 @@ TEST(Hardening, WritesNoFileAndNoRegistryKeyOfItsOwn) {
     MovePointer(POINT{3, 4});
     WaitUntil([&] { return app.Text(ids::kText1) == "3.4"; });
     ReleaseButton(MOUSEEVENTF_LEFTUP);
-    Click(CentreOnScreen(app.Control(ids::kImage1)));
-    if (HWND dialog = FindDialogOf(app.ProcessId()); dialog != nullptr) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    if (HWND dialog = OpenColourDialog(app); dialog != nullptr) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     WaitUntil([&] { return IsWindowEnabled(app.Window()) != FALSE; });
     Click(CentreOnScreen(app.Control(ids::kText1 + 5)));
     WaitUntil([&] { return IsIconic(app.Window()) != FALSE; });

@@ -29,16 +29,6 @@ constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31", "32,1
 // kSky after one step up on the red slider.
 constexpr Colour kSkyRedPlusOne{33, 160, 224, "14721057", "0x21A0E0", "191,64,0,31", "33,160,224", "#21A0E0"};
 
-// Readouts Text1(0..5), the three slider positions, then the three value labels.
-using Readouts = std::vector<std::string>;
-
-Readouts Snapshot(const Tintelo& app) {
-  Readouts now;
-  for (int i = 0; i < 6; ++i) now.push_back(app.Text(ids::kText1 + i));
-  for (int i = 0; i < 3; ++i) now.push_back(std::to_string(ScrollInfo(app.Control(ids::kHScroll1 + i)).nPos));
-  for (int i = 3; i < 6; ++i) now.push_back(app.Text(ids::kLabel2 + i));
-  return now;
-}
 
 std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
 

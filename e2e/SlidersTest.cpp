@@ -54,16 +54,6 @@ constexpr Channel kBlue{"Blue", 2,
 void PrintTo(const Channel& channel, std::ostream* out) { *out << channel.name << " slider"; }
 std::string ChannelName(const testing::TestParamInfo<Channel>& param) { return param.param.name; }
 
-// Readouts Text1(0..5), the three slider positions, then the three value labels.
-using Readouts = std::vector<std::string>;
-
-Readouts Snapshot(const Tintelo& app) {
-  Readouts now;
-  for (int i = 0; i < 6; ++i) now.push_back(app.Text(ids::kText1 + i));
-  for (int i = 0; i < 3; ++i) now.push_back(std::to_string(ScrollInfo(app.Control(ids::kHScroll1 + i)).nPos));
-  for (int i = 3; i < 6; ++i) now.push_back(app.Text(ids::kLabel2 + i));
-  return now;
-}
 
 // The sliders never touch the position readout, which keeps its start-up "0.0".
 Readouts Showing(const Colour& c) {
