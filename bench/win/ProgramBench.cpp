@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,11 +32,49 @@ double Now() {
   return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-double CpuMs(HANDLE process) {
+double WindowsCpuMs(HANDLE process) {
   FILETIME created{}, exited{}, kernel{}, user{};
   GetProcessTimes(process, &created, &exited, &kernel, &user);
   const auto ticks = [](FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
   return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Wine's GetProcessTimes reports no CPU time at all, so under Wine the time is read
+// from Linux's own account of the process (user and system time, in 10 ms ticks).
+double LinuxCpuMs(const std::string& exeName) {
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  double ms = 0;
+  do {
+    if (found.cFileName[0] < '0' || found.cFileName[0] > '9') continue;
+    const std::string dir = std::string("Z:\\proc\\") + found.cFileName;
+    if (ReadWhole(dir + "\\cmdline").find(exeName) == std::string::npos) continue;
+    const std::string stat = ReadWhole(dir + "\\stat");
+    const std::size_t after = stat.rfind(')');
+    if (after == std::string::npos) continue;
+    std::istringstream fields(stat.substr(after + 2));
+    std::string field;
+    unsigned long long user = 0, system = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+      if (i == 14) user = std::stoull(field);
+      if (i == 15) system = std::stoull(field);
+    }
+    ms = static_cast<double>(user + system) * 10.0;
+    break;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return ms;
+}
+
+double CpuMs(HANDLE process, const std::string& exeName) {
+  const double windows = WindowsCpuMs(process);
+  return windows > 0 ? windows : LinuxCpuMs(exeName);
 }
 
 struct Running {
@@ -94,7 +135,6 @@ void Stop(Running& run) {
 struct StartupFigures {
   double ms = 0;
   double peakKiB = 0;
-  double privateKiB = 0;
 };
 
 StartupFigures MeasureStartup(const std::wstring& exe) {
@@ -105,7 +145,6 @@ StartupFigures MeasureStartup(const std::wstring& exe) {
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(run.process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
   figures.peakKiB = static_cast<double>(memory.PeakWorkingSetSize) / 1024.0;
-  figures.privateKiB = static_cast<double>(memory.PrivateUsage) / 1024.0;
   Stop(run);
   return figures;
 }
@@ -123,6 +162,12 @@ double Sweep(double ms) {
   return t;
 }
 
+std::string FileName(const std::wstring& path) {
+  std::string name;
+  for (std::size_t i = path.find_last_of(L"\\/") + 1; i < path.size(); ++i) name.push_back(static_cast<char>(path[i]));
+  return name;
+}
+
 double CpuPerTick(const std::wstring& exe, bool pressSwatch, double spanMs) {
   double ms = 0;
   Running run = Start(exe, ms);
@@ -132,9 +177,9 @@ double CpuPerTick(const std::wstring& exe, bool pressSwatch, double spanMs) {
     tintelo::e2e::MovePointer(tintelo::e2e::CentreOnScreen(GetDlgItem(run.window, tintelo::ids::kPicture1)));
     tintelo::e2e::PressButton(MOUSEEVENTF_LEFTDOWN);
   }
-  const double before = CpuMs(run.process);
+  const double before = CpuMs(run.process, FileName(exe));
   const double span = Sweep(spanMs);
-  const double used = CpuMs(run.process) - before;
+  const double used = CpuMs(run.process, FileName(exe)) - before;
   if (pressSwatch) tintelo::e2e::ReleaseButton(MOUSEEVENTF_LEFTUP);
   Stop(run);
   return used / (span / 50.0);
@@ -145,9 +190,9 @@ double IdleCpu(const std::wstring& exe, double spanMs) {
   Running run = Start(exe, ms);
   WaitForInputIdle(run.process, 5000);
   Sleep(1000);  // past the first paint
-  const double before = CpuMs(run.process);
+  const double before = CpuMs(run.process, FileName(exe));
   Sleep(static_cast<DWORD>(spanMs));
-  const double used = CpuMs(run.process) - before;
+  const double used = CpuMs(run.process, FileName(exe)) - before;
   Stop(run);
   return used;
 }
@@ -170,7 +215,7 @@ int main(int argc, char** argv) {
   const std::wstring floorWindow = BesideThisProgram(L"FloorWindow.exe");
   const std::wstring floorSampler = BesideThisProgram(L"FloorSampler.exe");
 
-  std::vector<double> msFloor, msTintelo, peakFloor, peakTintelo, privFloor, privTintelo;
+  std::vector<double> msFloor, msTintelo, peakFloor, peakTintelo;
   for (int i = 0; i < pairs; ++i) {
     // Alternate which runs first, so warm caches favour neither.
     const bool floorFirst = i % 2 == 0;
@@ -182,8 +227,6 @@ int main(int argc, char** argv) {
     msTintelo.push_back(t.ms);
     peakFloor.push_back(f.peakKiB);
     peakTintelo.push_back(t.peakKiB);
-    privFloor.push_back(f.privateKiB);
-    privTintelo.push_back(t.privateKiB);
   }
 
   std::vector<double> tickFloor, tickTintelo;
@@ -198,7 +241,6 @@ int main(int argc, char** argv) {
   std::printf("%-34s %12s %12s %8s\n", "median of pairs", "floor", "Tintelo", "ratio");
   Row("time to visible window (ms)", Median(msFloor), Median(msTintelo));
   Row("peak working set (KiB)", Median(peakFloor), Median(peakTintelo));
-  Row("private memory (KiB)", Median(privFloor), Median(privTintelo));
   Row("CPU per sampling tick (ms)", Median(tickFloor), Median(tickTintelo));
   std::printf("%-34s %12s %12.2f\n", "CPU while idle for 10 s (ms)", "-", idle);
   std::printf("pairs: %d start-ups, 3 sampling runs of %.0f s\n", pairs, kSamplingSpanMs / 1000);
