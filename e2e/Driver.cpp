@@ -59,8 +59,8 @@ void SetScreenDpi(int dpi) {
   RegCloseKey(key);
 }
 
-HANDLE StartTintelo() {
-  std::wstring path = BesideThisProgram(L"Tintelo.exe");
+HANDLE StartProgram(const wchar_t* name) {
+  std::wstring path = BesideThisProgram(name);
   std::wstring commandLine = L"\"" + path + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);

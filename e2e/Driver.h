@@ -51,8 +51,10 @@ class Tintelo {
   HWND window_ = nullptr;
 };
 
-// Starts Tintelo.exe without waiting for anything; returns the process handle.
-HANDLE StartTintelo();
+// Starts a program built beside this one without waiting for anything; returns the
+// process handle, or null.
+HANDLE StartProgram(const wchar_t* name);
+inline HANDLE StartTintelo() { return StartProgram(L"Tintelo.exe"); }
 
 // Top-level Tintelo windows on the desktop, whichever process owns them.
 int CountTinteloWindows();

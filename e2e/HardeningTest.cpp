@@ -199,19 +199,13 @@ std::set<std::wstring> Changes(const std::set<std::wstring>& before, const std::
 }
 
 void RunFloorWindow() {
-  std::wstring path = BesideThisProgram(L"FloorWindow.exe");
-  std::wstring commandLine = L"\"" + path + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  ASSERT_TRUE(CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info));
+  HANDLE process = StartProgram(L"FloorWindow.exe");
+  ASSERT_NE(process, nullptr);
   HWND window = nullptr;
   WaitUntil([&] { return (window = FindWindowW(L"FloorWindow", nullptr)) != nullptr && IsWindowVisible(window); });
   PostMessageW(window, WM_CLOSE, 0, 0);
-  WaitForSingleObject(info.hProcess, 10000);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  WaitForSingleObject(process, 10000);
+  CloseHandle(process);
 }
 
 // Wine itself writes a little for any program that opens a window; that is the baseline.

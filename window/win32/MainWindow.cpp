@@ -26,7 +26,7 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr UINT_PTR kSubclassId = 1;
 
 // Which control a child window is, kept in its subclass data: kind in the high byte.
-enum class Role : DWORD_PTR { Readout = 1, Caption, PanelText, Passive };
+enum class Role : DWORD_PTR { Readout = 1, Caption, PanelText };
 
 DWORD_PTR Tag(Role role, int index) { return (static_cast<DWORD_PTR>(role) << 8) | static_cast<DWORD_PTR>(index); }
 
@@ -661,7 +661,6 @@ LRESULT CALLBACK MainWindow::SubclassProc(HWND window, UINT message, WPARAM wPar
         case Role::Readout: self->form_.Text1_MouseMove(index); break;
         case Role::Caption: self->form_.Label1_MouseMove(index); break;
         case Role::PanelText: self->form_.Label4_MouseMove(index); break;
-        case Role::Passive: break;
       }
     }
     if (role == Role::Readout) {
