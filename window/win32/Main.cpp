@@ -27,7 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return 0;
 
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};  // the tooltip's class
   InitCommonControlsEx(&controls);
 
   const auto window = tintelo::win::MainWindow::Create(instance);
