@@ -71,6 +71,16 @@ void ReleaseButton(DWORD upFlag);
 void Click(POINT screen);
 void PressKey(WORD key, bool shift = false);
 
+// A colour as every readout must show it.
+struct Colour {
+  int red, green, blue;
+  const char* decimal;
+  const char* hex;
+  const char* cmyk;
+  const char* rgb;
+  const char* html;
+};
+
 // Readouts Text1(0..5), the three slider positions, then the three value labels.
 using Readouts = std::vector<std::string>;
 [[nodiscard]] Readouts Snapshot(const Tintelo& app);

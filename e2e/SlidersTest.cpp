@@ -17,16 +17,6 @@ namespace {
 constexpr int kTop = -255;  // the slider's minimum, full intensity
 constexpr int kBottom = 0;
 
-// A colour as every readout must show it.
-struct Colour {
-  int red, green, blue;
-  const char* decimal;
-  const char* hex;
-  const char* cmyk;
-  const char* rgb;
-  const char* html;
-};
-
 constexpr Colour kBlack{0, 0, 0, "0", "0x000000", "0,0,0,255", "0,0,0", "#000000"};
 
 // One slider and the colours it makes on its own from black.
