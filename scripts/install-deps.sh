@@ -6,7 +6,7 @@ set -euo pipefail
 common=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils)
 case "${1:-test}" in
   test) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev) ;;
-  run) wanted=("${common[@]}" imagemagick) ;;
+  run) wanted=("${common[@]}" googletest imagemagick) ;;
   bench) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev xdotool bc gpick gcolor3 color-picker) ;;
   *) echo "usage: $0 test|run|bench" >&2; exit 2 ;;
 esac
