@@ -3,7 +3,7 @@
 # Usage: install-deps.sh test|run|bench
 set -euo pipefail
 
-common=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils)
+common=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth x11-utils)
 case "${1:-test}" in
   test) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev) ;;
   run) wanted=("${common[@]}" googletest imagemagick) ;;
@@ -24,4 +24,4 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt-get install -y -qq "${missing[@]}" >/dev/null  # with recommends: Wine's fonts and X extensions
