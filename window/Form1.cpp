@@ -71,7 +71,7 @@ void Form1::Picture1_CaptureLost() {
 }
 
 void Form1::Picture1_MouseMove(double x, double y) {
-  view_.MovePanel(0, x + kSwatchPanelOffset, y + kSwatchPanelOffset);
+  view_.MovePanel(0, x + kPanelOffsetX, y + kSwatchPanelOffsetY);
   view_.SetPanelVisible(0, true);
 }
 
@@ -106,7 +106,7 @@ void Form1::Image1_Click() {
 }
 
 void Form1::Image1_MouseMove(double x, double y) {
-  view_.MovePanel(1, x + kSwatchPanelOffset, y + kPalettePanelOffsetY);
+  view_.MovePanel(1, x + kPanelOffsetX, y + kPalettePanelOffsetY);
   view_.SetPanelVisible(1, true);
 }
 

@@ -61,7 +61,9 @@ class Form1 final : private ColourView, private SliderHost {
   static constexpr int kReadouts = 6;
   static constexpr int kSliders = 3;
   static constexpr int kTimerIntervalMs = 50;
-  static constexpr double kSwatchPanelOffset = 400;   // twips right of and below the pointer
+  // Where a help panel goes, in twips from the pointer's place in the hovered control.
+  static constexpr double kPanelOffsetX = 400;
+  static constexpr double kSwatchPanelOffsetY = 400;
   static constexpr double kPalettePanelOffsetY = 800;
 
   Form1(FormView& view, ScreenApi& screen) noexcept;
