@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -65,12 +66,18 @@ HANDLE StartProgram(const wchar_t* name) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return nullptr;
+  // Under Wine a start right after another program ended can fail now and then; a few
+  // tries keep a test from failing for a reason that has nothing to do with it.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &info)) {
+      CloseHandle(info.hThread);
+      return info.hProcess;
+    }
+    std::fprintf(stderr, "starting %ls failed (error %lu), trying again\n", name, GetLastError());
+    std::this_thread::sleep_for(200ms);
   }
-  CloseHandle(info.hThread);
-  return info.hProcess;
+  return nullptr;
 }
 
 namespace {
