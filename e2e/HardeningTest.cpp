@@ -155,6 +155,12 @@ std::set<std::wstring> Traces() {
                                          (path == L"Software" && lstrcmpiW(name, L"Microsoft") == 0))) {
         continue;
       }
+      // Wine's volatile copy of the session's system parameters, filled on behalf of
+      // whichever program first reads one of them; it is gone with the session.
+      if (root == HKEY_CURRENT_USER && path == L"Software\\Wine" &&
+          lstrcmpiW(name, L"Temporary System Parameters") == 0) {
+        continue;
+      }
       self(self, root, path.empty() ? name : path + L"\\" + name);
     }
     RegCloseKey(key);
