@@ -11,8 +11,8 @@ namespace {
 // only System32. The call exists from Windows 8 on, and on Windows 7 with KB2533623.
 void RestrictDllSearchToSystem32() {
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  const auto set = tintelo::win::ProcAddress<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
+                                                                         "SetDefaultDllDirectories");
   if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

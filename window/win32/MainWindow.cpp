@@ -34,8 +34,7 @@ DWORD_PTR Tag(Role role, int index) { return (static_cast<DWORD_PTR>(role) << 8)
 // already loaded, so looking them up loads nothing new. Older systems use the system DPI.
 UINT DpiOf(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  static const auto getDpi = ProcAddress<GetDpiForWindowFn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
   if (getDpi != nullptr) {
     if (const UINT dpi = getDpi(window); dpi != 0) return dpi;
   }
@@ -46,8 +45,7 @@ UINT DpiOf(HWND window) {
 RECT FrameFor(int clientWidth, int clientHeight, UINT dpi) {
   RECT rect{0, 0, clientWidth, clientHeight};
   using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust = reinterpret_cast<AdjustFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  static const auto adjust = ProcAddress<AdjustFn>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
   if (adjust != nullptr) {
     adjust(&rect, kFormStyle, FALSE, 0, dpi);
   } else {

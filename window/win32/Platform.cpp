@@ -36,12 +36,8 @@ namespace {
 using ChooseColorFn = BOOL(WINAPI*)(LPCHOOSECOLORW);
 
 ChooseColorFn ChooseColorEntry() {
-  static const ChooseColorFn entry = [] {
-    HMODULE library = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return library != nullptr
-               ? reinterpret_cast<ChooseColorFn>(reinterpret_cast<void*>(GetProcAddress(library, "ChooseColorW")))
-               : nullptr;
-  }();
+  static const auto entry = ProcAddress<ChooseColorFn>(
+      LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "ChooseColorW");
   return entry;
 }
 

@@ -11,6 +11,13 @@
 
 namespace tintelo::win {
 
+// A typed entry point of a module, or null when the module or the entry is missing: for
+// calls that newer systems have and older ones lack.
+template <typename Fn>
+[[nodiscard]] Fn ProcAddress(HMODULE module, const char* name) noexcept {
+  return module != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 class WinScreen final : public ScreenApi {
  public:
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
