@@ -25,10 +25,43 @@ constexpr wchar_t kPanelClass[] = L"TinteloPanel";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kSubclassId = 1;
 
-// Which control a child window is, kept in its subclass data: kind in the high byte.
-enum class Role : DWORD_PTR { Readout = 1, Caption, PanelText };
+// Which control a subclassed child window is, kept in its subclass data: kind in the
+// high byte, array index in the low one.
+DWORD_PTR Tag(layout::Kind kind, int index) {
+  return (static_cast<DWORD_PTR>(kind) << 8) | static_cast<DWORD_PTR>(index);
+}
 
-DWORD_PTR Tag(Role role, int index) { return (static_cast<DWORD_PTR>(role) << 8) | static_cast<DWORD_PTR>(index); }
+// How each kind of control is made. `watched` controls report their mouse moves (the
+// help panels depend on them); `ours` are this program's own window classes.
+struct Blueprint {
+  DWORD exStyle;
+  const wchar_t* windowClass;
+  DWORD style;
+  int idBase;
+  bool watched;
+  bool ours;
+};
+
+Blueprint BlueprintOf(layout::Kind kind) {
+  // SS_NOTIFY makes a label take the pointer itself, so moving over it does not reach
+  // the window background (which would hide the help panels). WS_TABSTOP: a scroll bar
+  // control takes the focus on a click only with it.
+  constexpr DWORD kLabel = WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX;
+  switch (kind) {
+    case layout::Kind::Panel: return {0, kPanelClass, WS_BORDER | WS_CLIPCHILDREN, ids::kTool1, false, true};
+    case layout::Kind::PanelText: return {0, L"STATIC", kLabel | SS_LEFT, ids::kLabel4, true, false};
+    case layout::Kind::Slider:
+      return {0, L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, ids::kHScroll1, false, false};
+    case layout::Kind::Swatch: return {WS_EX_CLIENTEDGE, kSwatchClass, WS_VISIBLE, ids::kPicture1, false, true};
+    case layout::Kind::Readout:
+      return {0, L"EDIT", WS_VISIBLE | ES_LEFT | ES_READONLY | ES_AUTOHSCROLL, ids::kText1, true, false};
+    case layout::Kind::Palette: return {0, kPaletteClass, WS_VISIBLE, ids::kImage1, false, true};
+    case layout::Kind::ValueLabel:
+    case layout::Kind::SliderLetter: return {0, L"STATIC", kLabel | SS_CENTER, ids::kLabel2, false, false};
+    case layout::Kind::Caption: break;
+  }
+  return {0, L"STATIC", kLabel | SS_RIGHT, ids::kLabel1, true, false};
+}
 
 // GetDpiForWindow and AdjustWindowRectExForDpi exist from Windows 10 1607 on; user32 is
 // already loaded, so looking them up loads nothing new. Older systems use the system DPI.
@@ -92,10 +125,12 @@ MainWindow::~MainWindow() {
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   std::unique_ptr<MainWindow> self(new MainWindow(instance));
 
-  self->icon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-  self->smallIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
-                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  const auto loadIcon = [instance](int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+  };
+  self->icon_.Reset(loadIcon(SM_CXICON, SM_CYICON));
+  self->smallIcon_.Reset(loadIcon(SM_CXSMICON, SM_CYSMICON));
   self->hand_ = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND));
 
   if (HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_PALETTE_GIF), MAKEINTRESOURCEW(10)); found) {
@@ -172,11 +207,11 @@ HWND& MainWindow::Slot(const layout::Control& c) {
 
 HWND MainWindow::Slot(const layout::Control& c) const { return const_cast<MainWindow*>(this)->Slot(c); }
 
-RECT MainWindow::PlaceOf(const layout::Control& c) const {
+MainWindow::Place MainWindow::PlaceOf(const layout::Control& c) const {
   const bool panel = c.kind == layout::Kind::Panel;
   const double left = panel ? panelLeft_.at(static_cast<std::size_t>(c.index)) : c.left;
   const double top = panel ? panelTop_.at(static_cast<std::size_t>(c.index)) : c.top;
-  return RECT{Px(left), Px(top), Px(c.width), Px(c.height)};  // left, top, width, height
+  return Place{Px(left), Px(top), Px(c.width), Px(c.height)};
 }
 
 void MainWindow::CreateControls() {
@@ -195,60 +230,25 @@ void MainWindow::CreateControls() {
       panelLeft_.at(i) = c.left;
       panelTop_.at(i) = c.top;
     }
-    const RECT place = PlaceOf(c);
+    const Blueprint blueprint = BlueprintOf(c.kind);
+    const Place place = PlaceOf(c);
     const std::wstring text = Widen(c.text);
-    const auto create = [&](DWORD exStyle, const wchar_t* windowClass, DWORD style, int id, HWND parent,
-                            void* param) {
-      return CreateWindowExW(exStyle, windowClass, text.empty() ? nullptr : text.c_str(),
-                             WS_CHILD | WS_CLIPSIBLINGS | style, place.left, place.top, place.right, place.bottom,
-                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, param);
-    };
     HWND& slot = Slot(c);
-    switch (c.kind) {
-      case layout::Kind::Panel:
-        slot = create(0, kPanelClass, WS_BORDER | WS_CLIPCHILDREN, ids::kTool1 + c.index, hwnd_, this);
-        break;
-      case layout::Kind::PanelText:
-        slot = create(0, L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOTIFY | SS_NOPREFIX, ids::kLabel4 + c.index,
-                      tool1_.at(i), nullptr);
-        SetWindowSubclass(slot, SubclassProc, kSubclassId, Tag(Role::PanelText, c.index));
-        break;
-      case layout::Kind::Slider: {
-        // WS_TABSTOP: a scroll bar control takes the focus on a click only with it.
-        slot = create(0, L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, ids::kHScroll1 + c.index, hwnd_, nullptr);
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
-        info.nMin = Slider::kMin;
-        info.nMax = Slider::kMax;
-        info.nPage = 0;
-        info.nPos = form_.SliderValue(c.index);
-        SetScrollInfo(slot, SB_CTL, &info, FALSE);
-        break;
-      }
-      case layout::Kind::Swatch:
-        slot = create(WS_EX_CLIENTEDGE, kSwatchClass, WS_VISIBLE, ids::kPicture1, hwnd_, this);
-        break;
-      case layout::Kind::Readout:
-        slot = create(0, L"EDIT", WS_VISIBLE | ES_LEFT | ES_READONLY | ES_AUTOHSCROLL, ids::kText1 + c.index, hwnd_,
-                      nullptr);
-        SetWindowSubclass(slot, SubclassProc, kSubclassId, Tag(Role::Readout, c.index));
-        break;
-      case layout::Kind::Palette:
-        slot = create(0, kPaletteClass, WS_VISIBLE, ids::kImage1, hwnd_, this);
-        break;
-      case layout::Kind::ValueLabel:
-      case layout::Kind::SliderLetter:
-        // SS_NOTIFY makes the label take the pointer itself, so moving over it does not
-        // reach the window background (which would hide the help panels).
-        slot = create(0, L"STATIC", WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, ids::kLabel2 + c.index, hwnd_,
-                      nullptr);
-        break;
-      case layout::Kind::Caption:
-        slot = create(0, L"STATIC", WS_VISIBLE | SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, ids::kLabel1 + c.index, hwnd_,
-                      nullptr);
-        SetWindowSubclass(slot, SubclassProc, kSubclassId, Tag(Role::Caption, c.index));
-        break;
+    slot = CreateWindowExW(blueprint.exStyle, blueprint.windowClass, text.empty() ? nullptr : text.c_str(),
+                           WS_CHILD | WS_CLIPSIBLINGS | blueprint.style, place.left, place.top, place.width,
+                           place.height, c.kind == layout::Kind::PanelText ? tool1_.at(i) : hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(blueprint.idBase + c.index)), instance_,
+                           blueprint.ours ? this : nullptr);
+    if (blueprint.watched) SetWindowSubclass(slot, SubclassProc, kSubclassId, Tag(c.kind, c.index));
+    if (c.kind == layout::Kind::Slider) {
+      SCROLLINFO info{};
+      info.cbSize = sizeof(info);
+      info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+      info.nMin = Slider::kMin;
+      info.nMax = Slider::kMax;
+      info.nPage = 0;
+      info.nPos = form_.SliderValue(c.index);
+      SetScrollInfo(slot, SB_CTL, &info, FALSE);
     }
     SendMessageW(slot, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c)), FALSE);
   }
@@ -272,9 +272,9 @@ double MainWindow::Twips(int pixels) const { return pixels * 1440.0 / static_cas
 
 void MainWindow::Layout() {
   for (const auto& c : layout::kControls) {
-    const RECT place = PlaceOf(c);
+    const Place place = PlaceOf(c);
     HWND control = Slot(c);
-    SetWindowPos(control, nullptr, place.left, place.top, place.right, place.bottom,
+    SetWindowPos(control, nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c)), FALSE);
   }
@@ -647,7 +647,7 @@ LRESULT MainWindow::HandlePanel(HWND window, UINT message, WPARAM wParam, LPARAM
 
 LRESULT CALLBACK MainWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR data) noexcept {
-  const auto role = static_cast<Role>(data >> 8);
+  const auto kind = static_cast<layout::Kind>(data >> 8);
   const int index = static_cast<int>(data & 0xFF);
   HWND form = GetAncestor(window, GA_ROOT);
   MainWindow* self = form != nullptr ? FromWindow(form) : nullptr;
@@ -655,13 +655,14 @@ LRESULT CALLBACK MainWindow::SubclassProc(HWND window, UINT message, WPARAM wPar
   if (self == nullptr) return DefSubclassProc(window, message, wParam, lParam);
   return Guarded(form, [&]() -> LRESULT {
     if (message == WM_MOUSEMOVE) {
-      switch (role) {
-        case Role::Readout: self->form_.Text1_MouseMove(index); break;
-        case Role::Caption: self->form_.Label1_MouseMove(index); break;
-        case Role::PanelText: self->form_.Label4_MouseMove(index); break;
+      switch (kind) {
+        case layout::Kind::Readout: self->form_.Text1_MouseMove(index); break;
+        case layout::Kind::Caption: self->form_.Label1_MouseMove(index); break;
+        case layout::Kind::PanelText: self->form_.Label4_MouseMove(index); break;
+        default: break;
       }
     }
-    if (role == Role::Readout) {
+    if (kind == layout::Kind::Readout) {
       switch (message) {
         case WM_SETCURSOR:
           SetCursor(LoadCursorW(nullptr, IDC_ARROW));

@@ -63,11 +63,15 @@ class MainWindow final : public FormView {
   LRESULT HandlePalette(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  struct Place {
+    int left, top, width, height;
+  };
+
   // The window handle of a control of the description, and its place in pixels at the
-  // current DPI (right and bottom hold the width and height).
+  // current DPI.
   [[nodiscard]] HWND& Slot(const layout::Control& c);
   [[nodiscard]] HWND Slot(const layout::Control& c) const;
-  [[nodiscard]] RECT PlaceOf(const layout::Control& c) const;
+  [[nodiscard]] Place PlaceOf(const layout::Control& c) const;
   [[nodiscard]] HFONT FontFor(const layout::Control& c) const;
   void CreateControls();
   void Layout();
