@@ -101,6 +101,18 @@ LRESULT Guarded(HWND owner, Handler&& handler) noexcept {
   }
 }
 
+// Sampling rewrites every readout 20 times a second, mostly with the text already shown
+// while the pointer rests: an unchanged text is left alone, so nothing repaints for it.
+void SetWindowTextIfChanged(HWND window, std::string_view text) {
+  const std::wstring wanted = Widen(text);
+  std::array<wchar_t, 64> shown{};
+  const int length = GetWindowTextW(window, shown.data(), static_cast<int>(shown.size()));
+  // A longer text than the buffer holds compares unequal and is simply written.
+  if (std::wstring_view(shown.data(), static_cast<std::size_t>(length)) != wanted) {
+    SetWindowTextW(window, wanted.c_str());
+  }
+}
+
 MainWindow* FromWindow(HWND window) { return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
 int MouseButtonsDown() {
@@ -368,12 +380,13 @@ bool MainWindow::PreTranslate(const MSG& msg) {
 // ---- FormView ----
 
 void MainWindow::SetSwatchColour(ColourValue value) {
+  if (value == swatchColour_) return;
   swatchColour_ = value;
   InvalidateRect(picture1_, nullptr, FALSE);
 }
 
 void MainWindow::SetText(int index, std::string_view text) {
-  SetWindowTextW(text1_.at(static_cast<std::size_t>(index)), Widen(text).c_str());
+  SetWindowTextIfChanged(text1_.at(static_cast<std::size_t>(index)), text);
 }
 
 std::string MainWindow::Text(int index) const {
@@ -399,7 +412,7 @@ void MainWindow::SetToolTip(int index, std::string_view text) {
 std::string MainWindow::ToolTip(int index) const { return Narrow(toolTips_.at(static_cast<std::size_t>(index))); }
 
 void MainWindow::SetLabel2Caption(int index, std::string_view text) {
-  SetWindowTextW(label2_.at(static_cast<std::size_t>(index)), Widen(text).c_str());
+  SetWindowTextIfChanged(label2_.at(static_cast<std::size_t>(index)), text);
 }
 
 void MainWindow::ShowSliderPosition(int index, std::int16_t position) {
