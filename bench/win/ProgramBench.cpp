@@ -18,7 +18,6 @@
 
 namespace {
 
-using tintelo::e2e::BesideThisProgram;
 using tintelo::e2e::WaitUntil;
 using namespace std::chrono_literals;
 
@@ -105,20 +104,16 @@ HWND VisibleWindowOf(DWORD id) {
   return data.found;
 }
 
-Running Start(const std::wstring& exe, double& msToVisible) {
+// Starts a program built beside this one and waits for its window.
+Running Start(const wchar_t* name, double& msToVisible) {
   Running run;
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
   const double start = Now();
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    std::fwprintf(stderr, L"cannot start %ls\n", exe.c_str());
+  run.process = tintelo::e2e::StartProgram(name);
+  if (run.process == nullptr) {
+    std::fwprintf(stderr, L"cannot start %ls\n", name);
     std::exit(1);
   }
-  CloseHandle(info.hThread);
-  run.process = info.hProcess;
-  run.id = info.dwProcessId;
+  run.id = GetProcessId(run.process);
   // Polled tightly: the figure is the time until the window can be seen.
   while ((run.window = VisibleWindowOf(run.id)) == nullptr && Now() - start < 20000) Sleep(0);
   msToVisible = Now() - start;
@@ -137,7 +132,7 @@ struct StartupFigures {
   double peakKiB = 0;
 };
 
-StartupFigures MeasureStartup(const std::wstring& exe) {
+StartupFigures MeasureStartup(const wchar_t* exe) {
   StartupFigures figures;
   Running run = Start(exe, figures.ms);
   WaitForInputIdle(run.process, 5000);
@@ -162,13 +157,7 @@ double Sweep(double ms) {
   return t;
 }
 
-std::string FileName(const std::wstring& path) {
-  std::string name;
-  for (std::size_t i = path.find_last_of(L"\\/") + 1; i < path.size(); ++i) name.push_back(static_cast<char>(path[i]));
-  return name;
-}
-
-double CpuPerTick(const std::wstring& exe, bool pressSwatch, double spanMs) {
+double CpuPerTick(const wchar_t* exe, bool pressSwatch, double spanMs) {
   double ms = 0;
   Running run = Start(exe, ms);
   WaitForInputIdle(run.process, 5000);
@@ -177,22 +166,22 @@ double CpuPerTick(const std::wstring& exe, bool pressSwatch, double spanMs) {
     tintelo::e2e::MovePointer(tintelo::e2e::CentreOnScreen(GetDlgItem(run.window, tintelo::ids::kPicture1)));
     tintelo::e2e::PressButton(MOUSEEVENTF_LEFTDOWN);
   }
-  const double before = CpuMs(run.process, FileName(exe));
+  const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
   const double span = Sweep(spanMs);
-  const double used = CpuMs(run.process, FileName(exe)) - before;
+  const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
   if (pressSwatch) tintelo::e2e::ReleaseButton(MOUSEEVENTF_LEFTUP);
   Stop(run);
   return used / (span / 50.0);
 }
 
-double IdleCpu(const std::wstring& exe, double spanMs) {
+double IdleCpu(const wchar_t* exe, double spanMs) {
   double ms = 0;
   Running run = Start(exe, ms);
   WaitForInputIdle(run.process, 5000);
   Sleep(1000);  // past the first paint
-  const double before = CpuMs(run.process, FileName(exe));
+  const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
   Sleep(static_cast<DWORD>(spanMs));
-  const double used = CpuMs(run.process, FileName(exe)) - before;
+  const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
   Stop(run);
   return used;
 }
@@ -211,9 +200,9 @@ void Row(const char* what, double floor, double tintelo) {
 
 int main(int argc, char** argv) {
   const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-  const std::wstring tintelo = BesideThisProgram(L"Tintelo.exe");
-  const std::wstring floorWindow = BesideThisProgram(L"FloorWindow.exe");
-  const std::wstring floorSampler = BesideThisProgram(L"FloorSampler.exe");
+  const wchar_t* tintelo = L"Tintelo.exe";
+  const wchar_t* floorWindow = L"FloorWindow.exe";
+  const wchar_t* floorSampler = L"FloorSampler.exe";
 
   std::vector<double> msFloor, msTintelo, peakFloor, peakTintelo;
   for (int i = 0; i < pairs; ++i) {
