@@ -31,6 +31,8 @@ class Panels : public testing::TestWithParam<int> {
   [[nodiscard]] POINT TwipsOnScreen(const Tintelo& app, int x, int y) const {
     return OnScreen(app.Window(), POINT{Px(x), Px(y)});
   }
+  void ExpectPanelFollows(const Tintelo& app, int controlId, int index, double offsetY,
+                          const std::array<POINT, 4>& offsets, bool viaBackground) const;
 };
 
 bool Near(LONG actual, int expected) { return std::abs(actual - expected) <= 1; }
@@ -50,56 +52,48 @@ std::string Where(HWND panel) {
 // A corner of the window's background no control covers, panels included.
 constexpr POINT kBackground{100, 100};
 
-TEST_P(Panels, SwatchHelpFollowsThePointer) {
-  Tintelo app;
-  ASSERT_NE(app.Window(), nullptr);
-  HWND swatch = app.Control(ids::kPicture1);
-  HWND panel = app.Control(ids::kTool1 + 0);
-  const RECT client = ClientRect(swatch);
+// Moves over `control` at each offset from its client corner and expects help panel
+// `index` at that offset plus (400, offsetY) twips in the window's client area, the other
+// panel staying hidden. `viaBackground` comes back to the background between points.
+void Panels::ExpectPanelFollows(const Tintelo& app, int controlId, int index, double offsetY,
+                                const std::array<POINT, 4>& offsets, bool viaBackground) const {
+  HWND control = app.Control(controlId);
+  HWND panel = app.Control(ids::kTool1 + index);
   MovePointer(TwipsOnScreen(app, kBackground.x, kBackground.y));
   ASSERT_FALSE(IsWindowVisible(panel));
-
-  const std::array<POINT, 4> offsets{{{0, 0},
-                                      {5, 12},
-                                      {client.right / 2, client.bottom / 3},
-                                      {client.right - 1, client.bottom - 1}}};
   for (const POINT d : offsets) {
     SCOPED_TRACE(std::to_string(d.x) + "," + std::to_string(d.y));
-    // At 144 DPI the panel stands 2 px right of and below the pointer, so a jump further
-    // in would land on the panel itself; come back from the background each time.
-    MovePointer(TwipsOnScreen(app, kBackground.x, kBackground.y));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }));
-    MovePointer(OnScreen(swatch, d));
+    if (viaBackground) {
+      MovePointer(TwipsOnScreen(app, kBackground.x, kBackground.y));
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }));
+    }
+    MovePointer(OnScreen(control, d));
     const int left = Px(Twips(d.x) + 400);
-    const int top = Px(Twips(d.y) + 400);
+    const int top = Px(Twips(d.y) + offsetY);
     EXPECT_TRUE(WaitUntil([&] { return PanelAt(panel, left, top); }))
         << "expected " << left << "," << top << ", " << Where(panel);
   }
-  EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1 + 1)));
+  EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1 + 1 - index)));
+}
+
+TEST_P(Panels, SwatchHelpFollowsThePointer) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  const RECT client = ClientRect(app.Control(ids::kPicture1));
+  // At 144 DPI the panel stands 2 px right of and below the pointer, so a jump further
+  // in would land on the panel itself; come back from the background each time.
+  ExpectPanelFollows(app, ids::kPicture1, 0, 400,
+                     {{{0, 0}, {5, 12}, {client.right / 2, client.bottom / 3}, {client.right - 1, client.bottom - 1}}},
+                     true);
 }
 
 TEST_P(Panels, PaletteHelpFollowsThePointer) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  HWND palette = app.Control(ids::kImage1);
-  HWND panel = app.Control(ids::kTool1 + 1);
-  const RECT client = ClientRect(palette);
-  MovePointer(TwipsOnScreen(app, kBackground.x, kBackground.y));
-  ASSERT_FALSE(IsWindowVisible(panel));
-
-  const std::array<POINT, 4> offsets{{{0, 0},
-                                      {7, 3},
-                                      {client.right / 2, client.bottom / 2},
-                                      {client.right - 1, client.bottom - 1}}};
-  for (const POINT d : offsets) {
-    SCOPED_TRACE(std::to_string(d.x) + "," + std::to_string(d.y));
-    MovePointer(OnScreen(palette, d));
-    const int left = Px(Twips(d.x) + 400);
-    const int top = Px(Twips(d.y) + 800);
-    EXPECT_TRUE(WaitUntil([&] { return PanelAt(panel, left, top); }))
-        << "expected " << left << "," << top << ", " << Where(panel);
-  }
-  EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1 + 0)));
+  const RECT client = ClientRect(app.Control(ids::kImage1));
+  ExpectPanelFollows(app, ids::kImage1, 1, 800,
+                     {{{0, 0}, {7, 3}, {client.right / 2, client.bottom / 2}, {client.right - 1, client.bottom - 1}}},
+                     false);
 }
 
 struct Spot {
