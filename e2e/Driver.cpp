@@ -25,6 +25,13 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   }
 }
 
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+  DWORD_PTR ignored = 0;
+  const auto timeout = static_cast<UINT>(std::chrono::milliseconds(kDeadline).count());
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeout,
+                             result != nullptr ? result : &ignored) != 0;
+}
+
 std::wstring Widen(const std::string& utf8) {
   if (utf8.empty()) return {};
   const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -111,6 +118,11 @@ int CountTinteloWindows() {
 }
 
 Tintelo::Tintelo() {
+  // The window opens centred on the primary monitor, where the virtual display starts
+  // its pointer and where the last test may have left it. A pointer resting on a field
+  // there would raise the fields' tooltip over the sliders and send the window mouse
+  // moves the test never made: every test starts with it in the monitor's corner.
+  MovePointer(POINT{0, 0});
   process_ = StartTintelo();
   if (process_ == nullptr) return;
   processId_ = GetProcessId(process_);
@@ -149,7 +161,7 @@ std::string WindowText(HWND window) {
   if (window == nullptr) return {};
   wchar_t buffer[512] = {};
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &copied);
+  SendAndWait(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), &copied);
   return Narrow(std::wstring(buffer, copied));
 }
 
@@ -265,9 +277,7 @@ bool TypeColour(HWND dialog, int red, int green, int blue) {
   int editId = 706;  // the red, green and blue edits of the custom-colour section
   for (const int value : {red, green, blue}) {
     const std::wstring text = std::to_wstring(value);
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(GetDlgItem(dialog, editId++), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, 2000, &result)) {
+    if (!SendAndWait(GetDlgItem(dialog, editId++), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) {
       return false;
     }
   }

@@ -17,6 +17,13 @@ using namespace std::chrono_literals;
 
 inline constexpr auto kDeadline = 10s;
 
+// Sends a message to one of the program's windows and waits for the reply; false if none
+// came. The wait is long on purpose: under Wine with no window manager, hiding a dialog or
+// a window blocks the program's thread for about 2 s while the X11 driver waits for a
+// manager to withdraw it, and a reply cut short at 2 s made a busy program read as an
+// empty text.
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr);
+
 // Polls until the condition holds or the deadline passes; never a fixed sleep.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = kDeadline);
 

@@ -11,15 +11,9 @@ namespace tintelo::e2e {
 namespace {
 
 // Sent, not posted: the call returns once the program has handled the message.
-void Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
-}
+void Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) { SendAndWait(window, message, wParam, lParam); }
 
-bool Responsive(HWND window) {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
-}
+bool Responsive(HWND window) { return SendAndWait(window, WM_NULL, 0, 0); }
 
 TEST(Faults, TwentyStartsAtOnceLeaveExactlyOneWindow) {
   std::vector<HANDLE> started;

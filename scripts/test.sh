@@ -19,4 +19,5 @@ source scripts/wine-env.sh
 trap tintelo_stop_wine EXIT
 tintelo_start_display
 tintelo_init_prefix
+tintelo_warm_up
 ctest --preset windows

@@ -43,6 +43,15 @@ tintelo_init_prefix() {
   done
 }
 
+# Runs once per new prefix, before any test: the first font use, the first colour dialog
+# and the first clipboard use cost seconds there, and belong to no test's deadline.
+tintelo_warm_up() {
+  local warmup="$tintelo_root/build/windows/tintelo_warmup.exe"
+  if [ -f "$WINEPREFIX/.tintelo-warm" ]; then return 0; fi
+  wine "$warmup" </dev/null
+  touch "$WINEPREFIX/.tintelo-warm"
+}
+
 tintelo_stop_wine() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
