@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: install-deps.sh test|run|bench
+# Usage: install-deps.sh test|run|bench|release
 set -euo pipefail
 
+compilers=(cmake ninja-build g++-mingw-w64-x86-64-posix)
 common=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth x11-utils)
 case "${1:-test}" in
   test) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev) ;;
   run) wanted=("${common[@]}" googletest imagemagick) ;;
   bench) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev xdotool bc gpick gcolor3 color-picker) ;;
-  *) echo "usage: $0 test|run|bench" >&2; exit 2 ;;
+  release) wanted=("${compilers[@]}") ;;
+  *) echo "usage: $0 test|run|bench|release" >&2; exit 2 ;;
 esac
 
 missing=()
