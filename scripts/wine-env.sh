@@ -30,9 +30,11 @@ tintelo_init_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
-    # Debian's Wine does not find the fonts it ships (Tahoma, the dialog font; Marlett,
-    # the caption buttons' symbols, drawn as "0 1 r" without it): give the prefix its own
-    # copies, where every Windows program looks.
+  fi
+  # Debian's Wine does not find the fonts it ships (Tahoma, the dialog font; Marlett, the
+  # caption buttons' symbols, drawn as "0 1 r" without it): give the prefix its own
+  # copies, where every Windows program looks.
+  if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
   wineserver -p >/dev/null 2>&1 || true
