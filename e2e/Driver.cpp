@@ -210,20 +210,12 @@ void MovePointer(POINT screen) {
   input.mi.dx = static_cast<LONG>(std::ceil((screen.x - left) * 65536.0 / width));
   input.mi.dy = static_cast<LONG>(std::ceil((screen.y - top) * 65536.0 / height));
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  const auto there = [&] {
+  Send(input);
+  WaitUntil([&] {
     POINT at{};
     GetCursorPos(&at);
     return at.x == screen.x && at.y == screen.y;
-  };
-  // Under Wine the X server reports pointer positions back to the program under the
-  // pointer, which passes them on as input of its own. On a busy machine the report of
-  // the previous move can come in after this one and put the pointer back there (seen
-  // as a help panel that followed a point the test had already left). The move is done
-  // once the pointer has stayed put for a moment; if it was put back, it is sent again.
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    Send(input);
-    if (WaitUntil(there, 2s) && !WaitUntil([&] { return !there(); }, kPointerSettle)) return;
-  }
+  }, 2s);
 }
 
 void PressButton(DWORD downFlag) {

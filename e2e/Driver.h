@@ -16,8 +16,6 @@ namespace tintelo::e2e {
 using namespace std::chrono_literals;
 
 inline constexpr auto kDeadline = 10s;
-// How long the pointer must stay where a move put it (see MovePointer).
-inline constexpr auto kPointerSettle = 100ms;
 
 // Sends a message to one of the program's windows and waits for the reply; false if none
 // came. The wait is long on purpose: under Wine with no window manager, hiding a dialog or
