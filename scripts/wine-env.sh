@@ -33,8 +33,8 @@ tintelo_init_prefix() {
   fi
   # Debian's Wine does not find the fonts it ships: without Marlett the caption buttons'
   # symbols are drawn as "0 1 r". Give the prefix its own copy, where every Windows
-  # program looks. (Only Marlett: with Wine's Tahoma too, the help-panel tests failed
-  # more often; the other texts keep the fonts the tests have always run with.)
+  # program looks. Only Marlett: the other texts keep the fonts the tests were written
+  # against.
   if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
