@@ -119,9 +119,10 @@ int CountTinteloWindows() {
 
 Tintelo::Tintelo() {
   // The window opens centred on the primary monitor, where the virtual display starts
-  // its pointer and where the last test may have left it. A pointer resting on a field
-  // there would raise the fields' tooltip over the sliders and send the window mouse
-  // moves the test never made: every test starts with it in the monitor's corner.
+  // its pointer and where the last test may have left it. Resting there, the pointer
+  // gets the window mouse moves the test never made (Wine sends one when a window is
+  // shown or moved under it), which hide help panels: every test starts with it in
+  // the monitor's corner.
   MovePointer(POINT{0, 0});
   process_ = StartTintelo();
   if (process_ == nullptr) return;

@@ -1,7 +1,6 @@
-// Run once on a new Wine prefix before the end-to-end tests: the first start of a
-// program there builds the font cache, the first colour dialog loads comdlg32 and the
-// shell, the first clipboard use starts Wine's clipboard handling. Each takes seconds,
-// once; done here, none of it falls inside a test's deadline.
+// Run once on a new Wine prefix before the end-to-end tests: the prefix's first program
+// start, first colour dialog and first clipboard use happen here, so whatever they cost
+// on a new machine falls inside no test's deadline.
 #include <cstdio>
 
 #include "ControlIds.h"

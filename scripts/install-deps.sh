@@ -4,7 +4,7 @@
 set -euo pipefail
 
 compilers=(cmake ninja-build g++-mingw-w64-x86-64-posix)
-common=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth x11-utils)
+common=("${compilers[@]}" g++ wine wine64 fonts-wine fonts-liberation xvfb xauth x11-utils)
 case "${1:-test}" in
   test) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev) ;;
   run) wanted=("${common[@]}" googletest imagemagick) ;;

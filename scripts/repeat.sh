@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the end-to-end suite again and again, each run in a new Wine prefix, a new
-# virtual display and a never-used HOME, and prints per test how many runs it failed: the way to find a flaky
-# test before anyone else does.
+# Runs the end-to-end suite again and again, each run in a new Wine prefix, a new virtual
+# display and a never-used HOME, and prints per test how many runs it failed: the way to
+# find a flaky test before anyone else does.
 # Usage: scripts/repeat.sh [runs] [--busy]   (runs: default 10; --busy keeps one core
 # spinning for the whole time, so that timing assumptions show)
 set -euo pipefail
@@ -42,8 +42,7 @@ done
 # Every test case of every run's JUnit report, with how many of the runs it failed.
 echo
 echo "failed runs  test"
-cat "$results"/run-*.xml |
-  sed -n 's/.*<testcase name="\([^"]*\)".*status="\([a-z]*\)".*/\1 \2/p' |
+sed -n 's/.*<testcase name="\([^"]*\)".*status="\([a-z]*\)".*/\1 \2/p' "$results"/run-*.xml |
   awk -v runs="$runs" '
     { seen[$1] = 1; if ($2 == "fail") failed[$1]++ }
     END {

@@ -50,8 +50,8 @@ tintelo_init_prefix() {
   done
 }
 
-# Runs once per new prefix, before any test: the first font use, the first colour dialog
-# and the first clipboard use cost seconds there, and belong to no test's deadline.
+# Runs once per new prefix, before any test: the prefix's first program start, colour
+# dialog and clipboard use belong to no test's deadline.
 tintelo_warm_up() {
   local warmup="$tintelo_root/build/windows/tintelo_warmup.exe"
   if [ -f "$WINEPREFIX/.tintelo-warm" ]; then return 0; fi
