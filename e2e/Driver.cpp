@@ -1,6 +1,7 @@
 #include "Driver.h"
 
-#include <cmath>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -195,28 +196,74 @@ POINT CentreOnScreen(HWND window) {
 
 namespace {
 
-void Send(INPUT input) { SendInput(1, &input, sizeof(input)); }
+// Under Wine with no window manager, every pointer move the driver makes also warps the X
+// server's pointer, and the window under it reports that position back a little later,
+// as a mouse move of its own. A report that arrives after the next move puts the pointer
+// back where it was (seen here under load: the help panels shown again over a field the
+// pointer had reached). A low-level hook sees those reports, which are the only mouse
+// input not injected by a program, so each move waits for its own report before the next.
+std::atomic<long long> lastReport{0};
+std::atomic<long> reports{0};
+
+long long Pack(POINT p) { return (static_cast<long long>(p.x) << 32) | static_cast<std::uint32_t>(p.y); }
+
+LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    if ((event->flags & LLMHF_INJECTED) == 0) {
+      lastReport.store(Pack(event->pt));
+      reports.fetch_add(1);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Installs the hook on a thread of its own that only answers it, so a program reporting a
+// move never waits on a test that is busy elsewhere.
+void WatchPointer() {
+  static const bool installed = [] {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread([ready] {
+      SetWindowsHookExW(WH_MOUSE_LL, WatchReports, GetModuleHandleW(nullptr), 0);
+      SetEvent(ready);
+      MSG msg;
+      while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    }).detach();
+    WaitForSingleObject(ready, INFINITE);
+    CloseHandle(ready);
+    // Wine's pointer starts at 0,0 and the X server's at the screen centre; a position
+    // Wine already holds moves nothing, so go through another point to bring both here.
+    SetCursorPos(1, 1);
+    SetCursorPos(0, 0);
+    return true;
+  }();
+  (void)installed;
+}
+
+void Send(INPUT input) {
+  WatchPointer();
+  SendInput(1, &input, sizeof(input));
+}
+
+bool PointerAt(POINT screen) {
+  POINT at{};
+  GetCursorPos(&at);
+  return at.x == screen.x && at.y == screen.y;
+}
 
 }  // namespace
 
 void MovePointer(POINT screen) {
-  // Absolute moves over the virtual desktop, rounded up so the pointer lands on the
-  // intended pixel and not the one before it.
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>(std::ceil((screen.x - left) * 65536.0 / width));
-  input.mi.dy = static_cast<LONG>(std::ceil((screen.y - top) * 65536.0 / height));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  Send(input);
-  WaitUntil([&] {
-    POINT at{};
-    GetCursorPos(&at);
-    return at.x == screen.x && at.y == screen.y;
-  }, 2s);
+  // SetCursorPos rather than SendInput: with a low-level hook installed, Wine moves the X
+  // pointer only for the former. The window under the pointer gets the same WM_MOUSEMOVE.
+  WatchPointer();
+  if (PointerAt(screen)) return;
+  const long before = reports.load();
+  SetCursorPos(screen.x, screen.y);
+  // Over the bare screen no window reports anything.
+  HWND under = WindowFromPoint(screen);
+  if (under == nullptr || under == GetDesktopWindow()) return;
+  WaitUntil([&] { return reports.load() != before && lastReport.load() == Pack(screen); }, 300ms);
 }
 
 void PressButton(DWORD downFlag) {
