@@ -44,7 +44,8 @@ class Dialogue final : public ColourDialog {
 
 // Clears the clipboard and leaves the text on it as CF_UNICODETEXT (Windows derives the
 // ANSI and OEM forms). Another program may hold the clipboard open for a moment, so the
-// open is retried a few times; the whole wait stays far below what a user notices.
+// open is retried for about half a second, the window painting meanwhile; false if the
+// clipboard stayed busy.
 [[nodiscard]] bool CopyTextToClipboard(HWND owner, std::string_view text);
 
 }  // namespace tintelo::win
