@@ -1,10 +1,15 @@
 // The window as it opens: layout at two scales, start-up texts, tooltips, topmost, the
-// single instance and closing.
+// single instance, colour schemes and closing.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
+#include <ostream>
 #include <string>
+#include <tuple>
+#include <utility>
 
+#include "Contrast.h"
 #include "ControlIds.h"
 #include "Driver.h"
 
@@ -156,6 +161,82 @@ TEST(StartUp, EveryReadoutFieldShowsTheCopyTooltip) {
     EXPECT_EQ(tip, "Cliquez pour copier la valeur dans le presse-papiers");
   }
 }
+
+// Under any colour scheme the fields and captions keep text that reads against what is
+// painted behind it. The scheme is set before the program starts: Wine gives a program
+// that already runs no new colours.
+struct Scheme {
+  const char* name;
+  COLORREF window, windowText, inactiveBorder, buttonText;
+};
+
+void PrintTo(const Scheme& s, std::ostream* out) { *out << s.name; }
+
+class UnderScheme : public testing::TestWithParam<Scheme> {
+ protected:
+  static constexpr std::array<int, 4> kElements{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_INACTIVEBORDER, COLOR_BTNTEXT};
+  void SetUp() override {
+    for (std::size_t i = 0; i < kElements.size(); ++i) saved_[i] = GetSysColor(kElements[i]);
+  }
+  // The scheme is the desktop's, not the program's: put it back for the tests after.
+  void TearDown() override { SetSysColors(static_cast<int>(kElements.size()), kElements.data(), saved_.data()); }
+
+  std::array<COLORREF, 4> saved_{};
+};
+
+// The colour most of the control's pixels have, and the one that contrasts most with it.
+std::pair<COLORREF, COLORREF> BackgroundAndInk(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  HDC screen = GetDC(nullptr);
+  std::map<COLORREF, int> counts;
+  for (LONG y = r.top; y < r.bottom; ++y) {
+    for (LONG x = r.left; x < r.right; ++x) ++counts[GetPixel(screen, x, y)];
+  }
+  ReleaseDC(nullptr, screen);
+  COLORREF background = 0;
+  int most = 0;
+  for (const auto& [colour, n] : counts) {
+    if (n > most) std::tie(background, most) = std::pair{colour, n};
+  }
+  COLORREF ink = background;
+  for (const auto& [colour, n] : counts) {
+    if (ContrastRatio(static_cast<ColourValue>(colour), static_cast<ColourValue>(background)) >
+        ContrastRatio(static_cast<ColourValue>(ink), static_cast<ColourValue>(background))) {
+      ink = colour;
+    }
+  }
+  return {background, ink};
+}
+
+TEST_P(UnderScheme, FieldsAndCaptionsStayReadable) {
+  const Scheme& scheme = GetParam();
+  const std::array<COLORREF, 4> colours{scheme.window, scheme.windowText, scheme.inactiveBorder, scheme.buttonText};
+  ASSERT_TRUE(SetSysColors(static_cast<int>(kElements.size()), kElements.data(), colours.data()));
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  for (const int id : {ids::kText1 + 5, ids::kText1 + 1, ids::kLabel1 + 11, ids::kLabel2 + 3}) {
+    SCOPED_TRACE(id);
+    HWND control = app.Control(id);
+    const COLORREF expectedBack = id < ids::kText1 + 6 && id >= ids::kText1 ? RGB(255, 255, 255) : scheme.inactiveBorder;
+    std::pair<COLORREF, COLORREF> seen{};
+    const bool readable = WaitUntil([&] {
+      seen = BackgroundAndInk(control);
+      return seen.first == expectedBack &&
+             ContrastRatio(static_cast<ColourValue>(seen.second), static_cast<ColourValue>(seen.first)) >= 3.0;
+    });
+    EXPECT_TRUE(readable) << std::hex << "background " << seen.first << ", ink " << seen.second;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schemes, UnderScheme,
+    testing::Values(Scheme{"Ordinary", RGB(255, 255, 255), RGB(0, 0, 0), RGB(212, 208, 200), RGB(0, 0, 0)},
+                    Scheme{"HighContrastBlack", RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255)},
+                    // Light text on a light background, as some dark themes leave it.
+                    Scheme{"LightOnLight", RGB(32, 32, 32), RGB(230, 230, 230), RGB(200, 200, 200),
+                           RGB(230, 230, 230)}),
+    [](const testing::TestParamInfo<Scheme>& param) { return std::string(param.param.name); });
 
 TEST(SingleInstance, SecondStartEndsSilentlyLeavingOneWindow) {
   Tintelo app;

@@ -2,8 +2,10 @@
 
 #include <climits>
 #include <cstdint>
+#include <ostream>
 #include <string>
 
+#include "Contrast.h"
 #include "Module1.h"
 
 namespace tintelo {
@@ -138,6 +140,33 @@ TEST(CheckedArithmetic, RaisesOverflowInsteadOfWrapping) {
   EXPECT_THROW((void)CheckedByte(-1), RuntimeError);
   EXPECT_THROW((void)CheckedNegate(-32768), RuntimeError);
 }
+
+struct TextOnCase {
+  const char* scheme;
+  ColourValue text, background, chosen;
+};
+
+void PrintTo(const TextOnCase& c, std::ostream* out) { *out << c.scheme; }
+
+class TextOn : public testing::TestWithParam<TextOnCase> {};
+
+TEST_P(TextOn, KeepsTheSchemesTextWhereItReadsAndElseTakesBlackOrWhite) {
+  const auto& c = GetParam();
+  EXPECT_EQ(ReadableTextColour(c.text, c.background), c.chosen);
+  EXPECT_GE(ContrastRatio(ReadableTextColour(c.text, c.background), c.background), 4.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schemes, TextOn,
+    testing::Values(TextOnCase{"ordinary field", 0, 0xFFFFFF, 0}, TextOnCase{"ordinary caption", 0, 0xC8D0D4, 0},
+                    // High Contrast Black: white window text, on the fields' fixed white.
+                    TextOnCase{"white on white", 0xFFFFFF, 0xFFFFFF, 0},
+                    TextOnCase{"white on black", 0xFFFFFF, 0, 0xFFFFFF},
+                    TextOnCase{"black on black", 0, 0x202020, 0xFFFFFF},
+                    TextOnCase{"light grey on light grey", 0xC0C0C0, 0xE0E0E0, 0},
+                    // Mid grey: black contrasts more than white does.
+                    TextOnCase{"grey on mid grey", 0x646464, 0x808080, 0},
+                    TextOnCase{"yellow on navy", 0x00FFFF, 0x800000, 0x00FFFF}));
 
 }  // namespace
 }  // namespace tintelo

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "Contrast.h"
 #include "ControlIds.h"
 #include "Layout.h"
 #include "RuntimeErrorReport.h"
@@ -18,6 +19,12 @@
 namespace tintelo::win {
 
 namespace {
+
+// System colour `text` where it reads on `background`, else black or white.
+COLORREF TextColourOn(int text, COLORREF background) {
+  return static_cast<COLORREF>(ReadableTextColour(static_cast<ColourValue>(GetSysColor(text)),
+                                                  static_cast<ColourValue>(background)));
+}
 
 constexpr wchar_t kSwatchClass[] = L"TinteloSwatch";
 constexpr wchar_t kPaletteClass[] = L"TinteloImage";
@@ -508,12 +515,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto dc = reinterpret_cast<HDC>(wParam);
       const auto control = reinterpret_cast<HWND>(lParam);
       if (std::find(text1_.begin(), text1_.end(), control) != text1_.end()) {
-        // Read-only edits ask here too: they stay white like editable ones.
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        // Read-only edits ask here too: they stay white like editable ones, with the
+        // scheme's window text unless it is too light to read there (High Contrast Black).
+        SetTextColor(dc, TextColourOn(COLOR_WINDOWTEXT, RGB(255, 255, 255)));
         SetBkColor(dc, RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
       }
-      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      SetTextColor(dc, TextColourOn(COLOR_BTNTEXT, GetSysColor(COLOR_INACTIVEBORDER)));
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
     }
@@ -526,9 +534,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-    case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
-      InvalidateRect(hwnd_, nullptr, TRUE);
+      // Common controls learn of a new scheme only from their top-level window.
+      if (tooltip_ != nullptr) SendMessageW(tooltip_, WM_SYSCOLORCHANGE, 0, 0);
+      [[fallthrough]];
+    case WM_SETTINGCHANGE:
+      // The children too: the form clips them out of its own repaint.
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
       return 0;
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY:
@@ -651,7 +663,7 @@ LRESULT MainWindow::HandlePalette(HWND window, UINT message, WPARAM wParam, LPAR
 LRESULT MainWindow::HandlePanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CTLCOLORSTATIC) {
     const auto dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    SetTextColor(dc, TextColourOn(COLOR_INFOTEXT, GetSysColor(COLOR_INFOBK)));
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
   }
