@@ -184,6 +184,10 @@ class UnderScheme : public testing::TestWithParam<Scheme> {
   std::array<COLORREF, 4> saved_{};
 };
 
+double Contrast(COLORREF a, COLORREF b) {
+  return ContrastRatio(static_cast<ColourValue>(a), static_cast<ColourValue>(b));
+}
+
 // The colour most of the control's pixels have, and the one that contrasts most with it.
 std::pair<COLORREF, COLORREF> BackgroundAndInk(HWND control) {
   RECT r{};
@@ -201,10 +205,7 @@ std::pair<COLORREF, COLORREF> BackgroundAndInk(HWND control) {
   }
   COLORREF ink = background;
   for (const auto& [colour, n] : counts) {
-    if (ContrastRatio(static_cast<ColourValue>(colour), static_cast<ColourValue>(background)) >
-        ContrastRatio(static_cast<ColourValue>(ink), static_cast<ColourValue>(background))) {
-      ink = colour;
-    }
+    if (Contrast(colour, background) > Contrast(ink, background)) ink = colour;
   }
   return {background, ink};
 }
@@ -218,12 +219,12 @@ TEST_P(UnderScheme, FieldsAndCaptionsStayReadable) {
   for (const int id : {ids::kText1 + 5, ids::kText1 + 1, ids::kLabel1 + 11, ids::kLabel2 + 3}) {
     SCOPED_TRACE(id);
     HWND control = app.Control(id);
-    const COLORREF expectedBack = id < ids::kText1 + 6 && id >= ids::kText1 ? RGB(255, 255, 255) : scheme.inactiveBorder;
+    const bool field = id >= ids::kText1 && id < ids::kText1 + 6;
+    const COLORREF expectedBack = field ? RGB(255, 255, 255) : scheme.inactiveBorder;
     std::pair<COLORREF, COLORREF> seen{};
     const bool readable = WaitUntil([&] {
       seen = BackgroundAndInk(control);
-      return seen.first == expectedBack &&
-             ContrastRatio(static_cast<ColourValue>(seen.second), static_cast<ColourValue>(seen.first)) >= 3.0;
+      return seen.first == expectedBack && Contrast(seen.second, seen.first) >= 3.0;
     });
     EXPECT_TRUE(readable) << std::hex << "background " << seen.first << ", ink " << seen.second;
   }
