@@ -1,17 +1,21 @@
-// The window as it opens: layout at two scales, start-up texts, tooltips, topmost, the
-// single instance, colour schemes and closing.
+// The window as it opens and after a scale change: layout at two scales, start-up texts,
+// tooltips, topmost, the single instance, colour schemes and closing.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "Contrast.h"
 #include "ControlIds.h"
 #include "Driver.h"
+
+#include <commctrl.h>  // after <windows.h>, which the driver brings
 
 namespace tintelo::e2e {
 namespace {
@@ -57,17 +61,21 @@ constexpr std::array<Expected, 27> kExpected{{
 
 int Px(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-class AtScale : public testing::TestWithParam<int> {
- protected:
-  void SetUp() override { SetScreenDpi(GetParam()); }
-  void TearDown() override { SetScreenDpi(96); }
-};
+// The program's tooltip window; it has no owner, so it is found by process and class.
+HWND ToolTipOf(const Tintelo& app) {
+  for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == app.ProcessId() && std::wstring(name) == L"tooltips_class32") return w;
+  }
+  return nullptr;
+}
 
-TEST_P(AtScale, EveryControlStandsInPlaceWithItsStartUpText) {
-  const int dpi = GetParam();
-  Tintelo app;
-  ASSERT_NE(app.Window(), nullptr) << "the window never appeared";
-  EXPECT_EQ(WindowText(app.Window()), "Tintelo v.1.0");
+// The client area exactly the layout's size, every control in its place with its
+// start-up text, and the tooltip wrapping at 400 pixels of 96 DPI.
+void ExpectLayoutAt(const Tintelo& app, int dpi) {
   const RECT client = ClientRect(app.Window());
   EXPECT_EQ(client.right, Px(4785, dpi));
   EXPECT_EQ(client.bottom, Px(2175, dpi));
@@ -84,9 +92,121 @@ TEST_P(AtScale, EveryControlStandsInPlaceWithItsStartUpText) {
     if (e.text != nullptr) EXPECT_EQ(WindowText(control), e.text);
   }
   for (const int missing : {1, 3, 5, 7, 8, 10, 12}) EXPECT_EQ(app.Control(ids::kLabel1 + missing), nullptr) << missing;
+  DWORD_PTR tipWidth = 0;
+  ASSERT_TRUE(SendAndWait(ToolTipOf(app), TTM_GETMAXTIPWIDTH, 0, 0, &tipWidth));
+  EXPECT_EQ(static_cast<int>(tipWidth), MulDiv(400, dpi, 96));
+}
+
+class AtScale : public testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { SetScreenDpi(GetParam()); }
+  void TearDown() override { SetScreenDpi(96); }
+};
+
+TEST_P(AtScale, EveryControlStandsInPlaceWithItsStartUpText) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr) << "the window never appeared";
+  EXPECT_EQ(WindowText(app.Window()), "Tintelo v.1.0");
+  ExpectLayoutAt(app, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, AtScale, testing::Values(96, 144));
+
+// What Windows sends when the window is moved to a monitor of another scale: the new
+// scale and a suggested frame, here the present one scaled in proportion, as a system
+// that does not first ask the window for its size suggests it. Wine cannot move a window
+// between scales, so the message is made here and put in the program's own memory.
+bool SendScaleChange(const Tintelo& app, int from, int to) {
+  RECT now{};
+  GetWindowRect(app.Window(), &now);
+  const RECT suggested{now.left, now.top, now.left + MulDiv(now.right - now.left, to, from),
+                       now.top + MulDiv(now.bottom - now.top, to, from)};
+  void* remote = VirtualAllocEx(app.Process(), nullptr, sizeof(suggested), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remote == nullptr) return false;
+  const bool sent = WriteProcessMemory(app.Process(), remote, &suggested, sizeof(suggested), nullptr) &&
+                    SendAndWait(app.Window(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(remote));
+  VirtualFreeEx(app.Process(), remote, 0, MEM_RELEASE);
+  return sent;
+}
+
+// The client area as the screen shows it, the sliders left out: their arrows are drawn
+// at the system's scale, which a scale change does not alter under Wine.
+std::vector<std::uint32_t> ClientPixels(const Tintelo& app) {
+  const RECT client = ClientRect(app.Window());
+  POINT origin{0, 0};
+  ClientToScreen(app.Window(), &origin);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<std::uint32_t> pixels;
+  if (bitmap != nullptr) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, old);
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(first, first + static_cast<std::ptrdiff_t>(client.right) * client.bottom);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (int i = 0; i < 3; ++i) {
+    const RECT bar = RectInParent(app.Control(ids::kHScroll1 + i));
+    for (LONG y = bar.top; y < bar.bottom; ++y) {
+      for (LONG x = bar.left; x < bar.right; ++x) pixels.at(static_cast<std::size_t>(y * client.right + x)) = 0;
+    }
+  }
+  return pixels;
+}
+
+// The pixels once two reads in a row agree: painting has settled.
+std::vector<std::uint32_t> SettledClientPixels(const Tintelo& app) {
+  std::vector<std::uint32_t> seen = ClientPixels(app);
+  WaitUntil([&] { return std::exchange(seen, ClientPixels(app)) == seen; });
+  return seen;
+}
+
+class ScaleChange : public testing::TestWithParam<std::pair<int, int>> {
+ protected:
+  void TearDown() override { SetScreenDpi(96); }
+};
+
+// After a move to a monitor of another scale the window is laid out and painted exactly
+// as if it had started there: no control keeps pixels from the old scale.
+TEST_P(ScaleChange, WindowLooksAsIfStartedAtTheNewScale) {
+  const auto [from, to] = GetParam();
+  SetScreenDpi(to);
+  std::vector<std::uint32_t> expected;
+  {
+    Tintelo started;
+    expected = SettledClientPixels(started);
+  }
+  SetScreenDpi(from);
+  Tintelo app;
+  ASSERT_TRUE(SendScaleChange(app, from, to));
+  ExpectLayoutAt(app, to);
+  std::vector<std::uint32_t> seen;
+  const bool same = WaitUntil([&] {
+    seen = ClientPixels(app);
+    return seen == expected;
+  });
+  std::size_t differ = 0;
+  if (seen.size() == expected.size()) {
+    for (std::size_t i = 0; i < seen.size(); ++i) differ += seen[i] != expected[i] ? 1 : 0;
+  }
+  EXPECT_TRUE(same) << differ << " of " << expected.size() << " pixels differ (" << seen.size() << " read)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ScaleChange, testing::Values(std::pair{96, 144}, std::pair{144, 96}),
+                         [](const testing::TestParamInfo<std::pair<int, int>>& param) {
+                           return std::to_string(param.param.first) + "to" + std::to_string(param.param.second);
+                         });
 
 TEST(StartUp, SlidersStandAtTheBottomOfTheirRange) {
   Tintelo app;
@@ -145,17 +265,10 @@ TEST(StartUp, EveryReadoutFieldShowsTheCopyTooltip) {
     MovePointer(CentreOnScreen(app.Control(ids::kText1 + i)));
     std::string tip;
     const bool shown = WaitUntil([&] {
-      for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == app.ProcessId() && std::wstring(name) == L"tooltips_class32" && IsWindowVisible(w)) {
-          tip = WindowText(w);
-          return !tip.empty();
-        }
-      }
-      return false;
+      HWND w = ToolTipOf(app);
+      if (w == nullptr || !IsWindowVisible(w)) return false;
+      tip = WindowText(w);
+      return !tip.empty();
     });
     EXPECT_TRUE(shown);
     EXPECT_EQ(tip, "Cliquez pour copier la valeur dans le presse-papiers");

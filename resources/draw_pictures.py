@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws Tintelo's pictures as pixel art and writes them next to this script.
 
-    Tintelo.ico  the program icon: a glass holding pencils and brushes
+    Tintelo.ico  the program icon: a glass holding pencils and brushes, drawn at
+                 32 pixels in 256 colours and resampled to the other sizes
     Palette.gif  a monitor with a painter's palette in front of it
     Hand.cur     the pointing-hand cursor
 
@@ -14,6 +15,7 @@ from __future__ import annotations
 
 import math
 import struct
+import zlib
 from collections.abc import Callable, Iterable
 from pathlib import Path
 
@@ -373,6 +375,95 @@ def write_icon_file(path: Path, canvas: Canvas, bits: int, hotspot: Cell | None)
     path.write_bytes(directory + entry + image)
 
 
+def resample(canvas: Canvas, size: int) -> list[list[tuple[int, int, int, int]]]:
+    """The picture at another size, as rows of (r, g, b, alpha). Each new pixel
+    averages the old pixels it covers, weighted by how much of it each covers,
+    with transparent ones counting as no paint: whole multiples stay crisp pixel
+    art and smaller sizes keep their soft edges."""
+    ratio = canvas.size / size
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            x0, x1, y0, y1 = x * ratio, (x + 1) * ratio, y * ratio, (y + 1) * ratio
+            for sy in range(math.floor(y0), math.ceil(y1)):
+                wy = min(y1, sy + 1) - max(y0, sy)
+                for sx in range(math.floor(x0), math.ceil(x1)):
+                    colour = canvas.get(sx, sy)
+                    if colour is None:
+                        continue
+                    w = wy * (min(x1, sx + 1) - max(x0, sx))
+                    for i in range(3):
+                        acc[i] += colour[i] * w
+                    acc[3] += w
+            covered = acc[3] / (ratio * ratio)
+            if acc[3] == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append((round(acc[0] / acc[3]), round(acc[1] / acc[3]),
+                            round(acc[2] / acc[3]), round(255 * covered)))
+        rows.append(row)
+    return rows
+
+
+def true_colour_bitmap(rows: list[list[tuple[int, int, int, int]]]) -> bytes:
+    """A 32-bit BITMAPINFOHEADER image with alpha, and the AND mask older
+    systems draw with, as used inside .ico files."""
+    size = len(rows)
+    and_stride = (size + 31) // 32 * 4
+    xor = bytearray()
+    mask = bytearray()
+    for y in reversed(range(size)):
+        and_line = bytearray(and_stride)
+        for x, (r, g, b, a) in enumerate(rows[y]):
+            xor += bytes((b, g, r, a))
+            if a == 0:
+                and_line[x // 8] |= 0x80 >> (x % 8)
+        mask += and_line
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                         len(xor) + len(mask), 0, 0, 0, 0)
+    return header + bytes(xor) + bytes(mask)
+
+
+def png(rows: list[list[tuple[int, int, int, int]]]) -> bytes:
+    """An RGBA PNG, the form .ico files hold their 256-pixel image in."""
+    def chunk(kind: bytes, data: bytes) -> bytes:
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+    size = len(rows)
+    raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+# Every size Windows asks for, from the small caption icon at 100 % to Explorer's
+# largest view. The 32-pixel picture is drawn as it stands, in 256 colours; the
+# others are made from it.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+
+
+def write_program_icon(path: Path, canvas: Canvas) -> None:
+    images = []
+    for size in ICON_SIZES:
+        if size == canvas.size:
+            image, _ = masked_bitmap(canvas, 8)
+            images.append((size, 0, 8, image))
+        elif size == 256:
+            images.append((size, 0, 32, png(resample(canvas, size))))
+        else:
+            images.append((size, 0, 32, true_colour_bitmap(resample(canvas, size))))
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, colours, bits, image in images:
+        # A width or height of 256 is written as 0.
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bits,
+                                 len(image), offset)
+        offset += len(image)
+    path.write_bytes(directory + b"".join(image for *_, image in images))
+
+
 def lzw_compress(indices: list[int], min_code_size: int) -> bytes:
     """GIF flavoured LZW: variable code width up to 12 bits, least significant
     bit first, with a clear code whenever the table fills up."""
@@ -456,7 +547,7 @@ def write_gif(path: Path, canvas: Canvas) -> None:
 
 
 def main() -> None:
-    write_icon_file(HERE / "Tintelo.ico", draw_glass_of_pencils(), 8, None)
+    write_program_icon(HERE / "Tintelo.ico", draw_glass_of_pencils())
     write_gif(HERE / "Palette.gif", draw_monitor_with_palette())
     write_icon_file(HERE / "Hand.cur", draw_pointing_hand(), 4, (12, 1))
 

@@ -31,6 +31,8 @@ constexpr wchar_t kPaletteClass[] = L"TinteloImage";
 constexpr wchar_t kPanelClass[] = L"TinteloPanel";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kSubclassId = 1;
+// Sent from Windows 10 1703 on; the headers show it only to programs that need that version.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 // Which control a subclassed child window is, kept in its subclass data: kind in the
 // high byte, array index in the low one.
@@ -80,6 +82,15 @@ UINT DpiOf(HWND window) {
   }
   const WindowDc screen(nullptr);
   return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+}
+
+// GetSystemMetricsForDpi exists from Windows 10 1607 on; before it, every monitor has the
+// system's scale.
+int MetricForDpi(int index, UINT dpi) {
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto forDpi =
+      ProcAddress<GetSystemMetricsForDpiFn>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
+  return forDpi != nullptr ? forDpi(index, dpi) : GetSystemMetrics(index);
 }
 
 RECT FrameFor(int clientWidth, int clientHeight, UINT dpi) {
@@ -144,12 +155,6 @@ MainWindow::~MainWindow() {
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   std::unique_ptr<MainWindow> self(new MainWindow(instance));
 
-  const auto loadIcon = [instance](int widthMetric, int heightMetric) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
-                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
-  };
-  self->icon_.Reset(loadIcon(SM_CXICON, SM_CYICON));
-  self->smallIcon_.Reset(loadIcon(SM_CXSMICON, SM_CYSMICON));
   self->hand_ = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND));
 
   if (HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_PALETTE_GIF), MAKEINTRESOURCEW(10)); found) {
@@ -163,8 +168,6 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   form.cbSize = sizeof(form);
   form.lpfnWndProc = FormProc;
   form.hInstance = instance;
-  form.hIcon = self->icon_.Get();
-  form.hIconSm = self->smallIcon_.Get();
   form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVEBORDER + 1);
   form.lpszClassName = ids::kWindowClass;
@@ -190,16 +193,17 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   if (self->hwnd_ == nullptr) return nullptr;
   self->dialogue_.SetOwner(self->hwnd_);
   self->dpi_ = DpiOf(self->hwnd_);
+  self->LoadIcons();
   self->RebuildFonts();
   self->CreateControls();
 
   // Centred on the monitor the window starts on, at that monitor's scale.
-  const RECT frame = FrameFor(self->Px(layout::kClientWidth), self->Px(layout::kClientHeight), self->dpi_);
+  const SIZE frame = self->FrameSize(self->dpi_);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(self->hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+  const int width = frame.cx;
+  const int height = frame.cy;
   const RECT& work = monitor.rcWork;
   SetWindowPos(self->hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
                work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -240,7 +244,7 @@ void MainWindow::CreateControls() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_,
                              nullptr);
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+  ScaleToolTip();
 
   // Each control is created in its final place with its font: no second pass at start-up.
   for (const auto& c : layout::kControls) {
@@ -290,6 +294,8 @@ int MainWindow::Px(double twips) const {
 double MainWindow::Twips(int pixels) const { return pixels * 1440.0 / static_cast<double>(dpi_); }
 
 void MainWindow::Layout() {
+  // Moved without drawing, then repainted once, children and all: a child moved without
+  // drawing keeps the pixels it had at the old scale until it is told to paint again.
   for (const auto& c : layout::kControls) {
     const Place place = PlaceOf(c);
     HWND control = Slot(c);
@@ -297,7 +303,47 @@ void MainWindow::Layout() {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c)), FALSE);
   }
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  RepaintAll();
+}
+
+void MainWindow::RepaintAll() {
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+SIZE MainWindow::FrameSize(UINT dpi) const {
+  const auto px = [dpi](int twips) { return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0)); };
+  const RECT frame = FrameFor(px(layout::kClientWidth), px(layout::kClientHeight), dpi);
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void MainWindow::LoadIcons() {
+  // The caption and the taskbar ask for the icon at the monitor's scale; the resource
+  // holds every size from 16 to 256 pixels.
+  const auto load = [&](int width, int height) {
+    return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
+                                         MetricForDpi(width, dpi_), MetricForDpi(height, dpi_), 0));
+  };
+  UniqueIcon big(load(SM_CXICON, SM_CYICON));
+  UniqueIcon small(load(SM_CXSMICON, SM_CYSMICON));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+  // The window no longer shows the previous pair: they can go.
+  icon_ = std::move(big);
+  smallIcon_ = std::move(small);
+}
+
+void MainWindow::ScaleToolTip() {
+  // The tooltip draws with the system's status font, made for the system's scale, and
+  // wraps at 400 pixels of 96 DPI: on a monitor of another scale both follow it.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW face = metrics.lfStatusFont;
+  face.lfHeight = MulDiv(face.lfHeight, static_cast<int>(dpi_), static_cast<int>(DpiOf(nullptr)));
+  UniqueFont font(CreateFontIndirectW(&face));
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+  tipFont_ = std::move(font);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kTipWidthAt96, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
 }
 
 void MainWindow::RebuildFonts() {
@@ -525,22 +571,20 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
     }
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wParam);
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      RebuildFonts();
-      Layout();
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
+    case kGetDpiScaledSize: {
+      // Asked before a move to a monitor of another scale: the client area stays exactly
+      // the layout's size in twips, which scaling the frame in proportion would miss.
+      *reinterpret_cast<SIZE*>(lParam) = FrameSize(LOWORD(wParam));
+      return TRUE;
     }
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SYSCOLORCHANGE:
       // Common controls learn of a new scheme only from their top-level window.
       if (tooltip_ != nullptr) SendMessageW(tooltip_, WM_SYSCOLORCHANGE, 0, 0);
       [[fallthrough]];
     case WM_SETTINGCHANGE:
       // The children too: the form clips them out of its own repaint.
-      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      RepaintAll();
       return 0;
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY:
@@ -555,6 +599,29 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     default: return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
+}
+
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  RebuildFonts();
+  LoadIcons();
+  ScaleToolTip();
+  // Where the system suggests, at the size the layout asks for: the suggestion is the old
+  // frame scaled, a pixel off the exact client size where the system did not ask first.
+  SIZE frame = FrameSize(dpi_);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A frame drawn at another scale than the one asked for (Wine keeps the system's) leaves
+  // the client area off by its difference: measure it and make up for it.
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int wrongWidth = client.right - Px(layout::kClientWidth);
+  const int wrongHeight = client.bottom - Px(layout::kClientHeight);
+  if (wrongWidth != 0 || wrongHeight != 0) {
+    frame.cx -= wrongWidth;
+    frame.cy -= wrongHeight;
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  }
+  Layout();
 }
 
 void MainWindow::OnScroll(HWND bar, int code) {

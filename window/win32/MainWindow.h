@@ -75,13 +75,21 @@ class MainWindow final : public FormView {
   [[nodiscard]] HFONT FontFor(const layout::Control& c) const;
   void CreateControls();
   void Layout();
+  void RepaintAll();
   void RebuildFonts();
+  void LoadIcons();
+  void ScaleToolTip();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  // The window's outer size that gives the layout's client area at `dpi`.
+  [[nodiscard]] SIZE FrameSize(UINT dpi) const;
   void PaintSwatch(HWND window);
   void PaintPalette(HWND window);
   void OnScroll(HWND bar, int code);
   [[nodiscard]] int Px(double twips) const;
   [[nodiscard]] double Twips(int pixels) const;
   [[nodiscard]] HWND TabNeighbour(HWND from, bool backwards) const;
+
+  static constexpr int kTipWidthAt96 = 400;  // where the tooltip wraps, in pixels at 96 DPI
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
@@ -105,6 +113,7 @@ class MainWindow final : public FormView {
   bool paletteArmed_ = false;
   UniqueFont font_;
   UniqueFont letterFont_;
+  UniqueFont tipFont_;
   UniqueIcon icon_;
   UniqueIcon smallIcon_;
   HCURSOR hand_ = nullptr;
