@@ -275,6 +275,43 @@ TEST(StartUp, EveryReadoutFieldShowsTheCopyTooltip) {
   }
 }
 
+// A screen reader names a field or a scroll bar after the label just before it in the
+// stacking order, while the help panels stay in front of everything. Its first request
+// for an accessible object sets up the sliders' values and the swatch's name and colour;
+// Wine cannot hand those objects to another process, so what is checked here is that
+// the request is answered and the program still closes cleanly after it.
+TEST(StartUp, ScreenReadersFindEachLabelJustBeforeItsControl) {
+  Tintelo app;
+  constexpr std::array<std::pair<int, const char*>, 9> kLabelled{{{ids::kText1 + 0, "Pos XY :"},
+                                                                  {ids::kText1 + 1, "Déc. :"},
+                                                                  {ids::kText1 + 2, "Hexa. :"},
+                                                                  {ids::kText1 + 3, "CMYK :"},
+                                                                  {ids::kText1 + 4, "RGB :"},
+                                                                  {ids::kText1 + 5, "HTML :"},
+                                                                  {ids::kHScroll1 + 0, "R"},
+                                                                  {ids::kHScroll1 + 1, "G"},
+                                                                  {ids::kHScroll1 + 2, "B"}}};
+  for (const auto& [id, label] : kLabelled) {
+    SCOPED_TRACE(label);
+    HWND before = GetWindow(app.Control(id), GW_HWNDPREV);
+    ASSERT_NE(before, nullptr);
+    EXPECT_EQ(WindowText(before), label);
+  }
+  HWND front = GetWindow(app.Window(), GW_CHILD);
+  const std::array<HWND, 2> panels{app.Control(ids::kTool1), app.Control(ids::kTool1 + 1)};
+  EXPECT_TRUE(front == panels[0] || front == panels[1]);
+  EXPECT_TRUE(GetWindow(front, GW_HWNDNEXT) == panels[0] || GetWindow(front, GW_HWNDNEXT) == panels[1]);
+
+  for (HWND asked : {app.Control(ids::kPicture1), app.Control(ids::kHScroll1), app.Window()}) {
+    EXPECT_TRUE(SendAndWait(asked, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)));
+  }
+  EXPECT_EQ(app.Text(ids::kText1 + 5), "#000000");
+  EXPECT_TRUE(app.Close());
+  DWORD code = 1;
+  GetExitCodeProcess(app.Process(), &code);
+  EXPECT_EQ(code, 0u);
+}
+
 // Under any colour scheme the fields and captions keep text that reads against what is
 // painted behind it. The scheme is set before the program starts: Wine gives a program
 // that already runs no new colours.

@@ -31,6 +31,7 @@ constexpr wchar_t kPaletteClass[] = L"TinteloImage";
 constexpr wchar_t kPanelClass[] = L"TinteloPanel";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kSubclassId = 1;
+constexpr wchar_t kSwatchName[] = L"Couleur";  // what a screen reader calls the swatch
 // Sent from Windows 10 1703 on; the headers show it only to programs that need that version.
 constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
@@ -40,8 +41,9 @@ DWORD_PTR Tag(layout::Kind kind, int index) {
   return (static_cast<DWORD_PTR>(kind) << 8) | static_cast<DWORD_PTR>(index);
 }
 
-// How each kind of control is made. `watched` controls report their mouse moves (the
-// help panels depend on them); `ours` are this program's own window classes.
+// How each kind of control is made. `watched` controls are subclassed: they report their
+// mouse moves (the help panels depend on them) or a screen reader's first request;
+// `ours` are this program's own window classes.
 struct Blueprint {
   DWORD exStyle;
   const wchar_t* windowClass;
@@ -60,7 +62,7 @@ Blueprint BlueprintOf(layout::Kind kind) {
     case layout::Kind::Panel: return {0, kPanelClass, WS_BORDER | WS_CLIPCHILDREN, ids::kTool1, false, true};
     case layout::Kind::PanelText: return {0, L"STATIC", kLabel | SS_LEFT, ids::kLabel4, true, false};
     case layout::Kind::Slider:
-      return {0, L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, ids::kHScroll1, false, false};
+      return {0, L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, ids::kHScroll1, true, false};
     case layout::Kind::Swatch: return {WS_EX_CLIENTEDGE, kSwatchClass, WS_VISIBLE, ids::kPicture1, false, true};
     case layout::Kind::Readout:
       return {0, L"EDIT", WS_VISIBLE | ES_LEFT | ES_READONLY | ES_AUTOHSCROLL, ids::kText1, true, false};
@@ -278,6 +280,23 @@ void MainWindow::CreateControls() {
   // A new child window goes below its older siblings, so creating the table front to
   // back gives its stacking order. Only the help panels overlap other controls: make
   // sure of them whatever the system's default placement.
+  // Screen readers name a field or a scroll bar after the label just before it in the
+  // stacking order: each caption goes right before the field on its row, each letter
+  // right before its slider. None of them overlap, so nothing on screen changes.
+  for (const auto& c : layout::kControls) {
+    if (c.kind != layout::Kind::Caption && c.kind != layout::Kind::SliderLetter) continue;
+    HWND named = nullptr;
+    for (const auto& field : layout::kControls) {
+      const bool sameRow = field.kind == layout::Kind::Readout && field.top == c.top;
+      const bool sameSlider = field.kind == layout::Kind::Slider && field.index == c.index;
+      if (c.kind == layout::Kind::Caption ? sameRow : sameSlider) named = Slot(field);
+    }
+    HWND label = Slot(c);
+    HWND before = GetWindow(named, GW_HWNDPREV);
+    if (before != label) {
+      SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
   SetWindowPos(tool1_[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(tool1_[1], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetToolTip(0, layout::kReadoutTip);
@@ -436,6 +455,7 @@ void MainWindow::SetSwatchColour(ColourValue value) {
   if (value == swatchColour_) return;
   swatchColour_ = value;
   InvalidateRect(picture1_, nullptr, FALSE);
+  if (annotations_.Active()) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, picture1_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void MainWindow::SetText(int index, std::string_view text) {
@@ -586,8 +606,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The children too: the form clips them out of its own repaint.
       RepaintAll();
       return 0;
+    case WM_GETOBJECT: OnObjectRequested(); return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY:
+      annotations_.Clear();
       SetTimerEnabled(false);
       DestroyWindow(tooltip_);
       tooltip_ = nullptr;
@@ -622,6 +644,24 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
   Layout();
+}
+
+void MainWindow::OnObjectRequested() {
+  const std::array<HWND, 4> annotated{picture1_, hScroll1_[0], hScroll1_[1], hScroll1_[2]};
+  annotations_.OnObjectRequested(annotated, *this);
+}
+
+std::wstring MainWindow::AccessibleName(HWND control) const {
+  if (control == picture1_) return kSwatchName;
+  return {};  // the sliders take their letters, the label before each
+}
+
+std::wstring MainWindow::AccessibleValue(HWND control) const {
+  // The swatch's colour as the HTML field shows it; a slider's component, 0 to 255.
+  if (control == picture1_) return Widen(Text(5));
+  const auto slider = std::find(hScroll1_.begin(), hScroll1_.end(), control);
+  if (slider == hScroll1_.end()) return {};
+  return std::to_wstring(-form_.SliderValue(static_cast<int>(slider - hScroll1_.begin())));
 }
 
 void MainWindow::OnScroll(HWND bar, int code) {
@@ -671,6 +711,7 @@ LRESULT MainWindow::HandleSwatch(HWND window, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: PaintSwatch(window); return 0;
+    case WM_GETOBJECT: OnObjectRequested(); return DefWindowProcW(window, message, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -746,6 +787,7 @@ LRESULT CALLBACK MainWindow::SubclassProc(HWND window, UINT message, WPARAM wPar
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, SubclassProc, kSubclassId);
   if (self == nullptr) return DefSubclassProc(window, message, wParam, lParam);
   return Guarded(form, [&]() -> LRESULT {
+    if (message == WM_GETOBJECT) self->OnObjectRequested();
     if (message == WM_MOUSEMOVE) {
       switch (kind) {
         case layout::Kind::Readout: self->form_.Text1_MouseMove(index); break;

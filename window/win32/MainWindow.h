@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "Accessibility.h"
 #include "Form1.h"
 #include "GifImage.h"
 #include "Handles.h"
@@ -17,7 +18,7 @@
 
 namespace tintelo::win {
 
-class MainWindow final : public FormView {
+class MainWindow final : public FormView, private AccessibleText {
  public:
   // Registers the window classes and creates the window, hidden, with every control.
   [[nodiscard]] static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
@@ -80,6 +81,10 @@ class MainWindow final : public FormView {
   void LoadIcons();
   void ScaleToolTip();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnObjectRequested();
+  // AccessibleText
+  [[nodiscard]] std::wstring AccessibleName(HWND control) const override;
+  [[nodiscard]] std::wstring AccessibleValue(HWND control) const override;
   // The window's outer size that gives the layout's client area at `dpi`.
   [[nodiscard]] SIZE FrameSize(UINT dpi) const;
   void PaintSwatch(HWND window);
@@ -122,6 +127,7 @@ class MainWindow final : public FormView {
   WinScreen screen_;
   win::Dialogue dialogue_;
   Form1 form_;
+  Annotations annotations_;
 };
 
 }  // namespace tintelo::win

@@ -1,0 +1,125 @@
+#include "Accessibility.h"
+
+#include <oleacc.h>
+
+#include <array>
+
+#include "Platform.h"
+
+namespace tintelo::win {
+
+namespace {
+
+using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+using CoUninitializeFn = void(WINAPI*)();
+using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
+
+const std::array<MSAAPROPID, 2> kAnnotated{PROPID_ACC_NAME, PROPID_ACC_VALUE};
+
+// COM interfaces have no virtual destructor: their objects are never deleted through them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// Answers the annotation service from the window's texts each time a client reads them,
+// so a colour that changes 20 times a second costs nothing while nobody listens.
+class PropServer final : public IAccPropServer {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, IID_IAccPropServer)) {
+      *object = static_cast<IAccPropServer*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  // One object for the program's whole life: references need no counting.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE GetPropValue(const BYTE* id, DWORD idLength, MSAAPROPID prop, VARIANT* value,
+                                         BOOL* has) override {
+    if (value == nullptr || has == nullptr) return E_POINTER;
+    value->vt = VT_EMPTY;
+    *has = FALSE;
+    if (source == nullptr || services == nullptr || allocString == nullptr) return S_OK;
+    HWND control = nullptr;
+    DWORD object = 0;
+    DWORD child = 0;
+    if (FAILED(services->DecomposeHwndIdentityString(id, idLength, &control, &object, &child)) ||
+        child != CHILDID_SELF) {
+      return S_OK;
+    }
+    std::wstring text;
+    if (IsEqualGUID(prop, PROPID_ACC_NAME)) text = source->AccessibleName(control);
+    if (IsEqualGUID(prop, PROPID_ACC_VALUE)) text = source->AccessibleValue(control);
+    if (text.empty()) return S_OK;  // the standard object's own
+    value->bstrVal = allocString(text.c_str());
+    if (value->bstrVal == nullptr) return E_OUTOFMEMORY;
+    value->vt = VT_BSTR;
+    *has = TRUE;
+    return S_OK;
+  }
+
+  const AccessibleText* source = nullptr;
+  IAccPropServices* services = nullptr;
+  SysAllocStringFn allocString = nullptr;
+  CoUninitializeFn uninitialize = nullptr;
+};
+#pragma GCC diagnostic pop
+
+PropServer& Server() {
+  static PropServer server;
+  return server;
+}
+
+}  // namespace
+
+void Annotations::OnObjectRequested(std::span<const HWND> controls, const AccessibleText& source) {
+  if (tried_) return;
+  tried_ = true;  // a system without the service is not asked again at every request
+  // Only System32's copies, and only now that a client is there.
+  HMODULE ole = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE automation = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  const auto initialize = ProcAddress<CoInitializeExFn>(ole, "CoInitializeEx");
+  const auto uninitialize = ProcAddress<CoUninitializeFn>(ole, "CoUninitialize");
+  const auto create = ProcAddress<CoCreateInstanceFn>(ole, "CoCreateInstance");
+  const auto allocString = ProcAddress<SysAllocStringFn>(automation, "SysAllocString");
+  if (initialize == nullptr || uninitialize == nullptr || create == nullptr || allocString == nullptr) return;
+  // The service calls the server back on this thread, through the window's message loop.
+  if (FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED))) return;
+  IAccPropServices* services = nullptr;
+  if (FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                    reinterpret_cast<void**>(&services)))) {
+    uninitialize();
+    return;
+  }
+  PropServer& server = Server();
+  server.source = &source;
+  server.services = services;
+  server.allocString = allocString;
+  server.uninitialize = uninitialize;
+  for (HWND control : controls) {
+    services->SetHwndPropServer(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAnnotated.data(),
+                                static_cast<int>(kAnnotated.size()), &server, ANNO_THIS);
+  }
+  controls_.assign(controls.begin(), controls.end());
+  active_ = true;
+}
+
+void Annotations::Clear() {
+  if (!active_) return;
+  active_ = false;
+  PropServer& server = Server();
+  for (HWND control : controls_) {
+    server.services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAnnotated.data(),
+                                    static_cast<int>(kAnnotated.size()));
+  }
+  controls_.clear();
+  server.services->Release();
+  server.services = nullptr;
+  server.source = nullptr;
+  server.uninitialize();
+}
+
+}  // namespace tintelo::win
