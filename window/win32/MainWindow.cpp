@@ -277,9 +277,6 @@ void MainWindow::CreateControls() {
     }
     SendMessageW(slot, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c)), FALSE);
   }
-  // A new child window goes below its older siblings, so creating the table front to
-  // back gives its stacking order. Only the help panels overlap other controls: make
-  // sure of them whatever the system's default placement.
   // Screen readers name a field or a scroll bar after the label just before it in the
   // stacking order: each caption goes right before the field on its row, each letter
   // right before its slider. None of them overlap, so nothing on screen changes.
@@ -297,6 +294,9 @@ void MainWindow::CreateControls() {
       SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
+  // A new child window goes below its older siblings, so creating the table front to
+  // back gives its stacking order. Only the help panels overlap other controls: make
+  // sure of them whatever the system's default placement.
   SetWindowPos(tool1_[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(tool1_[1], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetToolTip(0, layout::kReadoutTip);
