@@ -1,10 +1,11 @@
 // Tintelo on a desktop of three monitors: the primary one, a smaller one on its left and
-// another above it, where screen coordinates are negative. scripts/test.sh runs these
-// tests on their own on such a desktop (scripts/xorg-monitors.conf); on any other desktop
-// they fail.
+// another above it, where screen coordinates are negative. The corner between the two
+// small ones lies on no monitor. scripts/test.sh runs these tests on their own on such a
+// desktop (scripts/xorg-monitors.conf); on any other desktop they fail.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ostream>
@@ -21,6 +22,8 @@ namespace {
 constexpr RECT kPrimary{0, 0, 1024, 768};
 constexpr RECT kLeft{-800, 0, 0, 600};
 constexpr RECT kAbove{0, -600, 800, 0};
+// Left of the monitor above and above the left one.
+constexpr POINT kNoMonitor{-400, -300};
 
 constexpr Colour kGreen{51, 153, 102, "6723891", "0x339966", "102,0,51,102", "51,153,102", "#339966"};
 constexpr Colour kPlum{142, 69, 133, "8734094", "0x8E4585", "0,73,9,113", "142,69,133", "#8E4585"};
@@ -49,9 +52,10 @@ std::vector<std::string> MonitorsOfThisDesktop() {
   return monitors;
 }
 
-// Each small monitor is filled with one colour but its outer edge. A window the size of a
-// whole monitor would be full screen to Wine, and with no window manager to answer,
-// destroying it would wait 2 s for one.
+// Each small monitor is filled with one colour but its outer edge, so that whatever point
+// near the uncovered corner is sampled, its colour is known. A window the size of a whole
+// monitor would be full screen to Wine, and with no window manager to answer, destroying
+// it would wait 2 s for one.
 constexpr RECT kGreenPlace{kLeft.left + 1, kLeft.top, kLeft.right, kLeft.bottom};
 constexpr RECT kPlumPlace{kAbove.left, kAbove.top + 1, kAbove.right, kAbove.bottom};
 
@@ -127,6 +131,67 @@ INSTANTIATE_TEST_SUITE_P(ThreeMonitors, ThreeMonitorsSampling,
                          testing::Values(Spot{"LeftMonitor", POINT{-500, 100}, "-500.100", &kGreen},
                                          Spot{"MonitorAbove", POINT{40, -300}, "40.-300", &kPlum}),
                          SpotName);
+
+std::string Joined(const Readouts& readouts) {
+  std::string text;
+  for (const std::string& readout : readouts) text += (text.empty() ? "" : " | ") + readout;
+  return text;
+}
+
+// Where a snapshot's Text1(0) says it was taken, if it says anything readable.
+bool ReadPosition(const Readouts& readouts, POINT& at) {
+  long x = 0;
+  long y = 0;
+  char rest = 0;
+  if (std::sscanf(readouts.at(0).c_str(), "%ld.%ld%c", &x, &y, &rest) != 2) return false;
+  at = POINT{x, y};
+  return true;
+}
+
+bool InColourWindow(POINT at) { return PtInRect(&kGreenPlace, at) || PtInRect(&kPlumPlace, at); }
+
+// True when the colour readouts of the snapshot are those of one of the two colours on
+// the screen around the uncovered corner.
+bool ShowsAColourOnTheScreen(const Readouts& readouts) {
+  for (const Colour* colour : {&kGreen, &kPlum}) {
+    const Readouts showing = Showing(POINT{}, *colour);
+    if (std::equal(readouts.begin() + 1, readouts.end(), showing.begin() + 1, showing.end())) return true;
+  }
+  return false;
+}
+
+// Windows keeps the pointer off such a corner; under Wine the X server does, a moment
+// after each move, so the pointer is pushed back into it again and again while the
+// readouts are watched. A pixel read there answers a made-up colour, which must never
+// show: the readouts keep the last good sample, or show one taken on a monitor.
+TEST_F(ThreeMonitors, CornerOnNoMonitorNeverShowsAndKeepsTheLastGoodSample) {
+  ASSERT_EQ(MonitorFromPoint(kNoMonitor, MONITOR_DEFAULTTONULL), nullptr);
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
+  HeldButton button(kLeftButton);
+  ASSERT_TRUE(SamplingBegan(app));
+  const POINT onLeft{-500, 100};
+  MovePointer(onLeft);
+  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(onLeft, kGreen); }));
+
+  const auto end = std::chrono::steady_clock::now() + 1s;
+  while (std::chrono::steady_clock::now() < end) {
+    SetCursorPos(kNoMonitor.x, kNoMonitor.y);
+    const Readouts now = Snapshot(app);
+    POINT at{};
+    ASSERT_TRUE(ReadPosition(now, at)) << Joined(now);
+    ASSERT_NE(MonitorFromPoint(at, MONITOR_DEFAULTTONULL), nullptr) << "a point on no monitor: " << Joined(now);
+    ASSERT_TRUE(InColourWindow(at)) << "a point away from the corner's monitors: " << Joined(now);
+    ASSERT_TRUE(ShowsAColourOnTheScreen(now)) << "a colour on no screen: " << Joined(now);
+  }
+
+  // And back on a monitor, sampling goes on.
+  const POINT above{40, -300};
+  MovePointer(above);
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(above, kPlum); }));
+  EXPECT_EQ(Snapshot(app), Showing(above, kPlum));
+}
 
 }  // namespace
 }  // namespace tintelo::e2e
