@@ -305,6 +305,68 @@ Readouts Snapshot(const Tintelo& app) {
   return now;
 }
 
+std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
+
+Readouts Showing(POINT at, const Colour& c) {
+  return {PositionText(at),        c.decimal, c.hex, c.cmyk, c.rgb, c.html,
+          std::to_string(-c.red),  std::to_string(-c.green), std::to_string(-c.blue),
+          std::to_string(c.red),   std::to_string(c.green),  std::to_string(c.blue)};
+}
+
+COLORREF Rgb(const Colour& c) { return RGB(c.red, c.green, c.blue); }
+
+COLORREF ScreenPixel(POINT at) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF pixel = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+HWND CaptureOf(const Tintelo& app) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(app.Window(), nullptr), &gui)) return nullptr;
+  return gui.hwndCapture;
+}
+
+namespace {
+
+LRESULT CALLBACK PaintColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    DeleteObject(brush);
+    return 1;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+ColourWindow::ColourWindow(RECT place, const Colour& colour) : colour_(Rgb(colour)) {
+  static const ATOM kClass = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PaintColour;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"DriverColourWindow";
+    return RegisterClassW(&wc);
+  }();
+  window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  UpdateWindow(window_);
+}
+
+ColourWindow::~ColourWindow() { DestroyWindow(window_); }
+
+bool ColourWindow::Shown(POINT at) const {
+  return WaitUntil([&] { return ScreenPixel(at) == colour_; });
+}
+
 HWND ColourDialogOf(DWORD processId) {
   for (HWND w = FindWindowW(L"#32770", nullptr); w != nullptr; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
     DWORD owner = 0;

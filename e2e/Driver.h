@@ -92,6 +92,58 @@ struct Colour {
 using Readouts = std::vector<std::string>;
 [[nodiscard]] Readouts Snapshot(const Tintelo& app);
 
+// Text1(0)'s text for a point: "x.y".
+[[nodiscard]] std::string PositionText(POINT at);
+// What Snapshot reads once the colour has been sampled at the point.
+[[nodiscard]] Readouts Showing(POINT at, const Colour& c);
+[[nodiscard]] COLORREF Rgb(const Colour& c);
+// The pixel as this process reads it from the screen.
+[[nodiscard]] COLORREF ScreenPixel(POINT at);
+// The window of the program that holds the pointer capture, or null.
+[[nodiscard]] HWND CaptureOf(const Tintelo& app);
+
+// A plain window of one solid colour, for the program to sample.
+class ColourWindow {
+ public:
+  ColourWindow(RECT place, const Colour& colour);
+  ~ColourWindow();
+  ColourWindow(const ColourWindow&) = delete;
+  ColourWindow& operator=(const ColourWindow&) = delete;
+
+  // True once the colour is really on the screen, where Tintelo reads it.
+  [[nodiscard]] bool Shown(POINT at) const;
+
+ private:
+  COLORREF colour_;
+  HWND window_ = nullptr;
+};
+
+struct Button {
+  const char* name;
+  DWORD down;
+  DWORD up;
+};
+
+inline constexpr Button kLeftButton{"Left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+
+// Lets go of the button even when an assertion ends the test early, so the next test
+// does not start with a button held.
+class HeldButton {
+ public:
+  explicit HeldButton(const Button& button) : up_(button.up) { PressButton(button.down); }
+  ~HeldButton() { Release(); }
+  HeldButton(const HeldButton&) = delete;
+  HeldButton& operator=(const HeldButton&) = delete;
+  void Release() {
+    if (held_) ReleaseButton(up_);
+    held_ = false;
+  }
+
+ private:
+  DWORD up_;
+  bool held_ = true;
+};
+
 // The system colour dialog that the palette picture opens: the visible one of the
 // process, or null.
 [[nodiscard]] HWND ColourDialogOf(DWORD processId);

@@ -20,102 +20,8 @@ constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31", "32,1
 constexpr Colour kSkyRedPlusOne{33, 160, 224, "14721057", "0x21A0E0", "191,64,0,31", "33,160,224", "#21A0E0"};
 
 
-std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
-
-Readouts Showing(POINT at, const Colour& c) {
-  return {PositionText(at),        c.decimal, c.hex, c.cmyk, c.rgb, c.html,
-          std::to_string(-c.red),  std::to_string(-c.green), std::to_string(-c.blue),
-          std::to_string(c.red),   std::to_string(c.green),  std::to_string(c.blue)};
-}
-
-COLORREF Rgb(const Colour& c) { return RGB(c.red, c.green, c.blue); }
-
-COLORREF ScreenPixel(POINT at) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF pixel = GetPixel(screen, at.x, at.y);
-  ReleaseDC(nullptr, screen);
-  return pixel;
-}
-
-HWND CaptureOf(const Tintelo& app) {
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof(gui);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(app.Window(), nullptr), &gui)) return nullptr;
-  return gui.hwndCapture;
-}
-
-// A plain window of one solid colour, somewhere Tintelo's centred window does not cover.
-class ColourWindow {
- public:
-  ColourWindow(RECT place, const Colour& colour) : colour_(Rgb(colour)) {
-    static const ATOM kClass = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"SamplingColourWindow";
-      return RegisterClassW(&wc);
-    }();
-    window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top,
-                              place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    UpdateWindow(window_);
-  }
-  ~ColourWindow() { DestroyWindow(window_); }
-  ColourWindow(const ColourWindow&) = delete;
-  ColourWindow& operator=(const ColourWindow&) = delete;
-
-  // True once the colour is really on the screen, where Tintelo reads it.
-  [[nodiscard]] bool Shown(POINT at) const {
-    return WaitUntil([&] { return ScreenPixel(at) == colour_; });
-  }
-
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) {
-      RECT client{};
-      GetClientRect(window, &client);
-      HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, GWLP_USERDATA)));
-      FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-      DeleteObject(brush);
-      return 1;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-
-  COLORREF colour_;
-  HWND window_ = nullptr;
-};
-
-struct Button {
-  const char* name;
-  DWORD down;
-  DWORD up;
-};
-
 void PrintTo(const Button& button, std::ostream* out) { *out << button.name << " button"; }
 std::string ButtonName(const testing::TestParamInfo<Button>& param) { return param.param.name; }
-
-// Lets go of the button even when an assertion ends the test early, so the next test
-// does not start with a button held.
-class HeldButton {
- public:
-  explicit HeldButton(const Button& button) : up_(button.up) { PressButton(button.down); }
-  ~HeldButton() { Release(); }
-  HeldButton(const HeldButton&) = delete;
-  HeldButton& operator=(const HeldButton&) = delete;
-  void Release() {
-    if (held_) ReleaseButton(up_);
-    held_ = false;
-  }
-
- private:
-  DWORD up_;
-  bool held_ = true;
-};
-
-constexpr Button kLeft{"Left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
 
 // The brown window covers the screen's top-left corner; both stay clear of Tintelo.
 constexpr RECT kBrownPlace{0, 0, 160, 160};
@@ -179,7 +85,7 @@ TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, SamplingWith,
-                         testing::Values(kLeft, Button{"Right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
+                         testing::Values(kLeftButton, Button{"Right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
                                          Button{"Middle", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}),
                          ButtonName);
 
@@ -187,7 +93,7 @@ TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
   MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeft);
+  HeldButton button(kLeftButton);
   ASSERT_TRUE(SamplingBegan(app));
   MovePointer(POINT{0, 0});
   const Readouts corner = Showing(POINT{0, 0}, kBrown);
@@ -203,7 +109,7 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
   ASSERT_NE(app.Window(), nullptr);
   const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
   MovePointer(onSwatch);
-  HeldButton button(kLeft);
+  HeldButton button(kLeftButton);
   ASSERT_TRUE(SamplingBegan(app));
   MovePointer(kOnBrown);
   ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == kBrown.html; }));
@@ -233,7 +139,7 @@ TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
   MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeft);
+  HeldButton button(kLeftButton);
   ASSERT_TRUE(SamplingBegan(app));
   MovePointer(kOnSky);
   ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnSky, kSky); }));

@@ -105,13 +105,6 @@ HWND FocusOf(const Tintelo& app) {
   return gui.hwndFocus;
 }
 
-HWND CaptureOf(const Tintelo& app) {
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof(gui);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(app.Window(), nullptr), &gui)) return nullptr;
-  return gui.hwndCapture;
-}
-
 // The component of `channel` in an "R,G,B" readout, or -1 if it does not read as one.
 int ComponentIn(const std::string& rgb, int channel) {
   int c[3] = {-1, -1, -1};

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end suite again and again, each run in a new Wine prefix, a new virtual
-# display and a never-used HOME, and prints per test how many runs it failed: the way to
-# find a flaky test before anyone else does.
+# display, a new desktop of three monitors for the monitor tests and a never-used HOME,
+# and prints per test how many runs it failed: the way to find a flaky test before anyone
+# else does.
 # Usage: scripts/repeat.sh [runs] [--busy]   (runs: default 10; --busy keeps one core
 # spinning for the whole time, so that timing assumptions show)
 set -euo pipefail
@@ -33,7 +34,15 @@ for run in $(seq 1 "$runs"); do
     tintelo_init_prefix
     tintelo_warm_up || echo "run $run: the warm-up failed"
     status=passed
-    ctest --preset windows --output-junit "$results/run-$run.xml" >"$results/run-$run.log" 2>&1 || status=FAILED
+    ctest --preset windows -E "$tintelo_monitor_tests" --output-junit "$results/run-$run.xml" \
+      >"$results/run-$run.log" 2>&1 || status=FAILED
+    if tintelo_start_monitors >>"$results/run-$run.log" 2>&1; then
+      ctest --preset windows -R "$tintelo_monitor_tests" --output-junit "$results/run-$run-monitors.xml" \
+        >>"$results/run-$run.log" 2>&1 || status=FAILED
+    else
+      status=FAILED
+      echo "run $run: the monitors' desktop did not start"
+    fi
     echo "run $run of $runs: $status in $(($(date +%s) - started)) s (display $DISPLAY, log $results/run-$run.log)"
   )
   rm -rf "$results/home"

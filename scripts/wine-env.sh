@@ -59,7 +59,58 @@ tintelo_warm_up() {
   touch "$WINEPREFIX/.tintelo-warm"
 }
 
+# The end-to-end tests that need the desktop of several monitors; the virtual display
+# runs all the others.
+tintelo_monitor_tests='^ThreeMonitors'
+
+# Wine 8.0 crashes while listing a second monitor's XF86VidMode modes and then sees one
+# monitor only; with Xinerama on, Xorg offers no RandR, so Wine would use XVidMode. Written
+# into the prefix's registry file while no wineserver runs: a running one would write its
+# own copy back over it.
+tintelo_without_xvidmode() {
+  if [ ! -f "$WINEPREFIX/user.reg" ]; then
+    echo "no Wine prefix at $WINEPREFIX yet (tintelo_init_prefix makes it)" >&2
+    return 1
+  fi
+  grep -q '^"UseXVidMode"="N"' "$WINEPREFIX/user.reg" && return 0
+  printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n"UseXVidMode"="N"\n' "$(date +%s)" >>"$WINEPREFIX/user.reg"
+}
+
+# Starts the monitor tests' desktop (scripts/xorg-monitors.conf) on a free display and
+# this run's Wine on it; sets DISPLAY and XORG_PID. Wine's desktop belongs to the display
+# its wineserver started on, so the run's wineserver stops first. Xorg's log is written
+# beside the prefix.
+tintelo_start_monitors() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  tintelo_without_xvidmode || return 1
+  local n i log
+  log="$(dirname "$WINEPREFIX")/xorg-monitors.log"
+  for n in $(seq 121 150); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    # Shares a console it never switches to: no real one is needed.
+    Xorg ":$n" -config "$tintelo_root/scripts/xorg-monitors.conf" -noreset -nolisten tcp -novtswitch \
+      -sharevts vt7 -logfile "$log" >/dev/null 2>&1 &
+    XORG_PID=$!
+    for i in $(seq 1 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        export DISPLAY=":$n"
+        tintelo_init_prefix
+        return 0
+      fi
+      kill -0 "$XORG_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$XORG_PID" 2>/dev/null || true
+    wait "$XORG_PID" 2>/dev/null || true
+    XORG_PID=
+  done
+  echo "could not start Xorg (log: $log)" >&2
+  return 1
+}
+
 tintelo_stop_wine() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "${XORG_PID:-}" ]; then kill "$XORG_PID" 2>/dev/null || true; wait "$XORG_PID" 2>/dev/null || true; fi
 }

@@ -23,6 +23,10 @@ ScreenApi::Handle WinScreen::WindowDc(Handle window) {
 }
 
 ColourValue WinScreen::Pixel(Handle dc, ScreenPoint point) {
+  // Monitors of different sizes leave parts of the virtual screen that no monitor shows.
+  // There GetPixel answers a colour rather than CLR_INVALID (seen under Wine), so a point
+  // on no monitor counts as a failed read.
+  if (MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONULL) == nullptr) return kInvalidColour;
   return static_cast<ColourValue>(GetPixel(reinterpret_cast<HDC>(dc), point.x, point.y));
 }
 
