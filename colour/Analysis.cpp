@@ -1,3 +1,4 @@
+// The readout refresh and the slider update.
 #include "Analysis.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The colour notations: decimal, hexadecimal, CMYK, RGB and HTML texts of a colour.
 #include "Module1.h"
 
 #include <algorithm>

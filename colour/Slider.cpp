@@ -1,3 +1,4 @@
+// The slider model: range, steps and what each scroll-bar action does to the value.
 #include "Slider.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The end-to-end driver's helpers: starting Tintelo, pointer, keys, texts, clipboard.
 #include "Driver.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// One read of the pixel under the pointer, and the position text.
 #include "ScreenSampler.h"
 
 namespace tintelo {

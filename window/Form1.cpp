@@ -1,3 +1,4 @@
+// The window's event logic, platform-free: what each event does to the view.
 #include "Form1.h"
 
 namespace tintelo {

@@ -1,3 +1,4 @@
+// The GIF decoder: the first frame of a GIF87a/GIF89a file, hostile input refused.
 #include "GifImage.h"
 
 #include <array>

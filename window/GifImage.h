@@ -1,3 +1,4 @@
+// Decoding the palette picture, a GIF file, into pixels.
 #pragma once
 
 #include <cstdint>

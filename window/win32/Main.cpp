@@ -3,23 +3,11 @@
 
 #include <commctrl.h>
 
+#include "Compat.h"
 #include "MainWindow.h"
 
-namespace {
-
-// Never look for DLLs beside the executable (a downloads folder can hold planted ones):
-// only System32. The call exists from Windows 8 on, and on Windows 7 with KB2533623.
-void RestrictDllSearchToSystem32() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto set = tintelo::win::ProcAddress<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
-                                                                         "SetDefaultDllDirectories");
-  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  RestrictDllSearchToSystem32();
+  tintelo::win::RestrictDllSearchToSystem32();
 
   // A second start ends silently, before any window exists. The mutex lives as long as
   // this process; the name is per session, so other users' instances do not count.

@@ -1,3 +1,4 @@
+// The run-time error report.
 #include "RuntimeErrorReport.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// UTF-8 to UTF-16 and back.
 #include "Text.h"
 
 #include <windows.h>

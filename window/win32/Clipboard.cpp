@@ -1,61 +1,13 @@
-#include "Platform.h"
-
-#include <commdlg.h>
+// Copying a text to the clipboard, waiting a little for a busy one.
+#include "Clipboard.h"
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "Text.h"
 
 namespace tintelo::win {
-
-bool WinScreen::CursorPos(ScreenPoint& point) {
-  POINT p{};
-  if (!GetCursorPos(&p)) return false;
-  point = ScreenPoint{p.x, p.y};
-  return true;
-}
-
-ScreenApi::Handle WinScreen::DesktopWindow() { return reinterpret_cast<Handle>(GetDesktopWindow()); }
-
-ScreenApi::Handle WinScreen::WindowDc(Handle window) {
-  return reinterpret_cast<Handle>(GetWindowDC(reinterpret_cast<HWND>(window)));
-}
-
-ColourValue WinScreen::Pixel(Handle dc, ScreenPoint point) {
-  return static_cast<ColourValue>(GetPixel(reinterpret_cast<HDC>(dc), point.x, point.y));
-}
-
-void WinScreen::ReleaseDc(Handle window, Handle dc) {
-  ReleaseDC(reinterpret_cast<HWND>(window), reinterpret_cast<HDC>(dc));
-}
-
-namespace {
-
-// The colour dialog's library pulls in a large part of the shell; loading it on the first
-// use keeps it out of every start-up. Only System32's copy is ever loaded.
-using ChooseColorFn = BOOL(WINAPI*)(LPCHOOSECOLORW);
-
-ChooseColorFn ChooseColorEntry() {
-  static const auto entry = ProcAddress<ChooseColorFn>(
-      LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "ChooseColorW");
-  return entry;
-}
-
-}  // namespace
-
-void Dialogue::ShowColor() {
-  const ChooseColorFn chooseColor = ChooseColorEntry();
-  if (chooseColor == nullptr) return;  // no dialog to be had: the colour stays as it was
-  CHOOSECOLORW choose{};
-  choose.lStructSize = sizeof(choose);
-  choose.hwndOwner = owner_;
-  choose.rgbResult = color_;
-  choose.lpCustColors = custom_.data();
-  choose.Flags = static_cast<DWORD>(flags_);
-  // A cancel leaves the previous colour in place.
-  if (chooseColor(&choose)) color_ = choose.rgbResult;
-}
 
 namespace {
 
@@ -114,14 +66,6 @@ bool CopyTextToClipboard(HWND owner, std::string_view text) {
     WaitPainting(wait);
     waited += wait;
   }
-}
-
-}  // namespace tintelo::win
-
-namespace tintelo::win {
-
-void fnSetTopmost(HWND form) {
-  SetWindowPos(form, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 }  // namespace tintelo::win

@@ -1,0 +1,29 @@
+// The pointer position and screen pixels on Win32.
+#include "Screen.h"
+
+#include <windows.h>
+
+namespace tintelo::win {
+
+bool WinScreen::CursorPos(ScreenPoint& point) {
+  POINT p{};
+  if (!GetCursorPos(&p)) return false;
+  point = ScreenPoint{p.x, p.y};
+  return true;
+}
+
+ScreenApi::Handle WinScreen::DesktopWindow() { return reinterpret_cast<Handle>(GetDesktopWindow()); }
+
+ScreenApi::Handle WinScreen::WindowDc(Handle window) {
+  return reinterpret_cast<Handle>(GetWindowDC(reinterpret_cast<HWND>(window)));
+}
+
+ColourValue WinScreen::Pixel(Handle dc, ScreenPoint point) {
+  return static_cast<ColourValue>(GetPixel(reinterpret_cast<HDC>(dc), point.x, point.y));
+}
+
+void WinScreen::ReleaseDc(Handle window, Handle dc) {
+  ReleaseDC(reinterpret_cast<HWND>(window), reinterpret_cast<HDC>(dc));
+}
+
+}  // namespace tintelo::win
