@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "Analysis.h"
-#include "Module1.h"
+#include "colour/Analysis.h"
+#include "colour/Module1.h"
 
 namespace tintelo {
 namespace {

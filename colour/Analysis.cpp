@@ -1,11 +1,11 @@
 // The readout refresh and the slider update.
-#include "Analysis.h"
+#include "colour/Analysis.h"
 
 #include <array>
 #include <charconv>
 #include <string>
 
-#include "Module1.h"
+#include "colour/Module1.h"
 
 namespace tintelo {
 

@@ -1,5 +1,5 @@
 // The colour notations: decimal, hexadecimal, CMYK, RGB and HTML texts of a colour.
-#include "Module1.h"
+#include "colour/Module1.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // The slider model: range, steps and what each scroll-bar action does to the value.
-#include "Slider.h"
+#include "colour/Slider.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 #include <ostream>
 #include <string>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "window/ControlIds.h"
+#include "e2e/Driver.h"
 
 namespace tintelo::e2e {
 namespace {

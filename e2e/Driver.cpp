@@ -1,5 +1,5 @@
 // The end-to-end driver's helpers: starting Tintelo, pointer, keys, texts, clipboard.
-#include "Driver.h"
+#include "e2e/Driver.h"
 
 #include <atomic>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "ControlIds.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "window/ControlIds.h"
+#include "e2e/Driver.h"
 
 namespace tintelo::e2e {
 namespace {

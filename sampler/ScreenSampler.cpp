@@ -1,5 +1,5 @@
 // One read of the pixel under the pointer, and the position text.
-#include "ScreenSampler.h"
+#include "sampler/ScreenSampler.h"
 
 namespace tintelo {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Analysis.h"
-#include "FakeColourView.h"
+#include "colour/Analysis.h"
+#include "tests/FakeColourView.h"
 
 namespace tintelo {
 namespace {

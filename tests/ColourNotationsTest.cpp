@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "Contrast.h"
-#include "Module1.h"
+#include "colour/Contrast.h"
+#include "colour/Module1.h"
 
 namespace tintelo {
 namespace {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Analysis.h"
-#include "Slider.h"
+#include "colour/Analysis.h"
+#include "colour/Slider.h"
 
 namespace tintelo::testing_support {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FakeFormView.h"
-#include "Form1.h"
+#include "tests/FakeFormView.h"
+#include "window/Form1.h"
 
 namespace tintelo {
 namespace {

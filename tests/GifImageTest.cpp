@@ -1,4 +1,4 @@
-#include "GifImage.h"
+#include "window/GifImage.h"
 
 #include <gtest/gtest.h>
 

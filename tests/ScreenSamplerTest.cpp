@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "FakeFormView.h"
-#include "ScreenSampler.h"
+#include "tests/FakeFormView.h"
+#include "sampler/ScreenSampler.h"
 
 namespace tintelo {
 namespace {

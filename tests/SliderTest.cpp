@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Slider.h"
+#include "colour/Slider.h"
 
 namespace tintelo {
 namespace {

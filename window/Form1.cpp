@@ -1,5 +1,5 @@
 // The window's event logic, platform-free: what each event does to the view.
-#include "Form1.h"
+#include "window/Form1.h"
 
 namespace tintelo {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "Analysis.h"
-#include "ScreenSampler.h"
-#include "Slider.h"
+#include "colour/Analysis.h"
+#include "sampler/ScreenSampler.h"
+#include "colour/Slider.h"
 
 namespace tintelo {
 

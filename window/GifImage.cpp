@@ -1,5 +1,5 @@
 // The GIF decoder: the first frame of a GIF87a/GIF89a file, hostile input refused.
-#include "GifImage.h"
+#include "window/GifImage.h"
 
 #include <array>
 #include <cstddef>

@@ -1,11 +1,11 @@
 // Dynamic annotation of the swatch and the sliders for screen readers.
-#include "Accessibility.h"
+#include "window/win32/Accessibility.h"
 
 #include <oleacc.h>
 
 #include <array>
 
-#include "Compat.h"
+#include "window/win32/Compat.h"
 
 namespace tintelo::win {
 

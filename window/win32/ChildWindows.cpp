@@ -1,5 +1,5 @@
 // The child windows' procedures and painting.
-#include "ChildWindows.h"
+#include "window/win32/ChildWindows.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -8,12 +8,12 @@
 #include <span>
 #include <utility>
 
-#include "ControlSet.h"
-#include "Form1.h"
-#include "GifImage.h"
-#include "Handles.h"
-#include "RuntimeErrorReport.h"
-#include "SchemeColours.h"
+#include "window/win32/ControlSet.h"
+#include "window/Form1.h"
+#include "window/GifImage.h"
+#include "window/win32/Handles.h"
+#include "window/win32/RuntimeErrorReport.h"
+#include "window/win32/SchemeColours.h"
 
 namespace tintelo::win {
 

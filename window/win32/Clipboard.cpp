@@ -1,11 +1,11 @@
 // Copying a text to the clipboard, waiting a little for a busy one.
-#include "Clipboard.h"
+#include "window/win32/Clipboard.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "Text.h"
+#include "window/win32/Text.h"
 
 namespace tintelo::win {
 

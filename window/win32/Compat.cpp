@@ -1,7 +1,7 @@
 // Entry points that older Windows versions lack, with their fallbacks.
-#include "Compat.h"
+#include "window/win32/Compat.h"
 
-#include "Handles.h"
+#include "window/win32/Handles.h"
 
 namespace tintelo::win {
 

@@ -1,5 +1,5 @@
 // The window's controls: creation from the layout table, scaling, look-up and tab order.
-#include "ControlSet.h"
+#include "window/win32/ControlSet.h"
 
 #include <commctrl.h>
 
@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "ChildWindows.h"
-#include "Compat.h"
-#include "ControlIds.h"
-#include "Slider.h"
-#include "Text.h"
+#include "window/win32/ChildWindows.h"
+#include "window/win32/Compat.h"
+#include "window/ControlIds.h"
+#include "colour/Slider.h"
+#include "window/win32/Text.h"
 
 namespace tintelo::win {
 

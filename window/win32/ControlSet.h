@@ -8,8 +8,8 @@
 #include <array>
 #include <cstddef>
 
-#include "Handles.h"
-#include "Layout.h"
+#include "window/win32/Handles.h"
+#include "window/Layout.h"
 
 namespace tintelo::win {
 

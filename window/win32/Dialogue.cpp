@@ -1,9 +1,9 @@
 // The system colour dialog, loaded on its first use.
-#include "Dialogue.h"
+#include "window/win32/Dialogue.h"
 
 #include <commdlg.h>
 
-#include "Compat.h"
+#include "window/win32/Compat.h"
 
 namespace tintelo::win {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "Form1.h"
+#include "window/Form1.h"
 
 namespace tintelo::win {
 

@@ -3,8 +3,8 @@
 
 #include <commctrl.h>
 
-#include "Compat.h"
-#include "MainWindow.h"
+#include "window/win32/Compat.h"
+#include "window/win32/MainWindow.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tintelo::win::RestrictDllSearchToSystem32();

@@ -1,11 +1,11 @@
 // The main window's creation, first showing and changes of scale.
-#include "MainWindow.h"
+#include "window/win32/MainWindow.h"
 
-#include "Compat.h"
-#include "ControlIds.h"
-#include "Layout.h"
-#include "RuntimeErrorReport.h"
-#include "resource.h"
+#include "window/win32/Compat.h"
+#include "window/ControlIds.h"
+#include "window/Layout.h"
+#include "window/win32/RuntimeErrorReport.h"
+#include "resources/resource.h"
 
 namespace tintelo::win {
 

@@ -10,13 +10,13 @@
 #include <memory>
 #include <string>
 
-#include "Accessibility.h"
-#include "ChildWindows.h"
-#include "ControlSet.h"
-#include "Dialogue.h"
-#include "Form1.h"
-#include "Handles.h"
-#include "Screen.h"
+#include "window/win32/Accessibility.h"
+#include "window/win32/ChildWindows.h"
+#include "window/win32/ControlSet.h"
+#include "window/win32/Dialogue.h"
+#include "window/Form1.h"
+#include "window/win32/Handles.h"
+#include "window/win32/Screen.h"
 
 namespace tintelo::win {
 

@@ -1,9 +1,9 @@
 // The main window's procedure: which handler each message goes to, and the handlers.
-#include "MainWindow.h"
+#include "window/win32/MainWindow.h"
 
-#include "ControlIds.h"
-#include "RuntimeErrorReport.h"
-#include "SchemeColours.h"
+#include "window/ControlIds.h"
+#include "window/win32/RuntimeErrorReport.h"
+#include "window/win32/SchemeColours.h"
 
 namespace tintelo::win {
 

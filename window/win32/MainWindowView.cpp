@@ -1,15 +1,15 @@
 // The main window as the view Form1 drives, and as screen readers read it.
-#include "MainWindow.h"
+#include "window/win32/MainWindow.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <array>
 
-#include "Clipboard.h"
-#include "ControlIds.h"
-#include "Text.h"
-#include "Topmost.h"
+#include "window/win32/Clipboard.h"
+#include "window/ControlIds.h"
+#include "window/win32/Text.h"
+#include "window/win32/Topmost.h"
 
 namespace tintelo::win {
 

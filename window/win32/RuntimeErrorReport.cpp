@@ -1,9 +1,9 @@
 // The run-time error report.
-#include "RuntimeErrorReport.h"
+#include "window/win32/RuntimeErrorReport.h"
 
 #include <string>
 
-#include "Text.h"
+#include "window/win32/Text.h"
 
 namespace tintelo::win {
 

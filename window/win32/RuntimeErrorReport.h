@@ -5,7 +5,7 @@
 
 #include <exception>
 
-#include "Colour.h"
+#include "colour/Colour.h"
 
 namespace tintelo::win {
 

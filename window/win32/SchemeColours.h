@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "Contrast.h"
+#include "colour/Contrast.h"
 
 namespace tintelo::win {
 

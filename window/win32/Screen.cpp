@@ -1,5 +1,5 @@
 // The pointer position and screen pixels on Win32.
-#include "Screen.h"
+#include "window/win32/Screen.h"
 
 #include <windows.h>
 

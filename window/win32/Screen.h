@@ -1,7 +1,7 @@
 // Reading the screen on Win32: the pointer's position and the pixel under it.
 #pragma once
 
-#include "ScreenSampler.h"
+#include "sampler/ScreenSampler.h"
 
 namespace tintelo::win {
 

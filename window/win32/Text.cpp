@@ -1,5 +1,5 @@
 // UTF-8 to UTF-16 and back.
-#include "Text.h"
+#include "window/win32/Text.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Keeping the window above the others.
-#include "Topmost.h"
+#include "window/win32/Topmost.h"
 
 namespace tintelo::win {
 
