@@ -8,8 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "window/ControlIds.h"
 #include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {

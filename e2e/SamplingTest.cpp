@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "window/ControlIds.h"
 #include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {
@@ -19,13 +19,21 @@ constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31", "32,1
 // kSky after one step up on the red slider.
 constexpr Colour kSkyRedPlusOne{33, 160, 224, "14721057", "0x21A0E0", "191,64,0,31", "33,160,224", "#21A0E0"};
 
-
 std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
 
 Readouts Showing(POINT at, const Colour& c) {
-  return {PositionText(at),        c.decimal, c.hex, c.cmyk, c.rgb, c.html,
-          std::to_string(-c.red),  std::to_string(-c.green), std::to_string(-c.blue),
-          std::to_string(c.red),   std::to_string(c.green),  std::to_string(c.blue)};
+  return {PositionText(at),
+          c.decimal,
+          c.hex,
+          c.cmyk,
+          c.rgb,
+          c.html,
+          std::to_string(-c.red),
+          std::to_string(-c.green),
+          std::to_string(-c.blue),
+          std::to_string(c.red),
+          std::to_string(c.green),
+          std::to_string(c.blue)};
 }
 
 COLORREF Rgb(const Colour& c) { return RGB(c.red, c.green, c.blue); }
@@ -55,9 +63,9 @@ class ColourWindow {
       wc.lpszClassName = L"SamplingColourWindow";
       return RegisterClassW(&wc);
     }();
-    window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top,
-                              place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+    window_ =
+        CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top, place.right - place.left,
+                        place.bottom - place.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     UpdateWindow(window_);

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "colour/Contrast.h"
-#include "window/ControlIds.h"
 #include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 #include <commctrl.h>  // after <windows.h>, which the driver brings
 

@@ -34,8 +34,6 @@ std::optional<Sample> ScreenSampler::Take() {
   return sample;
 }
 
-std::string PositionText(ScreenPoint point) {
-  return std::to_string(point.x) + '.' + std::to_string(point.y);
-}
+std::string PositionText(ScreenPoint point) { return std::to_string(point.x) + '.' + std::to_string(point.y); }
 
 }  // namespace tintelo

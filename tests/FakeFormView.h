@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "window/Form1.h"
 #include "sampler/ScreenSampler.h"
+#include "window/Form1.h"
 
 namespace tintelo::testing_support {
 

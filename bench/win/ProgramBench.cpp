@@ -2,6 +2,7 @@
 // time to a visible window and memory against an empty-window program, and CPU per
 // sampling tick against a program that only reads the pixel under the pointer.
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -13,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "window/ControlIds.h"
 #include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace {
 
@@ -150,8 +151,8 @@ double Sweep(double ms) {
   double t = 0;
   while ((t = Now() - start) < ms) {
     const double angle = t / 300.0;
-    tintelo::e2e::MovePointer(POINT{640 + static_cast<LONG>(400 * std::cos(angle)),
-                                    512 + static_cast<LONG>(400 * std::sin(angle))});
+    tintelo::e2e::MovePointer(
+        POINT{640 + static_cast<LONG>(400 * std::cos(angle)), 512 + static_cast<LONG>(400 * std::sin(angle))});
     Sleep(10);
   }
   return t;

@@ -8,9 +8,9 @@
 #include <span>
 #include <utility>
 
-#include "window/win32/ControlSet.h"
 #include "window/Form1.h"
 #include "window/GifImage.h"
+#include "window/win32/ControlSet.h"
 #include "window/win32/Handles.h"
 #include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/SchemeColours.h"
@@ -228,8 +228,8 @@ void ChildWindows::PaintPalette(HWND window) {
   // again only when the colour scheme has changed it.
   const COLORREF back = GetSysColor(COLOR_INACTIVEBORDER);
   if (back != paletteBackground_) {
-    const std::uint32_t backRgb = (std::uint32_t{GetRValue(back)} << 16) | (std::uint32_t{GetGValue(back)} << 8) |
-                                  std::uint32_t{GetBValue(back)};
+    const std::uint32_t backRgb =
+        (std::uint32_t{GetRValue(back)} << 16) | (std::uint32_t{GetGValue(back)} << 8) | std::uint32_t{GetBValue(back)};
     paletteOnBackground_.resize(palette_.size());
     std::transform(palette_.begin(), palette_.end(), paletteOnBackground_.begin(),
                    [&](std::uint32_t p) { return (p >> 24) != 0 ? (p & 0x00FFFFFF) : backRgb; });

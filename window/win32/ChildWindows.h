@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "window/win32/Accessibility.h"
 #include "colour/Colour.h"
 #include "window/Layout.h"
+#include "window/win32/Accessibility.h"
 
 namespace tintelo {
 class Form1;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "colour/Slider.h"
+#include "window/ControlIds.h"
 #include "window/win32/ChildWindows.h"
 #include "window/win32/Compat.h"
-#include "window/ControlIds.h"
-#include "colour/Slider.h"
 #include "window/win32/Text.h"
 
 namespace tintelo::win {
@@ -67,9 +67,9 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
   // The tooltip window has no owner: Wine places a window that owns a topmost popup
   // below that popup instead of making it topmost itself. Being topmost on its own, the
   // tooltip still shows above the window; the window destroys it on the way out.
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                             nullptr);
+  tooltip_ =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
   ScaleToolTip();
 
   for (std::size_t at = 0; at < kCount; ++at) {
@@ -82,11 +82,11 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
     const Place place = PlaceOf(at);
     const std::wstring text = Widen(c.text);
     HWND parent = c.kind == layout::Kind::PanelText ? Of(layout::Kind::Panel, c.index) : form;
-    HWND window = CreateWindowExW(blueprint.exStyle, blueprint.windowClass, text.empty() ? nullptr : text.c_str(),
-                                  WS_CHILD | WS_CLIPSIBLINGS | blueprint.style, place.left, place.top, place.width,
-                                  place.height, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(blueprint.idBase + c.index)),
-                                  instance, blueprint.ours ? &children : nullptr);
+    HWND window =
+        CreateWindowExW(blueprint.exStyle, blueprint.windowClass, text.empty() ? nullptr : text.c_str(),
+                        WS_CHILD | WS_CLIPSIBLINGS | blueprint.style, place.left, place.top, place.width, place.height,
+                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(blueprint.idBase + c.index)), instance,
+                        blueprint.ours ? &children : nullptr);
     windows_[at] = window;
     if (blueprint.watched) children.Watch(window, c.kind, c.index);
     if (c.kind == layout::Kind::Slider) {

@@ -8,8 +8,8 @@
 #include <array>
 #include <cstddef>
 
-#include "window/win32/Handles.h"
 #include "window/Layout.h"
+#include "window/win32/Handles.h"
 
 namespace tintelo::win {
 

@@ -1,11 +1,11 @@
 // The main window's creation, first showing and changes of scale.
 #include "window/win32/MainWindow.h"
 
-#include "window/win32/Compat.h"
+#include "resources/resource.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
+#include "window/win32/Compat.h"
 #include "window/win32/RuntimeErrorReport.h"
-#include "resources/resource.h"
 
 namespace tintelo::win {
 
@@ -15,7 +15,8 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), form_(*this, screen_), children_(form_, controls_, *this) {}
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance), form_(*this, screen_), children_(form_, controls_, *this) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) {
@@ -38,8 +39,8 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   RegisterClassExW(&form);
   ChildWindows::RegisterClasses(instance, LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND)));
 
-  self->hwnd_ = CreateWindowExW(0, ids::kWindowClass, ids::kCaption, kFormStyle, 0, 0, 0, 0, nullptr, nullptr,
-                                instance, self.get());
+  self->hwnd_ = CreateWindowExW(0, ids::kWindowClass, ids::kCaption, kFormStyle, 0, 0, 0, 0, nullptr, nullptr, instance,
+                                self.get());
   if (self->hwnd_ == nullptr) return nullptr;
   self->dialogue_.SetOwner(self->hwnd_);
   self->controls_.Create(self->hwnd_, instance, DpiOfWindow(self->hwnd_), self->children_);
@@ -94,8 +95,8 @@ void MainWindow::LoadIcons() {
   // holds every size from 16 to 256 pixels.
   const UINT dpi = controls_.Dpi();
   const auto load = [&](int width, int height) {
-    return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON,
-                                         MetricForDpi(width, dpi), MetricForDpi(height, dpi), 0));
+    return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TINTELO), IMAGE_ICON, MetricForDpi(width, dpi),
+                                         MetricForDpi(height, dpi), 0));
   };
   UniqueIcon big(load(SM_CXICON, SM_CYICON));
   UniqueIcon small(load(SM_CXSMICON, SM_CYSMICON));

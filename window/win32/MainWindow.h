@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
+#include "window/Form1.h"
 #include "window/win32/Accessibility.h"
 #include "window/win32/ChildWindows.h"
 #include "window/win32/ControlSet.h"
 #include "window/win32/Dialogue.h"
-#include "window/Form1.h"
 #include "window/win32/Handles.h"
 #include "window/win32/Screen.h"
 
@@ -45,11 +45,14 @@ class MainWindow final : private FormView, private AccessibleText {
   static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnActivate(WPARAM wParam);
+  void OnTimer(WPARAM id);
+  [[nodiscard]] BOOL OnGetDpiScaledSize(UINT dpi, SIZE& size) const;
   void OnCommand(WPARAM wParam);
   LRESULT OnControlColour(HDC dc, HWND control);
   void OnScroll(HWND bar, int code);
   void OnSchemeChanged(bool colours);
   void OnDestroy();
+  void OnNcDestroy();
 
   // FormView (MainWindowView.cpp)
   [[nodiscard]] ColourValue SwatchColour() const override { return children_.SwatchColour(); }

@@ -31,27 +31,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: OnActivate(wParam); return 0;
     case WM_SETFOCUS: FocusSwatch(); return 0;
     case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
-    case WM_TIMER:
-      if (wParam == ids::kTimer1) form_.Timer1_Timer();
-      return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case WM_VSCROLL: OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)); return 0;
     case WM_COMMAND: OnCommand(wParam); return 0;
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case kGetDpiScaledSize:
-      // Asked before a move to a monitor of another scale: the client area stays exactly
-      // the layout's size in twips, which scaling the frame in proportion would miss.
-      *reinterpret_cast<SIZE*>(lParam) = FrameSize(LOWORD(wParam));
-      return TRUE;
+    case kGetDpiScaledSize: return OnGetDpiScaledSize(LOWORD(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SYSCOLORCHANGE: OnSchemeChanged(true); return 0;
     case WM_SETTINGCHANGE: OnSchemeChanged(false); return 0;
     case WM_GETOBJECT: children_.ObjectRequested(); return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
+    case WM_NCDESTROY: OnNcDestroy(); return 0;
     default: return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 }
@@ -60,6 +51,17 @@ void MainWindow::OnActivate(WPARAM wParam) {
   // Coming back (from another program or from the taskbar) the focus returns to the
   // swatch, never to a readout field, which would copy it.
   if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) FocusSwatch();
+}
+
+void MainWindow::OnTimer(WPARAM id) {
+  if (id == ids::kTimer1) form_.Timer1_Timer();
+}
+
+BOOL MainWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
+  // Asked before a move to a monitor of another scale: the client area stays exactly the
+  // layout's size in twips, which scaling the frame in proportion would miss.
+  size = FrameSize(dpi);
+  return TRUE;
 }
 
 void MainWindow::OnCommand(WPARAM wParam) {
@@ -110,6 +112,11 @@ void MainWindow::OnSchemeChanged(bool colours) {
   if (colours && controls_.ToolTip() != nullptr) SendMessageW(controls_.ToolTip(), WM_SYSCOLORCHANGE, 0, 0);
   // The children too: the form clips them out of its own repaint.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void MainWindow::OnNcDestroy() {
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
 }
 
 void MainWindow::OnDestroy() {

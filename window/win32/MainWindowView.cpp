@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <array>
 
-#include "window/win32/Clipboard.h"
 #include "window/ControlIds.h"
+#include "window/win32/Clipboard.h"
 #include "window/win32/Text.h"
 #include "window/win32/Topmost.h"
 
