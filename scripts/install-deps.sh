@@ -6,7 +6,7 @@ set -euo pipefail
 compilers=(cmake ninja-build g++-mingw-w64-x86-64-posix)
 common=("${compilers[@]}" g++ wine wine64 fonts-wine fonts-liberation xvfb xauth x11-utils)
 case "${1:-test}" in
-  test) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev) ;;
+  test) wanted=("${common[@]}" clang googletest libgtest-dev libbenchmark-dev) ;;
   run) wanted=("${common[@]}" googletest imagemagick) ;;
   bench) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev xdotool bc gpick gcolor3 color-picker) ;;
   release) wanted=("${compilers[@]}") ;;
