@@ -12,6 +12,7 @@
 #include "window/ControlIds.h"
 #include "window/win32/ChildWindows.h"
 #include "window/win32/Compat.h"
+#include "window/win32/StartupMarks.h"
 #include "window/win32/Text.h"
 
 namespace tintelo::win {
@@ -64,6 +65,7 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
   form_ = form;
   dpi_ = dpi;
   RebuildFonts();
+  StartupMark("fonts");
   // The tooltip window has no owner: Wine places a window that owns a topmost popup
   // below that popup instead of making it topmost itself. Being topmost on its own, the
   // tooltip still shows above the window; the window destroys it on the way out.

@@ -5,8 +5,10 @@
 
 #include "window/win32/Compat.h"
 #include "window/win32/MainWindow.h"
+#include "window/win32/StartupMarks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  tintelo::win::StartupMark("winmain");
   tintelo::win::RestrictDllSearchToSystem32();
 
   // A second start ends silently, before any window exists. The mutex lives as long as
@@ -17,10 +19,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};  // the tooltip's class
   InitCommonControlsEx(&controls);
+  tintelo::win::StartupMark("commctrl");
 
   const auto window = tintelo::win::MainWindow::Create(instance);
   if (!window) return 1;
   window->Show();
+  tintelo::win::WriteStartupMarks();
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

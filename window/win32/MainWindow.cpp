@@ -6,12 +6,24 @@
 #include "window/Layout.h"
 #include "window/win32/Compat.h"
 #include "window/win32/RuntimeErrorReport.h"
+#include "window/win32/StartupMarks.h"
 
 namespace tintelo::win {
 
 namespace {
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// A frame of `size` centred in the primary monitor's work area.
+RECT CentredOnPrimary(SIZE size) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const LONG left = work.left + (work.right - work.left - size.cx) / 2;
+  const LONG top = work.top + (work.bottom - work.top - size.cy) / 2;
+  return RECT{left, top, left + size.cx, top + size.cy};
+}
 
 }  // namespace
 
@@ -38,32 +50,41 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   form.lpszClassName = ids::kWindowClass;
   RegisterClassExW(&form);
   ChildWindows::RegisterClasses(instance, LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND)));
+  StartupMark("classes");
 
-  self->hwnd_ = CreateWindowExW(0, ids::kWindowClass, ids::kCaption, kFormStyle, 0, 0, 0, 0, nullptr, nullptr, instance,
-                                self.get());
+  // Created where it opens, centred on the primary monitor, at the size the system's scale
+  // gives: moving or resizing a window after its creation costs another round trip to the
+  // display server.
+  const RECT place = CentredOnPrimary(self->FrameSize(SystemDpi()));
+  self->hwnd_ =
+      CreateWindowExW(0, ids::kWindowClass, ids::kCaption, kFormStyle, place.left, place.top, place.right - place.left,
+                      place.bottom - place.top, nullptr, nullptr, instance, self.get());
   if (self->hwnd_ == nullptr) return nullptr;
+  StartupMark("window");
+  // A primary monitor at another scale than the system's (changed since the session
+  // began) asks for another size.
+  if (const UINT dpi = DpiOfWindow(self->hwnd_); dpi != SystemDpi()) {
+    const RECT scaled = CentredOnPrimary(self->FrameSize(dpi));
+    SetWindowPos(self->hwnd_, nullptr, scaled.left, scaled.top, scaled.right - scaled.left, scaled.bottom - scaled.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   self->dialogue_.SetOwner(self->hwnd_);
   self->controls_.Create(self->hwnd_, instance, DpiOfWindow(self->hwnd_), self->children_);
+  StartupMark("controls");
   self->LoadIcons();
+  StartupMark("icons");
   for (int i = 0; i < Form1::kSliders; ++i) self->ShowSliderPosition(i, self->form_.SliderValue(i));
   self->SetToolTip(0, layout::kReadoutTip);
-
-  // Centred on the monitor the window starts on, at that monitor's scale.
-  const SIZE frame = self->FrameSize(self->controls_.Dpi());
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(self->hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  SetWindowPos(self->hwnd_, nullptr, work.left + (work.right - work.left - frame.cx) / 2,
-               work.top + (work.bottom - work.top - frame.cy) / 2, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-
   self->form_.Form_Load();
+  StartupMark("loaded");
   return self;
 }
 
 void MainWindow::Show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
+  StartupMark("shown");
   UpdateWindow(hwnd_);
+  StartupMark("painted");
   SetForegroundWindow(hwnd_);
   FocusSwatch();
   // The start-up activation runs once the window is shown, and after ShowWindow has
