@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "window/Layout.h"
+#include "window/win32/StartupMarks.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ const wchar_t* StandardClassOf(tintelo::layout::Kind kind) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  tintelo::win::StartupMark("winmain");
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSW wc{};
@@ -48,6 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND window =
       CreateWindowExW(0, wc.lpszClassName, L"Floor", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                       frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  tintelo::win::StartupMark("window");
   CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
   HWND panels[2] = {};
@@ -60,7 +63,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                  instance, nullptr);
     if (panel) panels[c.index] = child;
   }
+  tintelo::win::StartupMark("controls");
   ShowWindow(window, SW_SHOWNORMAL);
+  tintelo::win::StartupMark("shown");
+  UpdateWindow(window);
+  tintelo::win::StartupMark("painted");
+  tintelo::win::WriteStartupMarks();
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   return 0;
