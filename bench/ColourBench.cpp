@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "Analysis.h"
-#include "Module1.h"
+#include "colour/Analysis.h"
+#include "colour/Module1.h"
 
 namespace tintelo {
 namespace {
@@ -41,8 +41,8 @@ BENCHMARK(BM_RgbText);
 void BM_HtmlColour(benchmark::State& state) {
   std::uint32_t n = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(fnHtmlColour(static_cast<Component>(n), static_cast<Component>(n >> 8),
-                                          static_cast<Component>(n >> 16)));
+    benchmark::DoNotOptimize(
+        fnHtmlColour(static_cast<Component>(n), static_cast<Component>(n >> 8), static_cast<Component>(n >> 16)));
     n += 0x010203;
   }
 }
@@ -51,8 +51,8 @@ BENCHMARK(BM_HtmlColour);
 void BM_RgbToCmyk(benchmark::State& state) {
   std::uint32_t n = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(fnRgbToCmyk(static_cast<Component>(n), static_cast<Component>(n >> 8),
-                                         static_cast<Component>(n >> 16)));
+    benchmark::DoNotOptimize(
+        fnRgbToCmyk(static_cast<Component>(n), static_cast<Component>(n >> 8), static_cast<Component>(n >> 16)));
     n += 0x010203;
   }
 }

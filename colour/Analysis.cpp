@@ -1,10 +1,11 @@
-#include "Analysis.h"
+// The readout refresh and the slider update.
+#include "colour/Analysis.h"
 
 #include <array>
 #include <charconv>
 #include <string>
 
-#include "Module1.h"
+#include "colour/Module1.h"
 
 namespace tintelo {
 
@@ -48,8 +49,8 @@ void fnAnalyseCouleurs(ReadoutView& view) {
 
   view.SetReadout(1, DecimalText(c));
   view.SetReadout(2, "0x" + fnHtmlColour(bytes[0], bytes[1], bytes[2]).substr(1));
-  view.SetReadout(3, DecimalText(cmyk.C) + ',' + DecimalText(cmyk.M) + ',' + DecimalText(cmyk.Y) + ',' +
-                         DecimalText(cmyk.K));
+  view.SetReadout(
+      3, DecimalText(cmyk.C) + ',' + DecimalText(cmyk.M) + ',' + DecimalText(cmyk.Y) + ',' + DecimalText(cmyk.K));
   view.SetReadout(4, fnRgbText(c));
   view.SetReadout(5, fnHtmlColour(bytes[0], bytes[1], bytes[2]));
 

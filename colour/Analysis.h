@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Colour.h"
+#include "colour/Colour.h"
 
 namespace tintelo {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "Colour.h"
+#include "colour/Colour.h"
 
 namespace tintelo {
 

@@ -1,4 +1,5 @@
-#include "Module1.h"
+// The colour notations: decimal, hexadecimal, CMYK, RGB and HTML texts of a colour.
+#include "colour/Module1.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Colour.h"
+#include "colour/Colour.h"
 
 namespace tintelo {
 

@@ -1,4 +1,5 @@
-#include "Slider.h"
+// The slider model: range, steps and what each scroll-bar action does to the value.
+#include "colour/Slider.h"
 
 #include <algorithm>
 

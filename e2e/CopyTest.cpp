@@ -8,8 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {

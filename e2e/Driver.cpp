@@ -1,4 +1,5 @@
-#include "Driver.h"
+// The end-to-end driver's helpers: starting Tintelo, pointer, keys, texts, clipboard.
+#include "e2e/Driver.h"
 
 #include <atomic>
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "ControlIds.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 
@@ -43,8 +44,8 @@ std::wstring Widen(const std::string& utf8) {
 
 std::string Narrow(const std::wstring& wide) {
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                    nullptr);
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
   return utf8;
@@ -308,9 +309,18 @@ Readouts Snapshot(const Tintelo& app) {
 std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
 
 Readouts Showing(POINT at, const Colour& c) {
-  return {PositionText(at),        c.decimal, c.hex, c.cmyk, c.rgb, c.html,
-          std::to_string(-c.red),  std::to_string(-c.green), std::to_string(-c.blue),
-          std::to_string(c.red),   std::to_string(c.green),  std::to_string(c.blue)};
+  return {PositionText(at),
+          c.decimal,
+          c.hex,
+          c.cmyk,
+          c.rgb,
+          c.html,
+          std::to_string(-c.red),
+          std::to_string(-c.green),
+          std::to_string(-c.blue),
+          std::to_string(c.red),
+          std::to_string(c.green),
+          std::to_string(c.blue)};
 }
 
 COLORREF Rgb(const Colour& c) { return RGB(c.red, c.green, c.blue); }
@@ -353,9 +363,8 @@ ColourWindow::ColourWindow(RECT place, const Colour& colour) : colour_(Rgb(colou
     wc.lpszClassName = L"DriverColourWindow";
     return RegisterClassW(&wc);
   }();
-  window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top,
-                            place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top, place.right - place.left,
+                            place.bottom - place.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
   ShowWindow(window_, SW_SHOWNOACTIVATE);
   UpdateWindow(window_);

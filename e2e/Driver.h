@@ -38,7 +38,7 @@ void SetScreenDpi(int dpi);
 
 class Tintelo {
  public:
-  Tintelo();  // starts the program and waits for its window and first analysis
+  Tintelo();   // starts the program and waits for its window and first analysis
   ~Tintelo();  // closes it, or kills it if it does not go
   Tintelo(const Tintelo&) = delete;
   Tintelo& operator=(const Tintelo&) = delete;

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {
@@ -24,13 +24,16 @@ TEST(Faults, TwentyStartsAtOnceLeaveExactlyOneWindow) {
   }
   // All but one end by themselves; the survivor shows its window.
   std::vector<HANDLE> running;
-  ASSERT_TRUE(WaitUntil([&] {
-    running.clear();
-    for (HANDLE p : started) {
-      if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) running.push_back(p);
-    }
-    return running.size() == 1 && CountTinteloWindows() == 1;
-  }, 30s)) << running.size() << " still running, " << CountTinteloWindows() << " windows";
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        running.clear();
+        for (HANDLE p : started) {
+          if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) running.push_back(p);
+        }
+        return running.size() == 1 && CountTinteloWindows() == 1;
+      },
+      30s))
+      << running.size() << " still running, " << CountTinteloWindows() << " windows";
 
   HWND window = FindWindowW(ids::kWindowClass, nullptr);
   ASSERT_NE(window, nullptr);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {
@@ -119,7 +119,6 @@ TEST(Hardening, PlantedDllBesideTheProgramIsNeverLoaded) {
   }
   DeleteFileW(planted.c_str());
 }
-
 
 // Everything a program could leave behind: registry values (with their data) under the
 // current user and the machine's software key, and files (with size and time) where

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {

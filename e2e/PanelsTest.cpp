@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {
@@ -163,9 +163,11 @@ TEST_P(PanelsShown, SlidersAndValueLabelsLeaveThemShown) {
     ASSERT_TRUE(ShowBoth(app));
     MovePointer(TwipsOnScreen(app, s.twips.x, s.twips.y));
     // Nothing changes when this is right, so watch for a while.
-    EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(app.Control(ids::kTool1 + 0)) ||
-                                        !IsWindowVisible(app.Control(ids::kTool1 + 1)); },
-                           500ms));
+    EXPECT_FALSE(WaitUntil(
+        [&] {
+          return !IsWindowVisible(app.Control(ids::kTool1 + 0)) || !IsWindowVisible(app.Control(ids::kTool1 + 1));
+        },
+        500ms));
     // The same path does reach the window: the background still hides them.
     MovePointer(TwipsOnScreen(app, kBackground.x, kBackground.y));
     EXPECT_TRUE(WaitUntil([&] { return BothHidden(app); }));

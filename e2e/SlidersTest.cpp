@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace tintelo::e2e {
 namespace {
@@ -28,22 +28,24 @@ struct Channel {
   Colour full;    // at the top
 };
 
-constexpr Channel kRed{"Red", 0,
+constexpr Channel kRed{"Red",
+                       0,
                        {1, 0, 0, "1", "0x010000", "0,1,1,254", "1,0,0", "#010000"},
                        {30, 0, 0, "30", "0x1E0000", "0,30,30,225", "30,0,0", "#1E0000"},
                        {255, 0, 0, "255", "0xFF0000", "0,255,255,0", "255,0,0", "#FF0000"}};
-constexpr Channel kGreen{"Green", 1,
+constexpr Channel kGreen{"Green",
+                         1,
                          {0, 1, 0, "256", "0x000100", "1,0,1,254", "0,1,0", "#000100"},
                          {0, 30, 0, "7680", "0x001E00", "30,0,30,225", "0,30,0", "#001E00"},
                          {0, 255, 0, "65280", "0x00FF00", "255,0,255,0", "0,255,0", "#00FF00"}};
-constexpr Channel kBlue{"Blue", 2,
+constexpr Channel kBlue{"Blue",
+                        2,
                         {0, 0, 1, "65536", "0x000001", "1,1,0,254", "0,0,1", "#000001"},
                         {0, 0, 30, "1966080", "0x00001E", "30,30,0,225", "0,0,30", "#00001E"},
                         {0, 0, 255, "16711680", "0x0000FF", "255,255,0,0", "0,0,255", "#0000FF"}};
 
 void PrintTo(const Channel& channel, std::ostream* out) { *out << channel.name << " slider"; }
 std::string ChannelName(const testing::TestParamInfo<Channel>& param) { return param.param.name; }
-
 
 // The sliders never touch the position readout, which keeps its start-up "0.0".
 Readouts Showing(const Colour& c) {

@@ -3,8 +3,8 @@
 // on a new machine falls inside no test's deadline.
 #include <cstdio>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 using namespace tintelo::e2e;
 namespace ids = tintelo::ids;

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "Contrast.h"
-#include "ControlIds.h"
-#include "Driver.h"
+#include "colour/Contrast.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 #include <commctrl.h>  // after <windows.h>, which the driver brings
 

@@ -1,4 +1,5 @@
-#include "ScreenSampler.h"
+// One read of the pixel under the pointer, and the position text.
+#include "sampler/ScreenSampler.h"
 
 namespace tintelo {
 
@@ -33,8 +34,6 @@ std::optional<Sample> ScreenSampler::Take() {
   return sample;
 }
 
-std::string PositionText(ScreenPoint point) {
-  return std::to_string(point.x) + '.' + std::to_string(point.y);
-}
+std::string PositionText(ScreenPoint point) { return std::to_string(point.x) + '.' + std::to_string(point.y); }
 
 }  // namespace tintelo

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "Colour.h"
+#include "colour/Colour.h"
 
 namespace tintelo {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Analysis.h"
-#include "FakeColourView.h"
+#include "colour/Analysis.h"
+#include "tests/FakeColourView.h"
 
 namespace tintelo {
 namespace {
@@ -24,8 +24,11 @@ TEST_P(Readouts, ShowEveryNotationAndTheNegatedComponents) {
   FakeColourView view;
   view.swatch = GetParam().colour;
   fnAnalyseCouleurs(view);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(view.readouts[static_cast<std::size_t>(i + 1)], GetParam().texts[static_cast<std::size_t>(i)]) << "Text1(" << i + 1 << ")";
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(view.SliderPosition(i), GetParam().sliders[static_cast<std::size_t>(i)]) << "hScroll1(" << i << ")";
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(view.readouts[static_cast<std::size_t>(i + 1)], GetParam().texts[static_cast<std::size_t>(i)])
+        << "Text1(" << i + 1 << ")";
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(view.SliderPosition(i), GetParam().sliders[static_cast<std::size_t>(i)]) << "hScroll1(" << i << ")";
   EXPECT_EQ(view.swatch, GetParam().colour) << "the refresh never changes the swatch";
   EXPECT_EQ(view.readouts[0], "") << "the position field belongs to the sampler";
 }
@@ -38,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadoutCase{3368601, {"3368601", "0x996633", "0,51,102,102", "153,102,51", "#996633"}, {-153, -102, -51}},
         // The hexadecimal field lists red first: it is not the decimal value in base 16.
         ReadoutCase{16711680, {"16711680", "0x0000FF", "255,255,0,0", "0,0,255", "#0000FF"}, {0, 0, -255}},
-        ReadoutCase{ComposeColour(10, 11, 12), {"789258", "0x0A0B0C", "2,1,0,243", "10,11,12", "#0A0B0C"}, {-10, -11, -12}},
+        ReadoutCase{
+            ComposeColour(10, 11, 12), {"789258", "0x0A0B0C", "2,1,0,243", "10,11,12", "#0A0B0C"}, {-10, -11, -12}},
         // A value with the top bit set shows as negative and follows the same arithmetic.
         ReadoutCase{-1, {"-1", "0xFF0000", "0,255,255,0", "255,0,0", "#FF0000"}, {-255, 0, 0}}));
 
@@ -46,9 +50,9 @@ TEST(Refresh, WritesTheFieldsInOrderThenTheSlidersOneAfterAnother) {
   FakeColourView view;
   view.swatch = ComposeColour(1, 2, 3);
   fnAnalyseCouleurs(view);
-  const std::vector<std::string> expected{"Text1(1)",       "Text1(2)",  "Text1(3)",       "Text1(4)",
-                                          "Text1(5)",       "hScroll1(0)=-1", "change(0)", "hScroll1(1)=-2",
-                                          "change(1)",      "hScroll1(2)=-3", "change(2)"};
+  const std::vector<std::string> expected{"Text1(1)",  "Text1(2)",       "Text1(3)",  "Text1(4)",
+                                          "Text1(5)",  "hScroll1(0)=-1", "change(0)", "hScroll1(1)=-2",
+                                          "change(1)", "hScroll1(2)=-3", "change(2)"};
   EXPECT_EQ(view.log, expected);
 }
 

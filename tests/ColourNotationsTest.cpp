@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "Contrast.h"
-#include "Module1.h"
+#include "colour/Contrast.h"
+#include "colour/Module1.h"
 
 namespace tintelo {
 namespace {
@@ -20,16 +20,16 @@ class RgbText : public testing::TestWithParam<RgbTextCase> {};
 
 TEST_P(RgbText, ListsRedGreenBlueFromSignedDivision) { EXPECT_EQ(fnRgbText(GetParam().value), GetParam().text); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, RgbText,
-    testing::Values(RgbTextCase{0, "0,0,0"}, RgbTextCase{255, "255,0,0"}, RgbTextCase{0x0000FF00, "0,255,0"},
-                    RgbTextCase{0x00FF0000, "0,0,255"}, RgbTextCase{0x00FFFFFF, "255,255,255"},
-                    RgbTextCase{0x00336699, "153,102,51"},
-                    // Negative values: truncation toward zero, not an arithmetic shift.
-                    RgbTextCase{static_cast<ColourValue>(0x80000008u), "8,1,1"}, RgbTextCase{-1, "255,0,0"},
-                    RgbTextCase{INT32_MIN, "0,0,0"}, RgbTextCase{INT32_MIN + 1, "1,1,1"},
-                    RgbTextCase{-256, "0,255,0"}, RgbTextCase{-65536, "0,0,255"},
-                    RgbTextCase{INT32_MAX, "255,255,255"}, RgbTextCase{0x01000000, "0,0,0"}));
+INSTANTIATE_TEST_SUITE_P(Values, RgbText,
+                         testing::Values(RgbTextCase{0, "0,0,0"}, RgbTextCase{255, "255,0,0"},
+                                         RgbTextCase{0x0000FF00, "0,255,0"}, RgbTextCase{0x00FF0000, "0,0,255"},
+                                         RgbTextCase{0x00FFFFFF, "255,255,255"}, RgbTextCase{0x00336699, "153,102,51"},
+                                         // Negative values: truncation toward zero, not an arithmetic shift.
+                                         RgbTextCase{static_cast<ColourValue>(0x80000008u), "8,1,1"},
+                                         RgbTextCase{-1, "255,0,0"}, RgbTextCase{INT32_MIN, "0,0,0"},
+                                         RgbTextCase{INT32_MIN + 1, "1,1,1"}, RgbTextCase{-256, "0,255,0"},
+                                         RgbTextCase{-65536, "0,0,255"}, RgbTextCase{INT32_MAX, "255,255,255"},
+                                         RgbTextCase{0x01000000, "0,0,0"}));
 
 struct HtmlCase {
   Component red, green, blue;
@@ -62,13 +62,13 @@ TEST_P(RgbToCmyk, MovesTheGreyIntoBlack) {
   EXPECT_EQ(got, c.cmyk) << got.C << ',' << got.M << ',' << got.Y << ',' << got.K;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, RgbToCmyk,
-    testing::Values(CmykCase{0, 0, 0, {0, 0, 0, 255}}, CmykCase{255, 255, 255, {0, 0, 0, 0}},
-                    CmykCase{255, 0, 0, {0, 255, 255, 0}}, CmykCase{0, 255, 0, {255, 0, 255, 0}},
-                    CmykCase{0, 0, 255, {255, 255, 0, 0}}, CmykCase{128, 128, 128, {0, 0, 0, 127}},
-                    CmykCase{200, 100, 50, {0, 100, 150, 55}}, CmykCase{5, 200, 30, {195, 0, 170, 55}},
-                    CmykCase{1, 2, 3, {2, 1, 0, 252}}, CmykCase{250, 250, 5, {0, 0, 245, 5}}));
+INSTANTIATE_TEST_SUITE_P(Values, RgbToCmyk,
+                         testing::Values(CmykCase{0, 0, 0, {0, 0, 0, 255}}, CmykCase{255, 255, 255, {0, 0, 0, 0}},
+                                         CmykCase{255, 0, 0, {0, 255, 255, 0}}, CmykCase{0, 255, 0, {255, 0, 255, 0}},
+                                         CmykCase{0, 0, 255, {255, 255, 0, 0}}, CmykCase{128, 128, 128, {0, 0, 0, 127}},
+                                         CmykCase{200, 100, 50, {0, 100, 150, 55}},
+                                         CmykCase{5, 200, 30, {195, 0, 170, 55}}, CmykCase{1, 2, 3, {2, 1, 0, 252}},
+                                         CmykCase{250, 250, 5, {0, 0, 245, 5}}));
 
 int ParseInt(const std::string& text, std::size_t& at) {
   std::size_t used = 0;
@@ -94,24 +94,26 @@ TEST(EveryOrdinaryColour, NotationsAgreeWithTheComponents) {
     const bool rgbOk = r == red && g == green && b == blue && at == rgb.size() + 1 &&
                        rgb.find_first_not_of("0123456789,") == std::string::npos;
 
-    const std::string html = fnHtmlColour(static_cast<Component>(red), static_cast<Component>(green),
-                                          static_cast<Component>(blue));
-    bool htmlOk = html.size() == 7 && html[0] == '#' && html.find_first_not_of("#0123456789ABCDEF") == std::string::npos;
+    const std::string html =
+        fnHtmlColour(static_cast<Component>(red), static_cast<Component>(green), static_cast<Component>(blue));
+    bool htmlOk =
+        html.size() == 7 && html[0] == '#' && html.find_first_not_of("#0123456789ABCDEF") == std::string::npos;
     if (htmlOk) {
-      htmlOk = HexDigit(html[1]) * 16 + HexDigit(html[2]) == red && HexDigit(html[3]) * 16 + HexDigit(html[4]) == green &&
+      htmlOk = HexDigit(html[1]) * 16 + HexDigit(html[2]) == red &&
+               HexDigit(html[3]) * 16 + HexDigit(html[4]) == green &&
                HexDigit(html[5]) * 16 + HexDigit(html[6]) == blue;
     }
 
-    const Cmyk k = fnRgbToCmyk(static_cast<Component>(red), static_cast<Component>(green),
-                               static_cast<Component>(blue));
+    const Cmyk k =
+        fnRgbToCmyk(static_cast<Component>(red), static_cast<Component>(green), static_cast<Component>(blue));
     const bool cmykOk = k.C >= 0 && k.C <= 255 && k.M >= 0 && k.M <= 255 && k.Y >= 0 && k.Y <= 255 && k.K >= 0 &&
                         k.K <= 255 && (k.C == 0 || k.M == 0 || k.Y == 0) && k.C + k.K == 255 - red &&
                         k.M + k.K == 255 - green && k.Y + k.K == 255 - blue;
 
     if (!rgbOk || !htmlOk || !cmykOk) {
       ++failures;
-      ADD_FAILURE() << "colour " << value << ": rgb '" << rgb << "' html '" << html << "' cmyk " << k.C << ','
-                    << k.M << ',' << k.Y << ',' << k.K;
+      ADD_FAILURE() << "colour " << value << ": rgb '" << rgb << "' html '" << html << "' cmyk " << k.C << ',' << k.M
+                    << ',' << k.Y << ',' << k.K;
     }
   }
   EXPECT_EQ(failures, 0);
@@ -156,17 +158,17 @@ TEST_P(TextOn, KeepsTheSchemesTextWhereItReadsAndElseTakesBlackOrWhite) {
   EXPECT_GE(ContrastRatio(ReadableTextColour(c.text, c.background), c.background), 4.5);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Schemes, TextOn,
-    testing::Values(TextOnCase{"ordinary field", 0, 0xFFFFFF, 0}, TextOnCase{"ordinary caption", 0, 0xC8D0D4, 0},
-                    // High Contrast Black: white window text, on the fields' fixed white.
-                    TextOnCase{"white on white", 0xFFFFFF, 0xFFFFFF, 0},
-                    TextOnCase{"white on black", 0xFFFFFF, 0, 0xFFFFFF},
-                    TextOnCase{"black on black", 0, 0x202020, 0xFFFFFF},
-                    TextOnCase{"light grey on light grey", 0xC0C0C0, 0xE0E0E0, 0},
-                    // Mid grey: black contrasts more than white does.
-                    TextOnCase{"grey on mid grey", 0x646464, 0x808080, 0},
-                    TextOnCase{"yellow on navy", 0x00FFFF, 0x800000, 0x00FFFF}));
+INSTANTIATE_TEST_SUITE_P(Schemes, TextOn,
+                         testing::Values(TextOnCase{"ordinary field", 0, 0xFFFFFF, 0},
+                                         TextOnCase{"ordinary caption", 0, 0xC8D0D4, 0},
+                                         // High Contrast Black: white window text, on the fields' fixed white.
+                                         TextOnCase{"white on white", 0xFFFFFF, 0xFFFFFF, 0},
+                                         TextOnCase{"white on black", 0xFFFFFF, 0, 0xFFFFFF},
+                                         TextOnCase{"black on black", 0, 0x202020, 0xFFFFFF},
+                                         TextOnCase{"light grey on light grey", 0xC0C0C0, 0xE0E0E0, 0},
+                                         // Mid grey: black contrasts more than white does.
+                                         TextOnCase{"grey on mid grey", 0x646464, 0x808080, 0},
+                                         TextOnCase{"yellow on navy", 0x00FFFF, 0x800000, 0x00FFFF}));
 
 }  // namespace
 }  // namespace tintelo

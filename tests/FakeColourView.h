@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Analysis.h"
-#include "Slider.h"
+#include "colour/Analysis.h"
+#include "colour/Slider.h"
 
 namespace tintelo::testing_support {
 
@@ -32,7 +32,9 @@ class FakeColourView final : public ColourView, public SliderHost {
   [[nodiscard]] std::int16_t SliderPosition(int index) const override {
     return sliders_.at(static_cast<std::size_t>(index)).Value();
   }
-  void SetValueLabel(int index, std::string_view text) override { labels.at(static_cast<std::size_t>(index - 3)) = text; }
+  void SetValueLabel(int index, std::string_view text) override {
+    labels.at(static_cast<std::size_t>(index - 3)) = text;
+  }
 
   // SliderHost
   void ShowSliderPosition(int, std::int16_t) override {}

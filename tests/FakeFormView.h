@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Form1.h"
-#include "ScreenSampler.h"
+#include "sampler/ScreenSampler.h"
+#include "window/Form1.h"
 
 namespace tintelo::testing_support {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FakeFormView.h"
-#include "Form1.h"
+#include "tests/FakeFormView.h"
+#include "window/Form1.h"
 
 namespace tintelo {
 namespace {
@@ -347,8 +347,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SliderCase{1, SliderAction::LineUp, 0, 256, {"0", "1", "0"}, "#000100", "GreenArrow"},
                     SliderCase{2, SliderAction::PageUp, 0, 655360, {"0", "0", "10"}, "#00000A", "BluePage"},
                     SliderCase{1, SliderAction::Track, -128, 32768, {"0", "128", "0"}, "#008000", "GreenTrack"},
-                    SliderCase{2, SliderAction::ThumbReleased, -200, 13107200, {"0", "0", "200"}, "#0000C8",
-                               "BlueThumb"}));
+                    SliderCase{
+                        2, SliderAction::ThumbReleased, -200, 13107200, {"0", "0", "200"}, "#0000C8", "BlueThumb"}));
 
 class SliderSteps : public FormFixture {
  protected:
@@ -561,7 +561,7 @@ INSTANTIATE_TEST_SUITE_P(Points, HelpPanelShow,
 enum class Over { Form, Text1First, Text1Last, Label1First, Label1Last, Label4Swatch, Label4Palette };
 
 void PrintTo(Over over, std::ostream* os) {
-  constexpr std::array<const char*, 7> kNames{"Form",      "Text1(0)",  "Text1(5)", "Label1(0)",
+  constexpr std::array<const char*, 7> kNames{"Form",       "Text1(0)",  "Text1(5)", "Label1(0)",
                                               "Label1(11)", "Label4(0)", "Label4(1)"};
   *os << kNames.at(static_cast<std::size_t>(over));
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "FakeFormView.h"
-#include "ScreenSampler.h"
+#include "sampler/ScreenSampler.h"
+#include "tests/FakeFormView.h"
 
 namespace tintelo {
 namespace {
@@ -26,17 +26,15 @@ void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.text; }
 
 class SamplerPositionText : public testing::TestWithParam<PositionCase> {};
 
-TEST_P(SamplerPositionText, IsXDotYInPlainDecimal) {
-  EXPECT_EQ(PositionText(GetParam().point), GetParam().text);
-}
+TEST_P(SamplerPositionText, IsXDotYInPlainDecimal) { EXPECT_EQ(PositionText(GetParam().point), GetParam().text); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, SamplerPositionText,
-    testing::Values(PositionCase{{0, 0}, "0.0"}, PositionCase{{1024, 768}, "1024.768"},
-                    // Monitors left of or above the primary one have negative coordinates.
-                    PositionCase{{-1280, 300}, "-1280.300"}, PositionCase{{300, -1080}, "300.-1080"},
-                    PositionCase{{-1, -1}, "-1.-1"}, PositionCase{{kMinInt, kMaxInt}, "-2147483648.2147483647"},
-                    PositionCase{{kMaxInt, kMinInt}, "2147483647.-2147483648"}));
+INSTANTIATE_TEST_SUITE_P(Points, SamplerPositionText,
+                         testing::Values(PositionCase{{0, 0}, "0.0"}, PositionCase{{1024, 768}, "1024.768"},
+                                         // Monitors left of or above the primary one have negative coordinates.
+                                         PositionCase{{-1280, 300}, "-1280.300"},
+                                         PositionCase{{300, -1080}, "300.-1080"}, PositionCase{{-1, -1}, "-1.-1"},
+                                         PositionCase{{kMinInt, kMaxInt}, "-2147483648.2147483647"},
+                                         PositionCase{{kMaxInt, kMinInt}, "2147483647.-2147483648"}));
 
 TEST(ScreenSampler, ReadsThePixelUnderThePointerThroughOneDesktopDc) {
   CountingScreenApi api;
@@ -140,10 +138,10 @@ TEST_P(SamplerFailures, LongSamplingKeepsNoDcOutstanding) {
   EXPECT_EQ(sampled, 666);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, SamplerFailures,
-    testing::Values(FailureCase{Failure::CursorPos, 0, "CursorPos"}, FailureCase{Failure::WindowDc, 0, "WindowDc"},
-                    FailureCase{Failure::Pixel, 1, "Pixel"}));
+INSTANTIATE_TEST_SUITE_P(Points, SamplerFailures,
+                         testing::Values(FailureCase{Failure::CursorPos, 0, "CursorPos"},
+                                         FailureCase{Failure::WindowDc, 0, "WindowDc"},
+                                         FailureCase{Failure::Pixel, 1, "Pixel"}));
 
 }  // namespace
 }  // namespace tintelo

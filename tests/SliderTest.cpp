@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Slider.h"
+#include "colour/Slider.h"
 
 namespace tintelo {
 namespace {
@@ -65,23 +65,22 @@ TEST_P(SliderActions, MoveByTheirStepAndStayInRange) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, SliderActions,
-    testing::Values(ActionCase{0, SliderAction::LineUp, 0, -1, "change2@-1"},
-                    ActionCase{-100, SliderAction::LineDown, 0, -99, "change2@-99"},
-                    ActionCase{-100, SliderAction::PageUp, 0, -110, "change2@-110"},
-                    ActionCase{-100, SliderAction::PageDown, 0, -90, "change2@-90"},
-                    ActionCase{-250, SliderAction::PageUp, 0, -255, "change2@-255"},
-                    ActionCase{-5, SliderAction::PageDown, 0, 0, "change2@0"},
-                    ActionCase{-255, SliderAction::LineUp, 0, -255, nullptr},
-                    ActionCase{0, SliderAction::LineDown, 0, 0, nullptr},
-                    ActionCase{-30, SliderAction::Top, 0, -255, "change2@-255"},
-                    ActionCase{-30, SliderAction::Bottom, 0, 0, "change2@0"},
-                    ActionCase{0, SliderAction::Track, -77, -77, "scroll2@-77"},
-                    ActionCase{-77, SliderAction::Track, -77, -77, "scroll2@-77"},
-                    ActionCase{0, SliderAction::Track, -9999, -255, "scroll2@-255"},
-                    ActionCase{-77, SliderAction::ThumbReleased, -77, -77, nullptr},
-                    ActionCase{0, SliderAction::ThumbReleased, -12, -12, "change2@-12"}));
+INSTANTIATE_TEST_SUITE_P(Steps, SliderActions,
+                         testing::Values(ActionCase{0, SliderAction::LineUp, 0, -1, "change2@-1"},
+                                         ActionCase{-100, SliderAction::LineDown, 0, -99, "change2@-99"},
+                                         ActionCase{-100, SliderAction::PageUp, 0, -110, "change2@-110"},
+                                         ActionCase{-100, SliderAction::PageDown, 0, -90, "change2@-90"},
+                                         ActionCase{-250, SliderAction::PageUp, 0, -255, "change2@-255"},
+                                         ActionCase{-5, SliderAction::PageDown, 0, 0, "change2@0"},
+                                         ActionCase{-255, SliderAction::LineUp, 0, -255, nullptr},
+                                         ActionCase{0, SliderAction::LineDown, 0, 0, nullptr},
+                                         ActionCase{-30, SliderAction::Top, 0, -255, "change2@-255"},
+                                         ActionCase{-30, SliderAction::Bottom, 0, 0, "change2@0"},
+                                         ActionCase{0, SliderAction::Track, -77, -77, "scroll2@-77"},
+                                         ActionCase{-77, SliderAction::Track, -77, -77, "scroll2@-77"},
+                                         ActionCase{0, SliderAction::Track, -9999, -255, "scroll2@-255"},
+                                         ActionCase{-77, SliderAction::ThumbReleased, -77, -77, nullptr},
+                                         ActionCase{0, SliderAction::ThumbReleased, -12, -12, "change2@-12"}));
 
 class OutOfRangeWrites : public SliderContract, public testing::WithParamInterface<std::pair<int, int>> {};
 

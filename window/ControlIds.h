@@ -5,12 +5,12 @@
 namespace tintelo::ids {
 
 inline constexpr int kPicture1 = 100;
-inline constexpr int kText1 = 200;    // + index 0..5
-inline constexpr int kLabel1 = 300;   // + index 0, 2, 4, 6, 9, 11
-inline constexpr int kLabel2 = 400;   // + index 0..5
-inline constexpr int kLabel4 = 500;   // + index 0..1, child of the matching panel
-inline constexpr int kTool1 = 600;    // + index 0..1
-inline constexpr int kHScroll1 = 700; // + index 0..2
+inline constexpr int kText1 = 200;     // + index 0..5
+inline constexpr int kLabel1 = 300;    // + index 0, 2, 4, 6, 9, 11
+inline constexpr int kLabel2 = 400;    // + index 0..5
+inline constexpr int kLabel4 = 500;    // + index 0..1, child of the matching panel
+inline constexpr int kTool1 = 600;     // + index 0..1
+inline constexpr int kHScroll1 = 700;  // + index 0..2
 inline constexpr int kImage1 = 800;
 inline constexpr int kTimer1 = 1;
 

@@ -1,4 +1,5 @@
-#include "Form1.h"
+// The window's event logic, platform-free: what each event does to the view.
+#include "window/Form1.h"
 
 namespace tintelo {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "Analysis.h"
-#include "ScreenSampler.h"
-#include "Slider.h"
+#include "colour/Analysis.h"
+#include "colour/Slider.h"
+#include "sampler/ScreenSampler.h"
 
 namespace tintelo {
 
@@ -72,7 +72,9 @@ class Form1 final : private ColourView, private SliderHost {
 
   [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
   [[nodiscard]] bool Sampling() const noexcept { return buttonHeld_; }
-  [[nodiscard]] std::int16_t SliderValue(int index) const { return hScroll1_.at(static_cast<std::size_t>(index)).Value(); }
+  [[nodiscard]] std::int16_t SliderValue(int index) const {
+    return hScroll1_.at(static_cast<std::size_t>(index)).Value();
+  }
 
   void fnAnalyseCouleurs();
 

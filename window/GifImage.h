@@ -1,3 +1,4 @@
+// Decoding the palette picture, a GIF file, into pixels.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +11,9 @@ namespace tintelo {
 // Row-major, top-down pixels as 0xAARRGGBB. Alpha is either 0 (transparent)
 // or 255, since GIF has no partial transparency.
 struct RgbaImage {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
 };
 
 // The largest logical screen or frame side accepted, so that a hostile file

@@ -16,8 +16,8 @@ struct Control {
   Kind kind;
   int index;
   int left, top, width, height;
-  int tabIndex;            // -1: none
-  std::string_view text;   // UTF-8
+  int tabIndex;           // -1: none
+  std::string_view text;  // UTF-8
 };
 
 inline constexpr std::string_view kReadoutTip = "Cliquez pour copier la valeur dans le presse-papiers";

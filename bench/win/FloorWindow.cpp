@@ -1,6 +1,8 @@
 // The floor for start-up: a Win32 program that only opens an empty window.
 #include <windows.h>
 
+#include "window/win32/StartupMarks.h"
+
 namespace {
 
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -14,6 +16,7 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  tintelo::win::StartupMark("winmain");
   WNDCLASSW wc{};
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance;
@@ -23,7 +26,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RegisterClassW(&wc);
   HWND window = CreateWindowExW(0, wc.lpszClassName, L"Floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 330,
                                 180, nullptr, nullptr, instance, nullptr);
+  tintelo::win::StartupMark("window");
   ShowWindow(window, SW_SHOWNORMAL);
+  tintelo::win::StartupMark("shown");
+  UpdateWindow(window);
+  tintelo::win::StartupMark("painted");
+  tintelo::win::WriteStartupMarks();
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   return 0;

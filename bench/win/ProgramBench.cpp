@@ -1,20 +1,25 @@
-// Measures Tintelo.exe against floor programs, pair by pair in one run:
-// time to a visible window and memory against an empty-window program, and CPU per
+// Measures Tintelo.exe against floor programs, round by round in one run: time to a
+// visible window and memory against an empty-window program and against one with
+// Tintelo's standard child windows, where Tintelo's own start-up time goes, and CPU per
 // sampling tick against a program that only reads the pixel under the pointer.
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace {
 
@@ -43,32 +48,56 @@ std::string ReadWhole(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Wine's GetProcessTimes reports no CPU time at all, so under Wine the time is read
-// from Linux's own account of the process (user and system time, in 10 ms ticks).
-double LinuxCpuMs(const std::string& exeName) {
+// Linux's folder for the process running `exeName`, seen through Wine's Z: drive, or "".
+std::string LinuxProcessFolder(const std::string& exeName) {
   WIN32_FIND_DATAA found{};
   HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  double ms = 0;
+  if (search == INVALID_HANDLE_VALUE) return {};
+  std::string folder;
   do {
     if (found.cFileName[0] < '0' || found.cFileName[0] > '9') continue;
     const std::string dir = std::string("Z:\\proc\\") + found.cFileName;
-    if (ReadWhole(dir + "\\cmdline").find(exeName) == std::string::npos) continue;
-    const std::string stat = ReadWhole(dir + "\\stat");
-    const std::size_t after = stat.rfind(')');
-    if (after == std::string::npos) continue;
-    std::istringstream fields(stat.substr(after + 2));
-    std::string field;
-    unsigned long long user = 0, system = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-      if (i == 14) user = std::stoull(field);
-      if (i == 15) system = std::stoull(field);
-    }
-    ms = static_cast<double>(user + system) * 10.0;
-    break;
-  } while (FindNextFileA(search, &found));
+    if (ReadWhole(dir + "\\cmdline").find(exeName) != std::string::npos) folder = dir;
+  } while (folder.empty() && FindNextFileA(search, &found));
   FindClose(search);
-  return ms;
+  return folder;
+}
+
+// Wine's GetProcessTimes reports no CPU time at all, so under Wine the time is read
+// from Linux's own account of the process (user and system time, in 10 ms ticks).
+double LinuxCpuMs(const std::string& exeName) {
+  const std::string folder = LinuxProcessFolder(exeName);
+  if (folder.empty()) return 0;
+  const std::string stat = ReadWhole(folder + "\\stat");
+  const std::size_t after = stat.rfind(')');
+  if (after == std::string::npos) return 0;
+  std::istringstream fields(stat.substr(after + 2));
+  std::string field;
+  unsigned long long user = 0, system = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14) user = std::stoull(field);
+    if (i == 15) system = std::stoull(field);
+  }
+  return static_cast<double>(user + system) * 10.0;
+}
+
+// Wine reports no private bytes either: Linux's count of the pages only this process
+// maps (clean and dirty), in KiB.
+double LinuxPrivateKiB(const std::string& exeName) {
+  const std::string folder = LinuxProcessFolder(exeName);
+  if (folder.empty()) return 0;
+  std::istringstream lines(ReadWhole(folder + "\\smaps_rollup"));
+  std::string key;
+  double kib = 0;
+  double total = 0;
+  std::string unit;
+  while (lines >> key) {
+    if (key == "Private_Clean:" || key == "Private_Dirty:") {
+      lines >> kib >> unit;
+      total += kib;
+    }
+  }
+  return total;
 }
 
 double CpuMs(HANDLE process, const std::string& exeName) {
@@ -130,6 +159,7 @@ void Stop(Running& run) {
 struct StartupFigures {
   double ms = 0;
   double peakKiB = 0;
+  double privateKiB = 0;
 };
 
 StartupFigures MeasureStartup(const wchar_t* exe) {
@@ -140,8 +170,35 @@ StartupFigures MeasureStartup(const wchar_t* exe) {
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(run.process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
   figures.peakKiB = static_cast<double>(memory.PeakWorkingSetSize) / 1024.0;
+  figures.privateKiB = static_cast<double>(memory.PrivateUsage) / 1024.0;
+  if (figures.privateKiB == 0) figures.privateKiB = LinuxPrivateKiB(tintelo::e2e::Narrow(exe));
   Stop(run);
   return figures;
+}
+
+// One start of the marked build: the milliseconds from CreateProcess to each step of its
+// start-up, in the order the steps came.
+std::vector<std::pair<std::string, double>> StartupSteps(const wchar_t* exe) {
+  wchar_t folder[MAX_PATH] = {};
+  wchar_t path[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  GetTempFileNameW(folder, L"tim", 0, path);
+  DeleteFileW(path);
+  SetEnvironmentVariableW(L"TINTELO_STARTUP_MARKS", path);
+  const double before = Now();
+  double ms = 0;
+  Running run = Start(exe, ms);
+  WaitUntil([&] { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; });
+  Stop(run);
+  SetEnvironmentVariableW(L"TINTELO_STARTUP_MARKS", nullptr);
+  std::vector<std::pair<std::string, double>> steps;
+  std::istringstream lines(ReadWhole(tintelo::e2e::Narrow(path)));
+  std::string step;
+  double at = 0;
+  while (lines >> step >> at) steps.emplace_back(step, at - before);
+  steps.emplace_back("seen-visible", ms);  // when the bench saw the window visible
+  DeleteFileW(path);
+  return steps;
 }
 
 // Sweeps the pointer over the screen for the given time; returns the span in ms.
@@ -150,8 +207,8 @@ double Sweep(double ms) {
   double t = 0;
   while ((t = Now() - start) < ms) {
     const double angle = t / 300.0;
-    tintelo::e2e::MovePointer(POINT{640 + static_cast<LONG>(400 * std::cos(angle)),
-                                    512 + static_cast<LONG>(400 * std::sin(angle))});
+    tintelo::e2e::MovePointer(
+        POINT{640 + static_cast<LONG>(400 * std::cos(angle)), 512 + static_cast<LONG>(400 * std::sin(angle))});
     Sleep(10);
   }
   return t;
@@ -199,23 +256,38 @@ void Row(const char* what, double floor, double tintelo) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   const wchar_t* tintelo = L"Tintelo.exe";
-  const wchar_t* floorWindow = L"FloorWindow.exe";
   const wchar_t* floorSampler = L"FloorSampler.exe";
+  // The empty window, Tintelo's standard child windows alone, and Tintelo.
+  const std::array<const wchar_t*, 3> programs{L"FloorWindow.exe", L"FloorControls.exe", tintelo};
 
-  std::vector<double> msFloor, msTintelo, peakFloor, peakTintelo;
-  for (int i = 0; i < pairs; ++i) {
-    // Alternate which runs first, so warm caches favour neither.
-    const bool floorFirst = i % 2 == 0;
-    StartupFigures a = MeasureStartup(floorFirst ? floorWindow : tintelo);
-    StartupFigures b = MeasureStartup(floorFirst ? tintelo : floorWindow);
-    const StartupFigures& f = floorFirst ? a : b;
-    const StartupFigures& t = floorFirst ? b : a;
-    msFloor.push_back(f.ms);
-    msTintelo.push_back(t.ms);
-    peakFloor.push_back(f.peakKiB);
-    peakTintelo.push_back(t.peakKiB);
+  std::array<std::vector<double>, 3> ms, peak, privateBytes;
+  for (int i = 0; i < rounds; ++i) {
+    // Each round starts with another program, so warm caches favour none.
+    for (std::size_t k = 0; k < programs.size(); ++k) {
+      const std::size_t which = (k + static_cast<std::size_t>(i)) % programs.size();
+      const StartupFigures f = MeasureStartup(programs[which]);
+      ms[which].push_back(f.ms);
+      peak[which].push_back(f.peakKiB);
+      privateBytes[which].push_back(f.privateKiB);
+    }
+  }
+
+  // Where start-up goes: the median time from CreateProcess to each step, for the floors
+  // and the marked build of Tintelo (the steps are Tintelo's; a floor has fewer).
+  const std::array<const wchar_t*, 3> marked{L"FloorWindow.exe", L"FloorControls.exe", L"TinteloMarked.exe"};
+  std::vector<std::string> stepNames;
+  std::array<std::map<std::string, std::vector<double>>, 3> stepTimes;
+  for (int i = 0; i < rounds; ++i) {
+    for (std::size_t k = 0; k < marked.size(); ++k) {
+      for (const auto& [step, at] : StartupSteps(marked[k])) {
+        if (k == 2 && std::find(stepNames.begin(), stepNames.end(), step) == stepNames.end()) {
+          stepNames.push_back(step);
+        }
+        stepTimes[k][step].push_back(at);
+      }
+    }
   }
 
   std::vector<double> tickFloor, tickTintelo;
@@ -227,11 +299,31 @@ int main(int argc, char** argv) {
   }
   const double idle = IdleCpu(tintelo, 10000);
 
-  std::printf("%-34s %12s %12s %8s\n", "median of pairs", "floor", "Tintelo", "ratio");
-  Row("time to visible window (ms)", Median(msFloor), Median(msTintelo));
-  Row("peak working set (KiB)", Median(peakFloor), Median(peakTintelo));
+  std::printf("%-30s %10s %10s %10s %8s %8s\n", "median of rounds", "floor", "controls", "Tintelo", "ratio",
+              "vs ctrls");
+  const auto row = [&](const char* what, const std::array<std::vector<double>, 3>& values) {
+    const double f = Median(values[0]), c = Median(values[1]), t = Median(values[2]);
+    std::printf("%-30s %10.2f %10.2f %10.2f %8.2f %8.2f\n", what, f, c, t, t / f, t / c);
+  };
+  row("time to visible window (ms)", ms);
+  row("peak working set (KiB)", peak);
+  row("private memory (KiB)", privateBytes);
+  std::printf("\n%-30s %10s %10s %10s\n", "start-up step, ms from start", "floor", "controls", "Tintelo");
+  for (const std::string& step : stepNames) {
+    std::printf("%-30s", step.c_str());
+    for (const auto& times : stepTimes) {
+      const auto found = times.find(step);
+      if (found == times.end()) {
+        std::printf(" %10s", "-");
+      } else {
+        std::printf(" %10.2f", Median(found->second));
+      }
+    }
+    std::printf("\n");
+  }
+  std::printf("\n%-34s %12s %12s %8s\n", "median of runs", "floor", "Tintelo", "ratio");
   Row("CPU per sampling tick (ms)", Median(tickFloor), Median(tickTintelo));
   std::printf("%-34s %12s %12.2f\n", "CPU while idle for 10 s (ms)", "-", idle);
-  std::printf("pairs: %d start-ups, 3 sampling runs of %.0f s\n", pairs, kSamplingSpanMs / 1000);
+  std::printf("rounds: %d start-ups of each program, 3 sampling runs of %.0f s\n", rounds, kSamplingSpanMs / 1000);
   return 0;
 }

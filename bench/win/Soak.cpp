@@ -2,6 +2,7 @@
 // copies, with Tintelo.exe's memory and handle counts taken every 30 s and every
 // readout checked against the others. Usage: tintelo_soak [minutes]
 #include <windows.h>
+
 #include <psapi.h>
 #include <winternl.h>
 
@@ -11,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlIds.h"
-#include "Driver.h"
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ DWORD HandleCount(HANDLE process) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
   std::vector<unsigned char> buffer(1 << 20);
   ULONG needed = 0;
-  if (query == nullptr || query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
+  if (query == nullptr ||
+      query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
     return 0;
   }
   const auto id = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GetProcessId(process)));
@@ -89,9 +91,12 @@ Reading Read(HANDLE process, double seconds) {
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(process, &memory, sizeof(memory));
   const DWORD handles = HandleCount(process);
-  return Reading{seconds, static_cast<double>(memory.WorkingSetSize) / 1024.0,
-                 static_cast<double>(memory.PagefileUsage) / 1024.0, handles,
-                 GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS)};
+  return Reading{seconds,
+                 static_cast<double>(memory.WorkingSetSize) / 1024.0,
+                 static_cast<double>(memory.PagefileUsage) / 1024.0,
+                 handles,
+                 GetGuiResources(process, GR_GDIOBJECTS),
+                 GetGuiResources(process, GR_USEROBJECTS)};
 }
 
 int Hex(const std::string& text, std::size_t at) { return std::stoi(text.substr(at, 2), nullptr, 16); }
@@ -138,10 +143,10 @@ int main(int argc, char** argv) {
   while (elapsed() < sampling) {
     const double t = elapsed();
     const bool overGradient = (step / 200) % 2 == 0;
-    const POINT at = overGradient ? POINT{static_cast<LONG>(128 + 120 * std::sin(t * 1.3)),
-                                          static_cast<LONG>(128 + 120 * std::cos(t * 0.7))}
-                                  : POINT{static_cast<LONG>(640 + 600 * std::sin(t * 0.9)),
-                                          static_cast<LONG>(512 + 480 * std::cos(t * 0.4))};
+    const POINT at =
+        overGradient
+            ? POINT{static_cast<LONG>(128 + 120 * std::sin(t * 1.3)), static_cast<LONG>(128 + 120 * std::cos(t * 0.7))}
+            : POINT{static_cast<LONG>(640 + 600 * std::sin(t * 0.9)), static_cast<LONG>(512 + 480 * std::cos(t * 0.4))};
     MovePointer(at);
     ++step;
     if (step % 100 == 0) {

@@ -1,10 +1,11 @@
-#include "Accessibility.h"
+// Dynamic annotation of the swatch and the sliders for screen readers.
+#include "window/win32/Accessibility.h"
 
 #include <oleacc.h>
 
 #include <array>
 
-#include "Platform.h"
+#include "window/win32/Compat.h"
 
 namespace tintelo::win {
 
@@ -78,9 +79,9 @@ PropServer& Server() {
 void Annotations::OnObjectRequested(std::span<const HWND> controls, const AccessibleText& source) {
   if (tried_) return;
   tried_ = true;  // a system without the service is not asked again at every request
-  // Only System32's copies, and only now that a client is there.
-  HMODULE ole = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  HMODULE automation = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // Only now that a client is there.
+  HMODULE ole = LoadSystemLibrary(L"ole32.dll");
+  HMODULE automation = LoadSystemLibrary(L"oleaut32.dll");
   const auto initialize = ProcAddress<CoInitializeExFn>(ole, "CoInitializeEx");
   const auto uninitialize = ProcAddress<CoUninitializeFn>(ole, "CoUninitialize");
   const auto create = ProcAddress<CoCreateInstanceFn>(ole, "CoCreateInstance");

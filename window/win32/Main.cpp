@@ -3,23 +3,13 @@
 
 #include <commctrl.h>
 
-#include "MainWindow.h"
-
-namespace {
-
-// Never look for DLLs beside the executable (a downloads folder can hold planted ones):
-// only System32. The call exists from Windows 8 on, and on Windows 7 with KB2533623.
-void RestrictDllSearchToSystem32() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto set = tintelo::win::ProcAddress<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
-                                                                         "SetDefaultDllDirectories");
-  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
+#include "window/win32/Compat.h"
+#include "window/win32/MainWindow.h"
+#include "window/win32/StartupMarks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  RestrictDllSearchToSystem32();
+  tintelo::win::StartupMark("winmain");
+  tintelo::win::RestrictDllSearchToSystem32();
 
   // A second start ends silently, before any window exists. The mutex lives as long as
   // this process; the name is per session, so other users' instances do not count.
@@ -29,10 +19,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};  // the tooltip's class
   InitCommonControlsEx(&controls);
+  tintelo::win::StartupMark("commctrl");
 
   const auto window = tintelo::win::MainWindow::Create(instance);
   if (!window) return 1;
   window->Show();
+  tintelo::win::WriteStartupMarks();
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

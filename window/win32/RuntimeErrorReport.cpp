@@ -1,8 +1,9 @@
-#include "RuntimeErrorReport.h"
+// The run-time error report.
+#include "window/win32/RuntimeErrorReport.h"
 
 #include <string>
 
-#include "Text.h"
+#include "window/win32/Text.h"
 
 namespace tintelo::win {
 

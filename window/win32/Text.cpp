@@ -1,4 +1,5 @@
-#include "Text.h"
+// UTF-8 to UTF-16 and back.
+#include "window/win32/Text.h"
 
 #include <windows.h>
 

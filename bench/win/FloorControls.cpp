@@ -1,0 +1,75 @@
+// The second start-up floor: a Win32 program that opens a window of Tintelo's size with
+// the same child windows as Tintelo, of the standard classes (a plain label where
+// Tintelo has a window class of its own), and the tooltip, and nothing else: no fonts,
+// no icons, no subclassing, no event logic. Between the empty-window floor and this one
+// lies what Wine charges per window; between this one and Tintelo, what is ours.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "window/Layout.h"
+#include "window/win32/StartupMarks.h"
+
+namespace {
+
+LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* StandardClassOf(tintelo::layout::Kind kind) {
+  switch (kind) {
+    case tintelo::layout::Kind::Readout: return L"EDIT";
+    case tintelo::layout::Kind::Slider: return L"SCROLLBAR";
+    default: return L"STATIC";
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  tintelo::win::StartupMark("winmain");
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVEBORDER + 1);
+  wc.lpszClassName = L"FloorControls";
+  RegisterClassW(&wc);
+  const auto px = [](int twips) { return static_cast<int>(std::lround(twips * 96.0 / 1440.0)); };
+  RECT frame{0, 0, px(tintelo::layout::kClientWidth), px(tintelo::layout::kClientHeight)};
+  constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  AdjustWindowRect(&frame, kStyle, FALSE);
+  HWND window =
+      CreateWindowExW(0, wc.lpszClassName, L"Floor", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                      frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  tintelo::win::StartupMark("window");
+  CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  HWND panels[2] = {};
+  for (const auto& c : tintelo::layout::kControls) {
+    const bool panel = c.kind == tintelo::layout::Kind::Panel;
+    const bool inPanel = c.kind == tintelo::layout::Kind::PanelText;
+    const DWORD visible = panel ? 0 : WS_VISIBLE;
+    HWND child = CreateWindowExW(0, StandardClassOf(c.kind), nullptr, WS_CHILD | WS_CLIPSIBLINGS | visible, px(c.left),
+                                 px(c.top), px(c.width), px(c.height), inPanel ? panels[c.index] : window, nullptr,
+                                 instance, nullptr);
+    if (panel) panels[c.index] = child;
+  }
+  tintelo::win::StartupMark("controls");
+  ShowWindow(window, SW_SHOWNORMAL);
+  tintelo::win::StartupMark("shown");
+  UpdateWindow(window);
+  tintelo::win::StartupMark("painted");
+  tintelo::win::WriteStartupMarks();
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}

@@ -1,0 +1,251 @@
+// The child windows' procedures and painting.
+#include "window/win32/ChildWindows.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <span>
+#include <utility>
+
+#include "window/Form1.h"
+#include "window/GifImage.h"
+#include "window/win32/ControlSet.h"
+#include "window/win32/Handles.h"
+#include "window/win32/RuntimeErrorReport.h"
+#include "window/win32/SchemeColours.h"
+
+namespace tintelo::win {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+// The object behind one of this program's own windows, kept from its creation.
+ChildWindows* OwnerOf(HWND window, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  return reinterpret_cast<ChildWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+int MouseButtonsDown() {
+  int held = 0;
+  for (const int key : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2}) {
+    if (GetKeyState(key) < 0) ++held;
+  }
+  return held;
+}
+
+}  // namespace
+
+void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
+  WNDCLASSEXW child{};
+  child.cbSize = sizeof(child);
+  child.hInstance = instance;
+  child.lpfnWndProc = SwatchProc;
+  child.hCursor = LoadCursorW(nullptr, IDC_CROSS);
+  child.lpszClassName = kSwatchClass;
+  RegisterClassExW(&child);
+  child.lpfnWndProc = PaletteProc;
+  child.hCursor = hand;
+  child.lpszClassName = kPaletteClass;
+  RegisterClassExW(&child);
+  child.lpfnWndProc = PanelProc;
+  child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
+  child.lpszClassName = kPanelClass;
+  RegisterClassExW(&child);
+}
+
+void ChildWindows::LoadPalette(HINSTANCE instance, int resourceId) {
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+  HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+  const auto* bytes = loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+  if (bytes == nullptr) return;
+  if (auto image = DecodeGif(std::span(bytes, SizeofResource(instance, found)))) {
+    paletteWidth_ = image->width;
+    paletteHeight_ = image->height;
+    palette_ = std::move(image->pixels);
+  }
+}
+
+void ChildWindows::Watch(HWND control, layout::Kind kind, int index) {
+  Watched& watched = watched_.at(watchedCount_++);
+  watched = Watched{this, kind, index};
+  SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&watched));
+}
+
+void ChildWindows::SetSwatchColour(ColourValue value) {
+  if (value == swatchColour_) return;
+  swatchColour_ = value;
+  HWND swatch = controls_->Of(layout::Kind::Swatch);
+  InvalidateRect(swatch, nullptr, FALSE);
+  if (annotations_.Active()) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void ChildWindows::ObjectRequested() {
+  const std::array<HWND, 4> annotated{controls_->Of(layout::Kind::Swatch), controls_->Of(layout::Kind::Slider, 0),
+                                      controls_->Of(layout::Kind::Slider, 1), controls_->Of(layout::Kind::Slider, 2)};
+  annotations_.OnObjectRequested(annotated, *text_);
+}
+
+LRESULT CALLBACK ChildWindows::SwatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  ChildWindows* self = OwnerOf(window, message, lParam);
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return Guarded(window, [&] { return self->OnSwatch(window, message, wParam, lParam); });
+}
+
+LRESULT CALLBACK ChildWindows::PaletteProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  ChildWindows* self = OwnerOf(window, message, lParam);
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return Guarded(window, [&] { return self->OnPalette(window, message, wParam, lParam); });
+}
+
+LRESULT CALLBACK ChildWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_CTLCOLORSTATIC) {
+    // The panel's text, in the scheme's tooltip colours where they read.
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, TextColourOn(COLOR_INFOTEXT, GetSysColor(COLOR_INFOBK)));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ChildWindows::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR data) noexcept {
+  const auto* watched = reinterpret_cast<const Watched*>(data);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+  return Guarded(window, [&] { return watched->owner->OnWatched(*watched, window, message, wParam, lParam); });
+}
+
+LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintSwatch(window); return 0;
+    case WM_GETOBJECT: ObjectRequested(); return DefWindowProcW(window, message, wParam, lParam);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDBLCLK:
+      // The swatch keeps the pointer while a button is held, so the release anywhere on
+      // the screen comes back here.
+      SetFocus(window);
+      SetCapture(window);
+      form_->Picture1_MouseDown();
+      return message == WM_XBUTTONDOWN || message == WM_XBUTTONDBLCLK ? TRUE : 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_XBUTTONUP:
+      form_->Picture1_MouseUp();
+      if (MouseButtonsDown() == 0 && GetCapture() == window) ReleaseCapture();
+      return message == WM_XBUTTONUP ? TRUE : 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window) form_->Picture1_CaptureLost();
+      return 0;
+    case WM_MOUSEMOVE:
+      form_->Picture1_MouseMove(controls_->Twips(GET_X_LPARAM(lParam)), controls_->Twips(GET_Y_LPARAM(lParam)));
+      return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT ChildWindows::OnPalette(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintPalette(window); return 0;
+    case WM_LBUTTONDOWN:
+      paletteArmed_ = true;
+      SetCapture(window);
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool armed = std::exchange(paletteArmed_, false);
+      if (GetCapture() == window) ReleaseCapture();
+      RECT client{};
+      GetClientRect(window, &client);
+      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (armed && PtInRect(&client, at)) form_->Image1_Click();
+      return 0;
+    }
+    case WM_CAPTURECHANGED: paletteArmed_ = false; return 0;
+    case WM_MOUSEMOVE:
+      form_->Image1_MouseMove(controls_->Twips(GET_X_LPARAM(lParam)), controls_->Twips(GET_Y_LPARAM(lParam)));
+      return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT ChildWindows::OnWatched(const Watched& watched, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETOBJECT) ObjectRequested();
+  if (message == WM_MOUSEMOVE) {
+    switch (watched.kind) {
+      case layout::Kind::Readout: form_->Text1_MouseMove(watched.index); break;
+      case layout::Kind::Caption: form_->Label1_MouseMove(watched.index); break;
+      case layout::Kind::PanelText: form_->Label4_MouseMove(watched.index); break;
+      default: break;
+    }
+  }
+  if (watched.kind == layout::Kind::Readout) {
+    switch (message) {
+      case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_ARROW)); return TRUE;
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+      case WM_RBUTTONDOWN:
+      case WM_RBUTTONDBLCLK:
+        // A click only gives the field the focus, which copies it; no caret, no
+        // selection drag, no pointer capture kept by a field that is minimised away.
+        SetFocus(window);
+        return 0;
+      case WM_CONTEXTMENU: return 0;
+      default: break;
+    }
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void ChildWindows::PaintSwatch(HWND window) const {
+  const PaintScope paint(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  const UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(swatchColour_) & 0x00FFFFFF));
+  FillRect(paint.Dc(), &client, brush.Get());
+}
+
+void ChildWindows::PaintPalette(HWND window) {
+  const PaintScope paint(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillRect(paint.Dc(), &client, GetSysColorBrush(COLOR_INACTIVEBORDER));
+  if (palette_.empty()) return;
+  // The picture's transparent pixels take the window background's colour, worked out
+  // again only when the colour scheme has changed it.
+  const COLORREF back = GetSysColor(COLOR_INACTIVEBORDER);
+  if (back != paletteBackground_) {
+    const std::uint32_t backRgb =
+        (std::uint32_t{GetRValue(back)} << 16) | (std::uint32_t{GetGValue(back)} << 8) | std::uint32_t{GetBValue(back)};
+    paletteOnBackground_.resize(palette_.size());
+    std::transform(palette_.begin(), palette_.end(), paletteOnBackground_.begin(),
+                   [&](std::uint32_t p) { return (p >> 24) != 0 ? (p & 0x00FFFFFF) : backRgb; });
+    paletteBackground_ = back;
+  }
+  // Scaled by whole pixels without smoothing, as pixel art should be.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = paletteWidth_;
+  info.bmiHeader.biHeight = -paletteHeight_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(paint.Dc(), COLORONCOLOR);
+  StretchDIBits(paint.Dc(), 0, 0, client.right, client.bottom, 0, 0, paletteWidth_, paletteHeight_,
+                paletteOnBackground_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+}  // namespace tintelo::win

@@ -1,0 +1,58 @@
+// Entry points that older Windows versions lack, with their fallbacks.
+#include "window/win32/Compat.h"
+
+#include "window/win32/Handles.h"
+
+namespace tintelo::win {
+
+namespace {
+
+// user32 and kernel32 are loaded already: looking an entry up loads nothing new.
+HMODULE User32() noexcept { return GetModuleHandleW(L"user32.dll"); }
+
+}  // namespace
+
+HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
+  return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+void RestrictDllSearchToSystem32() noexcept {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  static const auto set =
+      ProcAddress<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+UINT SystemDpi() noexcept {
+  const WindowDc screen(nullptr);
+  return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+}
+
+UINT DpiOfWindow(HWND window) noexcept {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = ProcAddress<GetDpiForWindowFn>(User32(), "GetDpiForWindow");
+  if (getDpi != nullptr) {
+    if (const UINT dpi = getDpi(window); dpi != 0) return dpi;
+  }
+  return SystemDpi();
+}
+
+int MetricForDpi(int index, UINT dpi) noexcept {
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto forDpi = ProcAddress<GetSystemMetricsForDpiFn>(User32(), "GetSystemMetricsForDpi");
+  return forDpi != nullptr ? forDpi(index, dpi) : GetSystemMetrics(index);
+}
+
+SIZE FrameForDpi(int width, int height, DWORD style, UINT dpi) noexcept {
+  RECT rect{0, 0, width, height};
+  using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = ProcAddress<AdjustWindowRectExForDpiFn>(User32(), "AdjustWindowRectExForDpi");
+  if (adjust != nullptr) {
+    adjust(&rect, style, FALSE, 0, dpi);
+  } else {
+    AdjustWindowRectEx(&rect, style, FALSE, 0);
+  }
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace tintelo::win

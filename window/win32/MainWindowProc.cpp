@@ -1,0 +1,129 @@
+// The main window's procedure: which handler each message goes to, and the handlers.
+#include "window/win32/MainWindow.h"
+
+#include "window/ControlIds.h"
+#include "window/win32/RuntimeErrorReport.h"
+#include "window/win32/SchemeColours.h"
+
+namespace tintelo::win {
+
+namespace {
+
+// Sent from Windows 10 1703 on; the headers show it only to programs that need that version.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+
+}  // namespace
+
+LRESULT CALLBACK MainWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return Guarded(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE: OnActivate(wParam); return 0;
+    case WM_SETFOCUS: FocusSwatch(); return 0;
+    case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_VSCROLL: OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)); return 0;
+    case WM_COMMAND: OnCommand(wParam); return 0;
+    case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case kGetDpiScaledSize: return OnGetDpiScaledSize(LOWORD(wParam), *reinterpret_cast<SIZE*>(lParam));
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_SYSCOLORCHANGE: OnSchemeChanged(true); return 0;
+    case WM_SETTINGCHANGE: OnSchemeChanged(false); return 0;
+    case WM_GETOBJECT: children_.ObjectRequested(); return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_CLOSE: DestroyWindow(hwnd_); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_NCDESTROY: OnNcDestroy(); return 0;
+    default: return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+void MainWindow::OnActivate(WPARAM wParam) {
+  // Coming back (from another program or from the taskbar) the focus returns to the
+  // swatch, never to a readout field, which would copy it.
+  if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) FocusSwatch();
+}
+
+void MainWindow::OnTimer(WPARAM id) {
+  if (id == ids::kTimer1) form_.Timer1_Timer();
+}
+
+BOOL MainWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
+  // Asked before a move to a monitor of another scale: the client area stays exactly the
+  // layout's size in twips, which scaling the frame in proportion would miss.
+  size = FrameSize(dpi);
+  return TRUE;
+}
+
+void MainWindow::OnCommand(WPARAM wParam) {
+  if (HIWORD(wParam) != EN_SETFOCUS) return;
+  const int id = LOWORD(wParam);
+  if (id >= ids::kText1 && id < ids::kText1 + Form1::kReadouts) form_.Text1_GotFocus(id - ids::kText1);
+}
+
+LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
+  if (controls_.IndexOf(layout::Kind::Readout, control) >= 0) {
+    // Read-only edits ask here too: they stay white like editable ones, with the scheme's
+    // window text unless it is too light to read there (High Contrast Black).
+    SetTextColor(dc, TextColourOn(COLOR_WINDOWTEXT, RGB(255, 255, 255)));
+    SetBkColor(dc, RGB(255, 255, 255));
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+  }
+  SetTextColor(dc, TextColourOn(COLOR_BTNTEXT, GetSysColor(COLOR_INACTIVEBORDER)));
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
+}
+
+void MainWindow::OnScroll(HWND bar, int code) {
+  const int index = controls_.IndexOf(layout::Kind::Slider, bar);
+  if (index < 0) return;
+  // The 16-bit position in the message cannot hold negative positions: ask the bar.
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_TRACKPOS;
+  GetScrollInfo(bar, SB_CTL, &info);
+  switch (code) {
+    case SB_LINEUP: form_.hScroll1_Action(index, SliderAction::LineUp); break;
+    case SB_LINEDOWN: form_.hScroll1_Action(index, SliderAction::LineDown); break;
+    case SB_PAGEUP: form_.hScroll1_Action(index, SliderAction::PageUp); break;
+    case SB_PAGEDOWN: form_.hScroll1_Action(index, SliderAction::PageDown); break;
+    case SB_TOP: form_.hScroll1_Action(index, SliderAction::Top); break;
+    case SB_BOTTOM: form_.hScroll1_Action(index, SliderAction::Bottom); break;
+    case SB_THUMBTRACK: form_.hScroll1_Action(index, SliderAction::Track, info.nTrackPos); break;
+    case SB_THUMBPOSITION: form_.hScroll1_Action(index, SliderAction::ThumbReleased, info.nTrackPos); break;
+    default: break;
+  }
+  // The bar shows the slider's position even if something outside moved it meanwhile
+  // (another program can set any scroll bar's position).
+  if (GetScrollPos(bar, SB_CTL) != form_.SliderValue(index)) ShowSliderPosition(index, form_.SliderValue(index));
+}
+
+void MainWindow::OnSchemeChanged(bool colours) {
+  // Common controls learn of a new scheme only from their top-level window.
+  if (colours && controls_.ToolTip() != nullptr) SendMessageW(controls_.ToolTip(), WM_SYSCOLORCHANGE, 0, 0);
+  // The children too: the form clips them out of its own repaint.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void MainWindow::OnNcDestroy() {
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+}
+
+void MainWindow::OnDestroy() {
+  children_.Detach();
+  SetTimerEnabled(false);
+  controls_.DestroyToolTip();
+  PostQuitMessage(0);
+}
+
+}  // namespace tintelo::win

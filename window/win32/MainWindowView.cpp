@@ -1,0 +1,128 @@
+// The main window as the view Form1 drives, and as screen readers read it.
+#include "window/win32/MainWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "window/ControlIds.h"
+#include "window/win32/Clipboard.h"
+#include "window/win32/Text.h"
+#include "window/win32/Topmost.h"
+
+namespace tintelo::win {
+
+namespace {
+
+constexpr wchar_t kSwatchName[] = L"Couleur";  // what a screen reader calls the swatch
+constexpr int kHtmlReadout = 5;                // Text1(5), the colour as "#RRGGBB"
+
+// Sampling rewrites every readout 20 times a second, mostly with the text already shown
+// while the pointer rests: an unchanged text is left alone, so nothing repaints for it.
+void SetWindowTextIfChanged(HWND window, std::string_view text) {
+  constexpr int kLongestCompared = 64;  // every readout and label is shorter
+  const std::wstring wanted = Widen(text);
+  std::array<wchar_t, kLongestCompared> shown{};
+  const int length = GetWindowTextW(window, shown.data(), kLongestCompared);
+  // A longer text than the buffer holds compares unequal and is simply written.
+  if (std::wstring_view(shown.data(), static_cast<std::size_t>(length)) != wanted) {
+    SetWindowTextW(window, wanted.c_str());
+  }
+}
+
+}  // namespace
+
+void MainWindow::SetText(int index, std::string_view text) {
+  SetWindowTextIfChanged(controls_.Of(layout::Kind::Readout, index), text);
+}
+
+std::string MainWindow::Text(int index) const {
+  HWND edit = controls_.Of(layout::Kind::Readout, index);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+void MainWindow::SetToolTip(int index, std::string_view text) {
+  const auto i = static_cast<std::size_t>(index);
+  const bool existed = !toolTips_.at(i).empty();
+  toolTips_[i] = Widen(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(controls_.Of(layout::Kind::Readout, index));
+  tool.lpszText = toolTips_[i].data();
+  SendMessageW(controls_.ToolTip(), existed ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string MainWindow::ToolTip(int index) const { return Narrow(toolTips_.at(static_cast<std::size_t>(index))); }
+
+void MainWindow::SetLabel2Caption(int index, std::string_view text) {
+  // Label2(0..2) are the slider letters, Label2(3..5) the values.
+  const layout::Kind kind = index < Form1::kSliders ? layout::Kind::SliderLetter : layout::Kind::ValueLabel;
+  SetWindowTextIfChanged(controls_.Of(kind, index), text);
+}
+
+void MainWindow::ShowSliderPosition(int index, std::int16_t position) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_POS;
+  info.nPos = position;
+  SetScrollInfo(controls_.Of(layout::Kind::Slider, index), SB_CTL, &info, TRUE);
+}
+
+void MainWindow::SetTimerEnabled(bool enabled) {
+  if (enabled == timerEnabled_) return;
+  timerEnabled_ = enabled;
+  if (enabled) {
+    SetTimer(hwnd_, ids::kTimer1, Form1::kTimerIntervalMs, nullptr);
+  } else {
+    KillTimer(hwnd_, ids::kTimer1);
+  }
+}
+
+void MainWindow::DoEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit for the main loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void MainWindow::FocusSwatch() { SetFocus(controls_.Of(layout::Kind::Swatch)); }
+
+bool MainWindow::CopyToClipboard(std::string_view text) { return CopyTextToClipboard(hwnd_, text); }
+
+void MainWindow::Minimise() { ShowWindow(hwnd_, SW_MINIMIZE); }
+
+void MainWindow::Beep() { MessageBeep(MB_ICONHAND); }
+
+void MainWindow::SetPanelVisible(int index, bool visible) {
+  HWND panel = controls_.Of(layout::Kind::Panel, index);
+  if ((IsWindowVisible(panel) != FALSE) != visible) ShowWindow(panel, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); }
+
+std::wstring MainWindow::AccessibleName(HWND control) const {
+  if (control == controls_.Of(layout::Kind::Swatch)) return kSwatchName;
+  return {};  // the sliders take their letters, the label before each
+}
+
+std::wstring MainWindow::AccessibleValue(HWND control) const {
+  // The swatch's colour as the HTML field shows it; a slider's component, 0 to 255.
+  if (control == controls_.Of(layout::Kind::Swatch)) return Widen(Text(kHtmlReadout));
+  const int slider = controls_.IndexOf(layout::Kind::Slider, control);
+  if (slider < 0) return {};
+  return std::to_wstring(-form_.SliderValue(slider));
+}
+
+}  // namespace tintelo::win

@@ -1,0 +1,17 @@
+// Reading the screen on Win32: the pointer's position and the pixel under it.
+#pragma once
+
+#include "sampler/ScreenSampler.h"
+
+namespace tintelo::win {
+
+class WinScreen final : public ScreenApi {
+ public:
+  [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
+  [[nodiscard]] Handle DesktopWindow() override;
+  [[nodiscard]] Handle WindowDc(Handle window) override;
+  [[nodiscard]] ColourValue Pixel(Handle dc, ScreenPoint point) override;
+  void ReleaseDc(Handle window, Handle dc) override;
+};
+
+}  // namespace tintelo::win
