@@ -59,6 +59,38 @@ std::size_t PositionOf(layout::Kind kind, int index) {
   return static_cast<std::size_t>(found - layout::kControls.begin());
 }
 
+bool IsLabel(const layout::Control& c) {
+  return c.kind == layout::Kind::Caption || c.kind == layout::Kind::SliderLetter;
+}
+
+// The table position of the label that names the control at `at`, or the table's size:
+// a field's caption is on its row, a slider's letter has its index.
+std::size_t LabelOf(std::size_t at) {
+  const layout::Control& c = layout::kControls[at];
+  const auto names = [&](const layout::Control& label) {
+    if (c.kind == layout::Kind::Readout) return label.kind == layout::Kind::Caption && label.top == c.top;
+    if (c.kind == layout::Kind::Slider) return label.kind == layout::Kind::SliderLetter && label.index == c.index;
+    return false;
+  };
+  return static_cast<std::size_t>(std::find_if(layout::kControls.begin(), layout::kControls.end(), names) -
+                                  layout::kControls.begin());
+}
+
+// The order the controls are made in, which is their stacking order, since a new child
+// window goes below its older siblings: the table's, front to back, except that each
+// label comes just before the control it names. Screen readers name a field or a scroll
+// bar after the label just before it; none of these overlap, so nothing on screen moves.
+std::array<std::size_t, layout::kControls.size()> CreationOrder() {
+  std::array<std::size_t, layout::kControls.size()> order{};
+  std::size_t next = 0;
+  for (std::size_t at = 0; at < layout::kControls.size(); ++at) {
+    if (IsLabel(layout::kControls[at])) continue;
+    if (const std::size_t label = LabelOf(at); label < layout::kControls.size()) order[next++] = label;
+    order[next++] = at;
+  }
+  return order;
+}
+
 }  // namespace
 
 void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& children) {
@@ -74,7 +106,7 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
   ScaleToolTip();
 
-  for (std::size_t at = 0; at < kCount; ++at) {
+  for (const std::size_t at : CreationOrder()) {
     const layout::Control& c = layout::kControls[at];
     if (c.kind == layout::Kind::Panel) {
       panelLeft_.at(static_cast<std::size_t>(c.index)) = c.left;
@@ -102,34 +134,10 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
     }
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.kind)), FALSE);
   }
-  StackLabelsBeforeTheirControls();
-  // A new child window goes below its older siblings, so creating the table front to
-  // back gives its stacking order. Only the help panels overlap other controls: make
-  // sure of them whatever the system's default placement.
+  // Only the help panels overlap other controls: make sure they are in front whatever the
+  // system's default placement.
   for (int panel = 0; panel < kPanels; ++panel) {
     SetWindowPos(Of(layout::Kind::Panel, panel), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-}
-
-void ControlSet::StackLabelsBeforeTheirControls() {
-  // Screen readers name a field or a scroll bar after the label just before it in the
-  // stacking order: each caption goes right before the field on its row, each letter
-  // right before its slider. None of them overlap, so nothing on screen changes.
-  for (std::size_t at = 0; at < kCount; ++at) {
-    const layout::Control& c = layout::kControls[at];
-    if (c.kind != layout::Kind::Caption && c.kind != layout::Kind::SliderLetter) continue;
-    HWND named = nullptr;
-    for (std::size_t other = 0; other < kCount; ++other) {
-      const layout::Control& field = layout::kControls[other];
-      const bool sameRow = field.kind == layout::Kind::Readout && field.top == c.top;
-      const bool sameSlider = field.kind == layout::Kind::Slider && field.index == c.index;
-      if (c.kind == layout::Kind::Caption ? sameRow : sameSlider) named = windows_[other];
-    }
-    HWND label = windows_[at];
-    HWND before = GetWindow(named, GW_HWNDPREV);
-    if (before != label) {
-      SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
   }
 }
 

@@ -58,7 +58,6 @@ class ControlSet {
   [[nodiscard]] HFONT FontFor(layout::Kind kind) const;
   void RebuildFonts();
   void ScaleToolTip();
-  void StackLabelsBeforeTheirControls();
 
   HWND form_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
