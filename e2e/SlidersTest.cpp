@@ -48,20 +48,7 @@ void PrintTo(const Channel& channel, std::ostream* out) { *out << channel.name <
 std::string ChannelName(const testing::TestParamInfo<Channel>& param) { return param.param.name; }
 
 // The sliders never touch the position readout, which keeps its start-up "0.0".
-Readouts Showing(const Colour& c) {
-  return {"0.0",
-          c.decimal,
-          c.hex,
-          c.cmyk,
-          c.rgb,
-          c.html,
-          std::to_string(-c.red),
-          std::to_string(-c.green),
-          std::to_string(-c.blue),
-          std::to_string(c.red),
-          std::to_string(c.green),
-          std::to_string(c.blue)};
-}
+Readouts Showing(const Colour& c) { return e2e::Showing(POINT{0, 0}, c); }
 
 int Position(const Tintelo& app, int index) { return ScrollInfo(app.Control(ids::kHScroll1 + index)).nPos; }
 

@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "bench/win/FloorShow.h"
 #include "window/Layout.h"
 #include "window/win32/StartupMarks.h"
 
@@ -64,12 +65,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (panel) panels[c.index] = child;
   }
   tintelo::win::StartupMark("controls");
-  ShowWindow(window, SW_SHOWNORMAL);
-  tintelo::win::StartupMark("shown");
-  UpdateWindow(window);
-  tintelo::win::StartupMark("painted");
-  tintelo::win::WriteStartupMarks();
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  return tintelo::bench::ShowAndRun(window);
 }

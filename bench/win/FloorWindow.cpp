@@ -1,6 +1,7 @@
 // The floor for start-up: a Win32 program that only opens an empty window.
 #include <windows.h>
 
+#include "bench/win/FloorShow.h"
 #include "window/win32/StartupMarks.h"
 
 namespace {
@@ -27,12 +28,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND window = CreateWindowExW(0, wc.lpszClassName, L"Floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 330,
                                 180, nullptr, nullptr, instance, nullptr);
   tintelo::win::StartupMark("window");
-  ShowWindow(window, SW_SHOWNORMAL);
-  tintelo::win::StartupMark("shown");
-  UpdateWindow(window);
-  tintelo::win::StartupMark("painted");
-  tintelo::win::WriteStartupMarks();
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  return tintelo::bench::ShowAndRun(window);
 }

@@ -1,0 +1,22 @@
+// The end every floor program shares: show the window, paint it, write the start-up
+// marks and run until it closes.
+#pragma once
+
+#include <windows.h>
+
+#include "window/win32/StartupMarks.h"
+
+namespace tintelo::bench {
+
+inline int ShowAndRun(HWND window) {
+  ShowWindow(window, SW_SHOWNORMAL);
+  win::StartupMark("shown");
+  UpdateWindow(window);
+  win::StartupMark("painted");
+  win::WriteStartupMarks();
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
+
+}  // namespace tintelo::bench
