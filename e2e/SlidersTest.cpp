@@ -101,22 +101,6 @@ int ComponentIn(const std::string& rgb, int channel) {
   return c[channel];
 }
 
-// Lets go of the left button even when an assertion ends the test early.
-class HeldLeftButton {
- public:
-  HeldLeftButton() { PressButton(MOUSEEVENTF_LEFTDOWN); }
-  ~HeldLeftButton() { Release(); }
-  HeldLeftButton(const HeldLeftButton&) = delete;
-  HeldLeftButton& operator=(const HeldLeftButton&) = delete;
-  void Release() {
-    if (held_) ReleaseButton(MOUSEEVENTF_LEFTUP);
-    held_ = false;
-  }
-
- private:
-  bool held_ = true;
-};
-
 class OneSlider : public testing::TestWithParam<Channel> {
  protected:
   [[nodiscard]] HWND Bar() const { return app_.Control(ids::kHScroll1 + GetParam().index); }
@@ -185,7 +169,7 @@ TEST_P(OneSlider, DraggingTheThumbToTheTopFollowsAllTheWay) {
   const int index = GetParam().index;
   const BarGeometry bar(Bar());
   MovePointer(bar.ThumbCentre(kBottom));
-  HeldLeftButton button;
+  HeldButton button(kLeftButton);
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app_) == Bar(); })) << "the thumb was not taken";
 
   // Halfway up, with the button still held, the colour already follows the thumb.

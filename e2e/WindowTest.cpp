@@ -168,7 +168,12 @@ std::vector<std::uint32_t> ClientPixels(const Tintelo& app) {
 // The pixels once two reads in a row agree: painting has settled.
 std::vector<std::uint32_t> SettledClientPixels(const Tintelo& app) {
   std::vector<std::uint32_t> seen = ClientPixels(app);
-  WaitUntil([&] { return std::exchange(seen, ClientPixels(app)) == seen; });
+  WaitUntil([&] {
+    std::vector<std::uint32_t> again = ClientPixels(app);
+    const bool settled = again == seen;
+    seen = std::move(again);
+    return settled;
+  });
   return seen;
 }
 
