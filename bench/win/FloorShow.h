@@ -1,5 +1,6 @@
-// The end every floor program shares: show the window, paint it, write the start-up
-// marks and run until it closes.
+// What every floor program shares: a window procedure that only ends the program, and
+// the end of WinMain: show the window, paint it, write the start-up marks and run until
+// it closes.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,14 @@
 #include "window/win32/StartupMarks.h"
 
 namespace tintelo::bench {
+
+inline LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
 
 inline int ShowAndRun(HWND window) {
   ShowWindow(window, SW_SHOWNORMAL);
