@@ -24,8 +24,12 @@ void RestrictDllSearchToSystem32() noexcept {
 }
 
 UINT SystemDpi() noexcept {
-  const WindowDc screen(nullptr);
-  return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+  // Set when the session begins and fixed for the program's life: read once.
+  static const UINT dpi = [] {
+    const WindowDc screen(nullptr);
+    return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
+  }();
+  return dpi;
 }
 
 UINT DpiOfWindow(HWND window) noexcept {

@@ -20,7 +20,7 @@ template <typename Fn>
 // KB2533623; without it, the loads this program makes itself still name System32.
 void RestrictDllSearchToSystem32() noexcept;
 
-// The scale the system's metrics and fonts are made for.
+// The scale the system's metrics and fonts are made for, fixed for the program's life.
 [[nodiscard]] UINT SystemDpi() noexcept;
 
 // The scale of the monitor a window is on. GetDpiForWindow exists from Windows 10 1607 on;

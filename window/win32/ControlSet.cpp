@@ -242,15 +242,18 @@ void ControlSet::RebuildFonts() {
 
 void ControlSet::ScaleToolTip() {
   // The tooltip draws with the system's status font, made for the system's scale, and
-  // wraps at a width in pixels: on a monitor of another scale both follow it.
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW face = metrics.lfStatusFont;
-  face.lfHeight = MulDiv(face.lfHeight, static_cast<int>(dpi_), static_cast<int>(SystemDpi()));
-  UniqueFont font(CreateFontIndirectW(&face));
-  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
-  tipFont_ = std::move(font);
+  // wraps at a width in pixels: on a monitor of another scale both follow it. At the
+  // system's scale, until a change of scale, its own font is already the right one.
+  if (dpi_ != SystemDpi() || tipFont_) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    LOGFONTW face = metrics.lfStatusFont;
+    face.lfHeight = MulDiv(face.lfHeight, static_cast<int>(dpi_), static_cast<int>(SystemDpi()));
+    UniqueFont font(CreateFontIndirectW(&face));
+    SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    tipFont_ = std::move(font);
+  }
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kTipWidthAt96, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI));
 }
 

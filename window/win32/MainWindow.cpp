@@ -63,13 +63,14 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   StartupMark("window");
   // A primary monitor at another scale than the system's (changed since the session
   // began) asks for another size.
-  if (const UINT dpi = DpiOfWindow(self->hwnd_); dpi != SystemDpi()) {
+  const UINT dpi = DpiOfWindow(self->hwnd_);
+  if (dpi != SystemDpi()) {
     const RECT scaled = CentredOnPrimary(self->FrameSize(dpi));
     SetWindowPos(self->hwnd_, nullptr, scaled.left, scaled.top, scaled.right - scaled.left, scaled.bottom - scaled.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   self->dialogue_.SetOwner(self->hwnd_);
-  self->controls_.Create(self->hwnd_, instance, DpiOfWindow(self->hwnd_), self->children_);
+  self->controls_.Create(self->hwnd_, instance, dpi, self->children_);
   StartupMark("controls");
   self->LoadIcons();
   StartupMark("icons");
