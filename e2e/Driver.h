@@ -88,6 +88,9 @@ struct Colour {
   const char* html;
 };
 
+inline constexpr Colour kBrown{153, 102, 51, "3368601", "0x996633", "0,51,102,102", "153,102,51", "#996633"};
+inline constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31", "32,160,224", "#20A0E0"};
+
 // Readouts Text1(0..5), the three slider positions, then the three value labels.
 using Readouts = std::vector<std::string>;
 [[nodiscard]] Readouts Snapshot(const Tintelo& app);
@@ -101,6 +104,10 @@ using Readouts = std::vector<std::string>;
 [[nodiscard]] COLORREF ScreenPixel(POINT at);
 // The window of the program that holds the pointer capture, or null.
 [[nodiscard]] HWND CaptureOf(const Tintelo& app);
+// The program's loupe while it shows, or null.
+[[nodiscard]] HWND LoupeOf(const Tintelo& app);
+// The screen's pixels in `area`, as GetPixel gives them (0x00BBGGRR), row by row.
+[[nodiscard]] std::vector<COLORREF> ScreenPixels(const RECT& area);
 
 // A plain window of one solid colour, for the program to sample.
 class ColourWindow {

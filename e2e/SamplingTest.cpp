@@ -14,8 +14,6 @@
 namespace tintelo::e2e {
 namespace {
 
-constexpr Colour kBrown{153, 102, 51, "3368601", "0x996633", "0,51,102,102", "153,102,51", "#996633"};
-constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31", "32,160,224", "#20A0E0"};
 // kSky after one step up on the red slider.
 constexpr Colour kSkyRedPlusOne{33, 160, 224, "14721057", "0x21A0E0", "191,64,0,31", "33,160,224", "#21A0E0"};
 

@@ -25,8 +25,19 @@ class ScreenDc {
 }  // namespace
 
 std::optional<Sample> ScreenSampler::Take() {
-  Sample sample;
-  if (!api_->CursorPos(sample.point)) return std::nullopt;
+  const auto point = Pointer();
+  if (!point) return std::nullopt;
+  return ReadAt(*point);
+}
+
+std::optional<ScreenPoint> ScreenSampler::Pointer() {
+  ScreenPoint point;
+  if (!api_->CursorPos(point)) return std::nullopt;
+  return point;
+}
+
+std::optional<Sample> ScreenSampler::ReadAt(ScreenPoint point) {
+  Sample sample{point, 0};
   const ScreenDc dc(*api_, api_->DesktopWindow());
   if (dc.Get() == 0) return std::nullopt;
   sample.colour = api_->Pixel(dc.Get(), sample.point);

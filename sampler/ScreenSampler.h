@@ -22,6 +22,7 @@ class ScreenApi {
   static constexpr ColourValue kInvalidColour = -1;  // what a failed pixel read returns
 
   [[nodiscard]] virtual bool CursorPos(ScreenPoint& point) = 0;
+  virtual void MoveCursor(ScreenPoint point) = 0;
   [[nodiscard]] virtual Handle DesktopWindow() = 0;
   [[nodiscard]] virtual Handle WindowDc(Handle window) = 0;  // 0 on failure
   [[nodiscard]] virtual ColourValue Pixel(Handle dc, ScreenPoint point) = 0;
@@ -45,6 +46,11 @@ class ScreenSampler {
   // its last good sample rather than showing the failure value as a colour. The screen
   // DC lives for this one read only, so nothing accumulates however long sampling runs.
   [[nodiscard]] std::optional<Sample> Take();
+  // The same in two steps, for a caller with something to do in between.
+  [[nodiscard]] std::optional<ScreenPoint> Pointer();
+  [[nodiscard]] std::optional<Sample> ReadAt(ScreenPoint point);
+  // Puts the pointer somewhere else, in physical pixels.
+  void MovePointer(ScreenPoint point) { api_->MoveCursor(point); }
 
  private:
   ScreenApi* api_;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sampler/Loupe.h"
 #include "sampler/ScreenSampler.h"
 #include "window/Form1.h"
 
@@ -37,6 +38,10 @@ class CountingScreenApi final : public ScreenApi {
     point = cursor;
     return true;
   }
+  void MoveCursor(ScreenPoint point) override {
+    calls.emplace_back("MoveCursor");
+    cursor = point;
+  }
   Handle DesktopWindow() override { return kDesktop; }
   Handle WindowDc(Handle window) override {
     calls.emplace_back("WindowDc");
@@ -50,7 +55,7 @@ class CountingScreenApi final : public ScreenApi {
   ColourValue Pixel(Handle dc, ScreenPoint point) override {
     calls.emplace_back("Pixel");
     reads.push_back(Read{dc, point});
-    return pixel;
+    return pixelAt ? pixelAt(point) : pixel;
   }
   void ReleaseDc(Handle window, Handle dc) override {
     calls.emplace_back("ReleaseDc");
@@ -65,6 +70,7 @@ class CountingScreenApi final : public ScreenApi {
   bool dcWorks = true;
   ScreenPoint cursor{};
   ColourValue pixel = 0;
+  std::function<ColourValue(ScreenPoint)> pixelAt;  // when set, the screen instead of `pixel`
 
   // Record.
   int dcsRequested = 0;
@@ -75,6 +81,89 @@ class CountingScreenApi final : public ScreenApi {
   std::vector<Release> released;
   std::vector<Read> reads;
   std::vector<std::string> calls;
+};
+
+// The screen as the loupe sees it: a picture of the desktop (by default, a colour made
+// from each point's coordinates) with the loupe's window on top. With `slowRepaint`, the
+// loupe's picture stays on the screen where it leaves a place until Repaint(), as it does
+// until the window beneath has repainted.
+class FakeDesktop final : public LoupeScreen {
+ public:
+  // The primary monitor, and one on its left where coordinates are negative.
+  FakeDesktop() { monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96}, Monitor{ScreenRect{-1920, 0, 0, 1080}, 96}}; }
+
+  void Monitors(std::vector<Monitor>& out) override { out = monitors; }
+  bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override {
+    ++captures;
+    captured = area;
+    if (!captureWorks) return false;
+    std::size_t i = 0;
+    for (std::int32_t y = area.top; y < area.bottom; ++y) {
+      for (std::int32_t x = area.left; x < area.right; ++x) pixels[i++] = Shown(ScreenPoint{x, y});
+    }
+    return true;
+  }
+  void Place(const ScreenRect& to) override {
+    log.push_back("Place");
+    if (visible && to != place) LeaveBehind();
+    place = to;
+    visible = true;
+  }
+  void Paint(std::span<const Pixel> with, int size) override {
+    log.push_back("Paint");
+    picture.assign(with.begin(), with.end());
+    pictureSize = size;
+  }
+  void Hide() override {
+    log.push_back("Hide");
+    if (visible) LeaveBehind();
+    visible = false;
+  }
+
+  // What the screen shows at a point right now.
+  [[nodiscard]] Pixel Shown(ScreenPoint p) const {
+    if (visible && place.Contains(p)) return PictureAt(place, picture, p);
+    for (auto left = leftBehind.rbegin(); left != leftBehind.rend(); ++left) {
+      if (left->place.Contains(p)) return PictureAt(left->place, left->picture, p);
+    }
+    return desktop(p);
+  }
+  // As GetPixel answers: 0x00BBGGRR.
+  [[nodiscard]] ColourValue PixelRead(ScreenPoint p) const {
+    const Pixel rgb = Shown(p);
+    return static_cast<ColourValue>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+  }
+  // The windows beneath the loupe's old places have repainted.
+  void Repaint() { leftBehind.clear(); }
+
+  std::vector<Monitor> monitors;
+  bool captureWorks = true;
+  bool slowRepaint = false;
+  std::function<Pixel(ScreenPoint)> desktop = [](ScreenPoint p) {
+    return static_cast<Pixel>(((p.x & 0xFF) << 16) | ((p.y & 0xFF) << 8) | ((p.x + p.y) & 0x7F));
+  };
+
+  bool visible = false;
+  ScreenRect place;
+  std::vector<Pixel> picture;
+  int pictureSize = 0;
+  int captures = 0;
+  ScreenRect captured;
+  std::vector<std::string> log;
+
+ private:
+  struct Left {
+    ScreenRect place;
+    std::vector<Pixel> picture;
+  };
+  static Pixel PictureAt(const ScreenRect& at, const std::vector<Pixel>& pixels, ScreenPoint p) {
+    return pixels.at(static_cast<std::size_t>((p.y - at.top) * at.Width() + (p.x - at.left)));
+  }
+  void LeaveBehind() {
+    if (slowRepaint) leftBehind.push_back(Left{place, picture});
+  }
+
+  std::vector<Left> leftBehind;
 };
 
 // The system colour dialog: the user either confirms a colour or cancels, which leaves
@@ -123,6 +212,9 @@ class FakeFormView final : public FormView {
   void SetLabel2Caption(int index, std::string_view text) override {
     label2.at(static_cast<std::size_t>(index)) = text;
     ++labelWrites;
+  }
+  [[nodiscard]] std::string Label2Caption(int index) const override {
+    return label2.at(static_cast<std::size_t>(index));
   }
   void ShowSliderPosition(int index, std::int16_t position) override {
     sliders.at(static_cast<std::size_t>(index)) = position;

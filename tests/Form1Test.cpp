@@ -15,6 +15,7 @@ namespace tintelo {
 namespace {
 
 using testing_support::CountingScreenApi;
+using testing_support::FakeDesktop;
 using testing_support::FakeFormView;
 using Labels = std::array<std::string, 3>;
 using Positions = std::array<std::int16_t, 3>;
@@ -70,7 +71,8 @@ class FormFixture : public testing::Test {
 
   FakeFormView view;
   CountingScreenApi screen;
-  Form1 form{view, screen};
+  FakeDesktop desktop;
+  Form1 form{view, screen, desktop};
 };
 
 // ---- Start-up ----
@@ -99,6 +101,7 @@ TEST_F(Form1Start, FirstActivationShowsBlackDisarmedThenArmsAndGoesTopmost) {
   EXPECT_TRUE(form.SlidersLive());
   EXPECT_EQ(view.topmost, 1);
   EXPECT_FALSE(view.timerEnabled);
+  EXPECT_TRUE(desktop.log.empty()) << "no loupe before the first sampling";
 }
 
 TEST_F(Form1Start, LaterActivationsDoNothing) {
@@ -135,7 +138,7 @@ TEST_F(Sampling, PressStartsTheTimerAndDisarmsBeforeYielding) {
   EXPECT_TRUE(view.timerEnabled);
   EXPECT_FALSE(form.SlidersLive());
   EXPECT_TRUE(form.Sampling());
-  EXPECT_EQ(screen.calls.size(), 0u) << "the first read belongs to the first tick";
+  EXPECT_TRUE(screen.reads.empty()) << "the first read belongs to the first tick";
 }
 
 TEST_F(Sampling, EachTickShowsThePixelUnderThePointer) {
@@ -190,7 +193,7 @@ TEST_F(Sampling, ReleaseDuringTheYieldsLeavesTheSamplerIdleAndArmed) {
   const Shown before = Now();
   Tick({1, 1}, 0xABCDEF);
   EXPECT_EQ(Now(), before);
-  EXPECT_TRUE(screen.calls.empty());
+  EXPECT_TRUE(screen.reads.empty());
   // And the sliders compose again.
   form.hScroll1_Action(2, SliderAction::LineUp);
   EXPECT_EQ(view.swatch, ComposeColour(0, 0, 1));
@@ -201,12 +204,12 @@ TEST_F(Sampling, TickAfterTheReleaseDoesNotSample) {
   Tick({10, 10}, 0x336699);
   form.Picture1_MouseUp();
   const Shown before = Now();
-  const auto reads = screen.calls.size();
+  const auto reads = screen.reads.size();
 
   Tick({20, 20}, 0x00FF00);
 
   EXPECT_EQ(Now(), before);
-  EXPECT_EQ(screen.calls.size(), reads);
+  EXPECT_EQ(screen.reads.size(), reads);
 }
 
 TEST_F(Sampling, AfterTheReleaseTheSlidersComposeFromTheSampledColour) {
@@ -234,10 +237,14 @@ TEST_F(Sampling, CaptureLostWhileIdleChangesNothing) {
   EXPECT_EQ(Now(), before);
 }
 
-// A release and a capture lost while the button is held end sampling the same way.
-enum class Stop { Release, CaptureLost };
+// A release, a capture lost while the button is held, Space, Enter and the swatch losing
+// the focus end sampling the same way.
+enum class Stop { Release, CaptureLost, Space, Enter, LostFocus };
 
-void PrintTo(Stop stop, std::ostream* os) { *os << (stop == Stop::Release ? "Release" : "CaptureLost"); }
+void PrintTo(Stop stop, std::ostream* os) {
+  constexpr std::array<const char*, 5> kNames{"Release", "CaptureLost", "Space", "Enter", "LostFocus"};
+  *os << kNames.at(static_cast<std::size_t>(stop));
+}
 
 class SamplingStop : public FormFixture, public testing::WithParamInterface<Stop> {
  protected:
@@ -251,24 +258,178 @@ TEST_P(SamplingStop, HidesTheSwatchHelpStopsTheTimerAndArms) {
   Tick({7, 8}, 0x102030);
   const Shown sampled = Now();
 
-  if (GetParam() == Stop::Release) {
-    form.Picture1_MouseUp();
-  } else {
-    form.Picture1_CaptureLost();
+  switch (GetParam()) {
+    case Stop::Release: form.Picture1_MouseUp(); break;
+    case Stop::CaptureLost: form.Picture1_CaptureLost(); break;
+    case Stop::Space: EXPECT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false)); break;
+    case Stop::Enter: EXPECT_TRUE(form.Picture1_KeyDown(SwatchKey::Enter, false, false)); break;
+    case Stop::LostFocus: form.Picture1_LostFocus(); break;
   }
 
+  EXPECT_FALSE(desktop.visible) << "the loupe stays up";
   EXPECT_FALSE(view.panels[0].visible);
   EXPECT_TRUE(view.panels[1].visible) << "only the swatch's help goes";
   EXPECT_FALSE(view.timerEnabled);
   EXPECT_FALSE(form.Sampling());
   EXPECT_TRUE(form.SlidersLive());
   EXPECT_EQ(Now(), sampled) << "stopping keeps the last sample on show";
-  const auto reads = screen.calls.size();
+  const auto reads = screen.reads.size();
   Tick({9, 9}, 0);
-  EXPECT_EQ(screen.calls.size(), reads);
+  EXPECT_EQ(screen.reads.size(), reads);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, SamplingStop, testing::Values(Stop::Release, Stop::CaptureLost));
+INSTANTIATE_TEST_SUITE_P(Ways, SamplingStop,
+                         testing::Values(Stop::Release, Stop::CaptureLost, Stop::Space, Stop::Enter, Stop::LostFocus));
+
+// Escape brings back everything from before sampling began, as if it never had, however
+// it began: the start-up state (value labels "000") or a colour from the sliders.
+enum class Began { PressAtStartUp, SpaceAtStartUp, PressAfterSliders, EnterAfterSliders };
+
+void PrintTo(Began began, std::ostream* os) {
+  constexpr std::array<const char*, 4> kNames{"PressAtStartUp", "SpaceAtStartUp", "PressAfterSliders",
+                                              "EnterAfterSliders"};
+  *os << kNames.at(static_cast<std::size_t>(began));
+}
+
+class SamplingCancel : public FormFixture, public testing::WithParamInterface<Began> {
+ protected:
+  void SetUp() override { Start(); }
+};
+
+TEST_P(SamplingCancel, EscapeBringsBackEverythingAndALaterReleaseChangesNothing) {
+  const Began began = GetParam();
+  if (began == Began::PressAfterSliders || began == Began::EnterAfterSliders) {
+    form.Picture1_MouseDown();
+    Tick({5, 6}, 0x336699);
+    form.Picture1_MouseUp();
+    form.hScroll1_Action(2, SliderAction::PageUp);
+  }
+  const Shown before = Now();
+
+  if (began == Began::PressAtStartUp || began == Began::PressAfterSliders) {
+    form.Picture1_MouseDown();
+  } else {
+    ASSERT_TRUE(
+        form.Picture1_KeyDown(began == Began::SpaceAtStartUp ? SwatchKey::Space : SwatchKey::Enter, false, false));
+  }
+  Tick({700, 80}, 0x0000FF);
+  form.hScroll1_Action(1, SliderAction::PageUp);  // relabels only, while sampling
+  Tick({701, 81}, 0xFFFFFF);
+  ASSERT_NE(Now(), before);
+
+  EXPECT_TRUE(form.Picture1_KeyDown(SwatchKey::Escape, false, false));
+
+  EXPECT_EQ(Now(), before);
+  EXPECT_FALSE(form.Sampling());
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_FALSE(desktop.visible);
+  EXPECT_FALSE(form.Picture1_KeyDown(SwatchKey::Escape, false, false)) << "a second Escape has nothing to cancel";
+  form.Picture1_MouseUp();
+  Tick({9, 9}, 0x00FF00);
+  EXPECT_EQ(Now(), before);
+  // And the sliders compose again.
+  form.hScroll1_Action(0, SliderAction::LineUp);
+  EXPECT_EQ(view.swatch, before.swatch + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, SamplingCancel,
+                         testing::Values(Began::PressAtStartUp, Began::SpaceAtStartUp, Began::PressAfterSliders,
+                                         Began::EnterAfterSliders));
+
+// Every key on the focused swatch, idle and while sampling begun with Space at (100, 100).
+struct KeyCase {
+  const char* name;
+  bool sampling;
+  SwatchKey key;
+  bool shift;
+  bool repeat;
+  bool used;
+  bool samplingAfter;
+  ScreenPoint pointerAfter;
+};
+
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
+std::string KeyName(const testing::TestParamInfo<KeyCase>& info) { return info.param.name; }
+
+class SwatchKeys : public FormFixture, public testing::WithParamInterface<KeyCase> {
+ protected:
+  void SetUp() override { Start(); }
+};
+
+TEST_P(SwatchKeys, DoWhatTheSamplerStateSays) {
+  const KeyCase& c = GetParam();
+  screen.cursor = {100, 100};
+  screen.pixelAt = [](ScreenPoint p) { return ComposeColour(p.x, p.y, 7); };
+  if (c.sampling) {
+    ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
+  }
+  const std::string shownBefore = view.texts[0];
+
+  EXPECT_EQ(form.Picture1_KeyDown(c.key, c.shift, c.repeat), c.used);
+
+  EXPECT_EQ(form.Sampling(), c.samplingAfter);
+  EXPECT_EQ(view.timerEnabled, c.samplingAfter);
+  EXPECT_EQ(form.SlidersLive(), !c.samplingAfter);
+  EXPECT_EQ(desktop.visible, c.samplingAfter) << "the loupe";
+  EXPECT_EQ(screen.cursor.x, c.pointerAfter.x);
+  EXPECT_EQ(screen.cursor.y, c.pointerAfter.y);
+  const bool stepped = c.pointerAfter.x != 100 || c.pointerAfter.y != 100;
+  // A step shows the new pixel at once, without waiting for a tick.
+  EXPECT_EQ(view.texts[0], stepped ? PositionText(c.pointerAfter) : shownBefore);
+  if (stepped) {
+    EXPECT_EQ(view.swatch, ComposeColour(c.pointerAfter.x, c.pointerAfter.y, 7));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, SwatchKeys,
+    testing::Values(KeyCase{"IdleSpaceStarts", false, SwatchKey::Space, false, false, true, true, {100, 100}},
+                    KeyCase{"IdleEnterStarts", false, SwatchKey::Enter, false, false, true, true, {100, 100}},
+                    KeyCase{"IdleEscape", false, SwatchKey::Escape, false, false, false, false, {100, 100}},
+                    KeyCase{"IdleArrow", false, SwatchKey::Left, false, false, false, false, {100, 100}},
+                    KeyCase{"IdleTabMovesOn", false, SwatchKey::Tab, false, false, false, false, {100, 100}},
+                    KeyCase{"IdleOther", false, SwatchKey::Other, false, false, false, false, {100, 100}},
+                    KeyCase{"SpaceEnds", true, SwatchKey::Space, false, false, true, false, {100, 100}},
+                    KeyCase{"EnterEnds", true, SwatchKey::Enter, false, false, true, false, {100, 100}},
+                    KeyCase{"HeldSpaceRepeatsNothing", true, SwatchKey::Space, false, true, true, true, {100, 100}},
+                    KeyCase{"EscapeCancels", true, SwatchKey::Escape, false, false, true, false, {100, 100}},
+                    KeyCase{"Left", true, SwatchKey::Left, false, false, true, true, {99, 100}},
+                    KeyCase{"ShiftRight", true, SwatchKey::Right, true, false, true, true, {110, 100}},
+                    KeyCase{"Up", true, SwatchKey::Up, false, false, true, true, {100, 99}},
+                    KeyCase{"ShiftDown", true, SwatchKey::Down, true, true, true, true, {100, 110}},
+                    KeyCase{"TabDoesNothing", true, SwatchKey::Tab, false, false, true, true, {100, 100}},
+                    KeyCase{"OtherWhileSampling", true, SwatchKey::Other, false, false, false, true, {100, 100}}),
+    KeyName);
+
+// The loupe is made on the first sampling only, shown with the press, and moves out of
+// the way before each read: the pointer jumping straight onto it reads the screen
+// beneath, or, while the screen still shows the loupe's picture there, nothing.
+TEST_F(Sampling, LoupeComesWithThePressAndNeverReachesTheReadouts) {
+  screen.pixelAt = [&](ScreenPoint p) { return desktop.PixelRead(p); };
+  screen.cursor = {100, 100};
+  form.Picture1_MouseDown();
+  ASSERT_TRUE(desktop.visible);
+
+  for (const bool slowRepaint : {false, true}) {
+    desktop.slowRepaint = slowRepaint;
+    form.Timer1_Timer();
+    const Shown sampled = Now();
+    ASSERT_EQ(view.texts[0], PositionText(screen.cursor));
+    const ScreenRect last = desktop.place;
+    screen.cursor = {last.left + 30, last.top + 30};
+    const std::string there = PositionText(screen.cursor);
+
+    form.Timer1_Timer();
+    EXPECT_NE(desktop.place, last);
+    if (slowRepaint) {
+      EXPECT_EQ(Now(), sampled) << "read the loupe's picture left on the screen";
+      desktop.Repaint();
+      form.Timer1_Timer();
+    }
+    EXPECT_EQ(view.texts[0], there);
+    EXPECT_EQ(view.swatch, desktop.PixelRead(screen.cursor));
+  }
+}
 
 enum class ScreenFailure { CursorPos, WindowDc, Pixel };
 

@@ -3,8 +3,11 @@
 
 namespace tintelo {
 
-Form1::Form1(FormView& view, ScreenApi& screen) noexcept
-    : view_(view), sampler_(screen), hScroll1_{Slider(0, *this), Slider(1, *this), Slider(2, *this)} {}
+Form1::Form1(FormView& view, ScreenApi& screen, LoupeScreen& loupe) noexcept
+    : view_(view),
+      sampler_(screen),
+      loupeScreen_(loupe),
+      hScroll1_{Slider(0, *this), Slider(1, *this), Slider(2, *this)} {}
 
 void Form1::fnAnalyseCouleurs() { tintelo::fnAnalyseCouleurs(static_cast<ColourView&>(*this)); }
 
@@ -46,13 +49,26 @@ void Form1::Text1_MouseMove(int) { HidePanels(); }
 void Form1::Label1_MouseMove(int) { HidePanels(); }
 void Form1::Label4_MouseMove(int) { HidePanels(); }
 
+void Form1::StartSampling() {
+  if (!sampling_) {
+    before_.swatch = view_.SwatchColour();
+    before_.position = view_.Text(0);
+    for (int i = 0; i < kSliders; ++i)
+      before_.values.at(static_cast<std::size_t>(i)) = view_.Label2Caption(kSliders + i);
+    sampling_ = true;
+    if (!loupe_) loupe_ = std::make_unique<Loupe>(loupeScreen_);
+    loupe_->Begin();
+    if (const auto pointer = sampler_.Pointer()) loupe_->Refresh(*pointer);
+  }
+  slidersLive = false;
+  view_.SetTimerEnabled(true);
+}
+
 void Form1::Picture1_MouseDown() {
   // Disarm the sliders before yielding, so neither a tick nor a release that runs during
   // the yields sees a half-started state. A release handled there ends sampling, and
   // the sliders are then armed again: they are armed whenever no button is held.
-  buttonHeld_ = true;
-  slidersLive = false;
-  view_.SetTimerEnabled(true);
+  StartSampling();
   view_.DoEvents();
   view_.DoEvents();
 }
@@ -60,27 +76,99 @@ void Form1::Picture1_MouseDown() {
 void Form1::StopSampling() {
   view_.SetPanelVisible(0, false);
   view_.SetTimerEnabled(false);
+  if (loupe_) loupe_->End();
   slidersLive = true;
-  buttonHeld_ = false;
+  sampling_ = false;
+}
+
+void Form1::CancelSampling() {
+  // Back through the same refresh as every colour source, still disarmed so that the
+  // sliders follow without composing a colour; then the texts the refresh does not
+  // write: the position, and the value labels as they read (at start-up "000").
+  view_.SetSwatchColour(before_.swatch);
+  view_.SetText(0, before_.position);
+  fnAnalyseCouleurs();
+  for (int i = 0; i < kSliders; ++i)
+    view_.SetLabel2Caption(kSliders + i, before_.values.at(static_cast<std::size_t>(i)));
+  StopSampling();
 }
 
 void Form1::Picture1_MouseUp() { StopSampling(); }
 
 void Form1::Picture1_CaptureLost() {
   // Another window took the pointer; the release will never reach the swatch.
-  if (buttonHeld_) StopSampling();
+  if (sampling_) StopSampling();
+}
+
+void Form1::Picture1_LostFocus() {
+  // The keys that end sampling cannot reach the swatch any more.
+  if (sampling_) StopSampling();
 }
 
 void Form1::Picture1_MouseMove(double x, double y) {
   view_.MovePanel(0, x + kPanelOffsetX, y + kSwatchPanelOffsetY);
   view_.SetPanelVisible(0, true);
+  if (sampling_) {
+    if (const auto pointer = sampler_.Pointer()) loupe_->Refresh(*pointer);
+  }
+}
+
+bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
+  const int step = shift ? kLongStep : 1;
+  switch (key) {
+    case SwatchKey::Space:
+    case SwatchKey::Enter:
+      // A key held down starts or ends once, not on and off with each repeat.
+      if (repeat) return true;
+      if (sampling_) {
+        StopSampling();
+      } else {
+        StartSampling();
+      }
+      return true;
+    case SwatchKey::Escape:
+      if (!sampling_) return false;
+      CancelSampling();
+      return true;
+    case SwatchKey::Left:
+    case SwatchKey::Right:
+    case SwatchKey::Up:
+    case SwatchKey::Down:
+      if (!sampling_) return false;
+      StepPointer(key == SwatchKey::Left    ? -step
+                  : key == SwatchKey::Right ? step
+                                            : 0,
+                  key == SwatchKey::Up     ? -step
+                  : key == SwatchKey::Down ? step
+                                           : 0);
+      return true;
+    // Tab would give a field the focus, which copies it.
+    case SwatchKey::Tab: return sampling_;
+    case SwatchKey::Other: return false;
+  }
+  return false;
+}
+
+void Form1::StepPointer(int dx, int dy) {
+  const auto from = sampler_.Pointer();
+  if (!from) return;
+  sampler_.MovePointer(StepOnMonitors(loupe_->Monitors(), *from, dx, dy));
+  // The readouts and the loupe follow at once, not at the next tick.
+  TakeSample();
 }
 
 void Form1::Timer1_Timer() {
   // A tick can still be queued after the release; it must not sample then.
-  if (!buttonHeld_) return;
-  const auto sample = sampler_.Take();
-  if (!sample) return;
+  if (sampling_) TakeSample();
+}
+
+void Form1::TakeSample() {
+  const auto pointer = sampler_.Pointer();
+  if (!pointer) return;
+  // The loupe moves out of the way before the pixel is read.
+  loupe_->Refresh(*pointer);
+  const auto sample = sampler_.ReadAt(*pointer);
+  if (!sample || !loupe_->Trusts(sample->point, sample->colour)) return;
   view_.SetSwatchColour(sample->colour);
   view_.SetText(0, PositionText(sample->point));
   fnAnalyseCouleurs();

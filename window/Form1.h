@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "colour/Analysis.h"
 #include "colour/Slider.h"
+#include "sampler/Loupe.h"
 #include "sampler/ScreenSampler.h"
 
 namespace tintelo {
@@ -37,6 +39,7 @@ class FormView {
   virtual void SetToolTip(int index, std::string_view text) = 0;
   [[nodiscard]] virtual std::string ToolTip(int index) const = 0;
   virtual void SetLabel2Caption(int index, std::string_view text) = 0;
+  [[nodiscard]] virtual std::string Label2Caption(int index) const = 0;
   virtual void ShowSliderPosition(int index, std::int16_t position) = 0;
   virtual void SetTimerEnabled(bool enabled) = 0;
   // Lets pending window messages run once, as a handler that yields does.
@@ -56,6 +59,9 @@ class FormView {
   ~FormView() = default;
 };
 
+// The keys the swatch acts on while it holds the focus.
+enum class SwatchKey { Space, Enter, Escape, Left, Right, Up, Down, Tab, Other };
+
 class Form1 final : private ColourView, private SliderHost {
  public:
   static constexpr int kReadouts = 6;
@@ -66,12 +72,15 @@ class Form1 final : private ColourView, private SliderHost {
   static constexpr double kSwatchPanelOffsetY = 400;
   static constexpr double kPalettePanelOffsetY = 800;
 
-  Form1(FormView& view, ScreenApi& screen) noexcept;
+  // Arrows move the pointer one physical pixel while sampling; with Shift, this many.
+  static constexpr int kLongStep = 10;
+
+  Form1(FormView& view, ScreenApi& screen, LoupeScreen& loupe) noexcept;
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
   [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
-  [[nodiscard]] bool Sampling() const noexcept { return buttonHeld_; }
+  [[nodiscard]] bool Sampling() const noexcept { return sampling_; }
   [[nodiscard]] std::int16_t SliderValue(int index) const {
     return hScroll1_.at(static_cast<std::size_t>(index)).Value();
   }
@@ -88,6 +97,11 @@ class Form1 final : private ColourView, private SliderHost {
   void Picture1_MouseUp();
   void Picture1_CaptureLost();
   void Picture1_MouseMove(double x, double y);
+  // The swatch's keys: Space or Enter starts sampling where the pointer is and ends it,
+  // the arrows step the pointer, Escape cancels, and Tab waits until sampling is over.
+  // True when the key was used; `repeat` for a key held down.
+  bool Picture1_KeyDown(SwatchKey key, bool shift, bool repeat);
+  void Picture1_LostFocus();
   void Timer1_Timer();
 
   void Text1_GotFocus(int index);
@@ -116,14 +130,29 @@ class Form1 final : private ColourView, private SliderHost {
   void SliderScrolled(int index) override;
 
   void HidePanels();
+  void StartSampling();
   void StopSampling();
+  void CancelSampling();
+  void StepPointer(int dx, int dy);
+  void TakeSample();
+
+  // What Escape brings back: everything sampling can change that the swatch colour and
+  // the refresh do not give back by themselves.
+  struct BeforeSampling {
+    ColourValue swatch = 0;
+    std::string position;
+    std::array<std::string, kSliders> values;
+  };
 
   FormView& view_;
   ScreenSampler sampler_;
+  LoupeScreen& loupeScreen_;
+  std::unique_ptr<Loupe> loupe_;  // made on the first sampling
   std::array<Slider, kSliders> hScroll1_;
   bool slidersLive = false;
-  bool buttonHeld_ = false;
+  bool sampling_ = false;
   bool activated_ = false;
+  BeforeSampling before_;
 };
 
 }  // namespace tintelo

@@ -38,6 +38,31 @@ int MouseButtonsDown() {
   return held;
 }
 
+SwatchKey SwatchKeyOf(WPARAM key) {
+  switch (key) {
+    case VK_SPACE: return SwatchKey::Space;
+    case VK_RETURN: return SwatchKey::Enter;
+    case VK_ESCAPE: return SwatchKey::Escape;
+    case VK_LEFT: return SwatchKey::Left;
+    case VK_RIGHT: return SwatchKey::Right;
+    case VK_UP: return SwatchKey::Up;
+    case VK_DOWN: return SwatchKey::Down;
+    case VK_TAB: return SwatchKey::Tab;
+    default: return SwatchKey::Other;
+  }
+}
+
+// The swatch holds the pointer while sampling runs, however it began, so that a click
+// anywhere ends it as a release does; and until every button is up, so that a button
+// still held after Escape or Enter is released on the swatch, where it changes nothing.
+void KeepCaptureWhileSampling(HWND swatch, const Form1& form) {
+  if (form.Sampling()) {
+    if (GetCapture() != swatch) SetCapture(swatch);
+  } else if (MouseButtonsDown() == 0 && GetCapture() == swatch) {
+    ReleaseCapture();
+  }
+}
+
 }  // namespace
 
 void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
@@ -145,10 +170,21 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_MBUTTONUP:
     case WM_XBUTTONUP:
       form_->Picture1_MouseUp();
-      if (MouseButtonsDown() == 0 && GetCapture() == window) ReleaseCapture();
+      KeepCaptureWhileSampling(window, *form_);
       return message == WM_XBUTTONUP ? TRUE : 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) form_->Picture1_CaptureLost();
+      return 0;
+    case WM_KEYDOWN: {
+      // Bit 30: the key was already down, this is its auto-repeat.
+      const bool used =
+          form_->Picture1_KeyDown(SwatchKeyOf(wParam), GetKeyState(VK_SHIFT) < 0, (lParam & (1 << 30)) != 0);
+      KeepCaptureWhileSampling(window, *form_);
+      return used ? 0 : DefWindowProcW(window, message, wParam, lParam);
+    }
+    case WM_KILLFOCUS:
+      form_->Picture1_LostFocus();
+      KeepCaptureWhileSampling(window, *form_);
       return 0;
     case WM_MOUSEMOVE:
       form_->Picture1_MouseMove(controls_->Twips(GET_X_LPARAM(lParam)), controls_->Twips(GET_Y_LPARAM(lParam)));

@@ -41,6 +41,24 @@ UINT DpiOfWindow(HWND window) noexcept {
   return SystemDpi();
 }
 
+UINT DpiOfMonitor(HMONITOR monitor) noexcept {
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  static const auto getDpi = ProcAddress<GetDpiForMonitorFn>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+  UINT x = 0;
+  UINT y = 0;
+  if (getDpi != nullptr && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && y != 0) return y;
+  return SystemDpi();
+}
+
+void ExcludeFromCapture(HWND window) noexcept {
+  using SetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
+  constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
+  static const auto set = ProcAddress<SetWindowDisplayAffinityFn>(User32(), "SetWindowDisplayAffinity");
+  // Refused before Windows 10 2004: the loupe then relies on never reading itself.
+  if (set != nullptr) set(window, kExcludeFromCapture);
+}
+
 int MetricForDpi(int index, UINT dpi) noexcept {
   using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
   static const auto forDpi = ProcAddress<GetSystemMetricsForDpiFn>(User32(), "GetSystemMetricsForDpi");

@@ -27,6 +27,14 @@ void RestrictDllSearchToSystem32() noexcept;
 // before it, every monitor has the system's scale.
 [[nodiscard]] UINT DpiOfWindow(HWND window) noexcept;
 
+// The scale of a monitor. GetDpiForMonitor (shcore.dll, loaded on the first call) exists
+// from Windows 8.1 on; before it, every monitor has the system's scale.
+[[nodiscard]] UINT DpiOfMonitor(HMONITOR monitor) noexcept;
+
+// Keeps a window out of every screen capture, this program's own included, where the
+// system can (WDA_EXCLUDEFROMCAPTURE, Windows 10 2004 on); elsewhere it does nothing.
+void ExcludeFromCapture(HWND window) noexcept;
+
 // A system metric at a scale; GetSystemMetricsForDpi: Windows 10 1607, else the system's.
 [[nodiscard]] int MetricForDpi(int index, UINT dpi) noexcept;
 

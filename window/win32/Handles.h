@@ -47,11 +47,16 @@ struct KernelHandleDeleter {
 struct IconDeleter {
   void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
+struct MemoryDcDeleter {
+  void operator()(HDC dc) const noexcept { DeleteDC(dc); }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;
 
 // A DC borrowed with GetDC/GetWindowDC, given back on scope exit.
 class WindowDc {

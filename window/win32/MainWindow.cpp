@@ -28,7 +28,7 @@ RECT CentredOnPrimary(SIZE size) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), form_(*this, screen_), children_(form_, controls_, *this) {}
+    : instance_(instance), form_(*this, screen_, loupe_), children_(form_, controls_, *this) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) {
@@ -70,6 +70,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   self->dialogue_.SetOwner(self->hwnd_);
+  self->loupe_.SetOwner(self->hwnd_, instance);
   self->controls_.Create(self->hwnd_, instance, dpi, self->children_);
   StartupMark("controls");
   self->LoadIcons();
@@ -102,6 +103,8 @@ bool MainWindow::PreTranslate(const MSG& msg) {
   // the tab order), so the window walks its own tab list instead of the dialog manager.
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  // While sampling, Tab waits: a field that took the focus would be copied.
+  if (form_.Picture1_KeyDown(SwatchKey::Tab, GetKeyState(VK_SHIFT) < 0, (msg.lParam & (1 << 30)) != 0)) return true;
   HWND next = controls_.TabNeighbour(GetFocus(), GetKeyState(VK_SHIFT) < 0);
   if (next != nullptr) SetFocus(next);
   return true;

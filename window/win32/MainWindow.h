@@ -16,6 +16,7 @@
 #include "window/win32/ControlSet.h"
 #include "window/win32/Dialogue.h"
 #include "window/win32/Handles.h"
+#include "window/win32/LoupeWindow.h"
 #include "window/win32/Screen.h"
 
 namespace tintelo::win {
@@ -62,6 +63,8 @@ class MainWindow final : private FormView, private AccessibleText {
   void SetToolTip(int index, std::string_view text) override;
   [[nodiscard]] std::string ToolTip(int index) const override;
   void SetLabel2Caption(int index, std::string_view text) override;
+  [[nodiscard]] std::string Label2Caption(int index) const override;
+  [[nodiscard]] HWND Label2(int index) const;
   void ShowSliderPosition(int index, std::int16_t position) override;
   void SetTimerEnabled(bool enabled) override;
   void DoEvents() override;
@@ -86,6 +89,7 @@ class MainWindow final : private FormView, private AccessibleText {
   UniqueIcon smallIcon_;
 
   WinScreen screen_;
+  LoupeWindow loupe_;
   win::Dialogue dialogue_;
   Form1 form_;
   ControlSet controls_;

@@ -31,18 +31,19 @@ void SetWindowTextIfChanged(HWND window, std::string_view text) {
   }
 }
 
+std::string TextOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
 }  // namespace
 
 void MainWindow::SetText(int index, std::string_view text) {
   SetWindowTextIfChanged(controls_.Of(layout::Kind::Readout, index), text);
 }
 
-std::string MainWindow::Text(int index) const {
-  HWND edit = controls_.Of(layout::Kind::Readout, index);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
+std::string MainWindow::Text(int index) const { return TextOf(controls_.Of(layout::Kind::Readout, index)); }
 
 void MainWindow::SetToolTip(int index, std::string_view text) {
   const auto i = static_cast<std::size_t>(index);
@@ -59,11 +60,14 @@ void MainWindow::SetToolTip(int index, std::string_view text) {
 
 std::string MainWindow::ToolTip(int index) const { return Narrow(toolTips_.at(static_cast<std::size_t>(index))); }
 
-void MainWindow::SetLabel2Caption(int index, std::string_view text) {
+HWND MainWindow::Label2(int index) const {
   // Label2(0..2) are the slider letters, Label2(3..5) the values.
-  const layout::Kind kind = index < Form1::kSliders ? layout::Kind::SliderLetter : layout::Kind::ValueLabel;
-  SetWindowTextIfChanged(controls_.Of(kind, index), text);
+  return controls_.Of(index < Form1::kSliders ? layout::Kind::SliderLetter : layout::Kind::ValueLabel, index);
 }
+
+void MainWindow::SetLabel2Caption(int index, std::string_view text) { SetWindowTextIfChanged(Label2(index), text); }
+
+std::string MainWindow::Label2Caption(int index) const { return TextOf(Label2(index)); }
 
 void MainWindow::ShowSliderPosition(int index, std::int16_t position) {
   SCROLLINFO info{};

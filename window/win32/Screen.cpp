@@ -12,6 +12,11 @@ bool WinScreen::CursorPos(ScreenPoint& point) {
   return true;
 }
 
+void WinScreen::MoveCursor(ScreenPoint point) {
+  // Physical pixels: the program is aware of every monitor's scale.
+  SetCursorPos(point.x, point.y);
+}
+
 ScreenApi::Handle WinScreen::DesktopWindow() { return reinterpret_cast<Handle>(GetDesktopWindow()); }
 
 ScreenApi::Handle WinScreen::WindowDc(Handle window) {

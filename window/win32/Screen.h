@@ -8,6 +8,7 @@ namespace tintelo::win {
 class WinScreen final : public ScreenApi {
  public:
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
+  void MoveCursor(ScreenPoint point) override;
   [[nodiscard]] Handle DesktopWindow() override;
   [[nodiscard]] Handle WindowDc(Handle window) override;
   [[nodiscard]] ColourValue Pixel(Handle dc, ScreenPoint point) override;

@@ -1,0 +1,295 @@
+// Precise picking: the loupe beside the pointer while sampling, what it shows, where it
+// goes, that the readouts never take it for the screen, and the keys that run the sampler.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "e2e/Driver.h"
+#include "sampler/Loupe.h"
+#include "window/ControlIds.h"
+
+namespace tintelo::e2e {
+namespace {
+
+constexpr Colour kRed{255, 0, 0, "", "", "", "", ""};
+constexpr Colour kGreen{0, 255, 0, "", "", "", "", ""};
+constexpr Colour kBlue{0, 0, 255, "", "", "", "", ""};
+constexpr Colour kYellow{255, 255, 0, "", "", "", "", ""};
+constexpr Colour kWhite{255, 255, 255, "", "", "", "", ""};
+
+RECT Rect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// The loupe's pixel in the middle of cell (column, row), read from the screen.
+COLORREF CellOnScreen(const RECT& loupe, const LoupeGeometry& g, const std::vector<COLORREF>& shown, int column,
+                      int row) {
+  const int x = 2 * g.line + column * g.pitch + g.line + (g.pitch - g.line) / 2;
+  const int y = 2 * g.line + row * g.pitch + g.line + (g.pitch - g.line) / 2;
+  return shown.at(static_cast<std::size_t>(y * (loupe.right - loupe.left) + x));
+}
+
+// Holds a button on the swatch until sampling reads the swatch.
+testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button) {
+  const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
+  MovePointer(onSwatch);
+  button.emplace(kLeftButton);
+  if (!WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); })) {
+    return testing::AssertionFailure() << "sampling never began: Text1(0) reads " << app.Text(ids::kText1);
+  }
+  return testing::AssertionSuccess();
+}
+
+// Four squares meeting at (200, 200) and a one-pixel white line three pixels right of it.
+constexpr POINT kMeeting{200, 200};
+constexpr int kLineX = 203;
+
+COLORREF PatternAt(POINT p) {
+  if (p.x == kLineX) return Rgb(kWhite);
+  if (p.y < kMeeting.y) return Rgb(p.x < kMeeting.x ? kRed : kGreen);
+  return Rgb(p.x < kMeeting.x ? kBlue : kYellow);
+}
+
+class LoupeAtScale : public testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    SetScreenDpi(GetParam());
+    ASSERT_TRUE(red_.Shown(POINT{185, 185}));
+    ASSERT_TRUE(green_.Shown(POINT{215, 185}));
+    ASSERT_TRUE(blue_.Shown(POINT{185, 215}));
+    ASSERT_TRUE(yellow_.Shown(POINT{215, 215}));
+    ASSERT_TRUE(line_.Shown(POINT{kLineX, 190}));
+  }
+  void TearDown() override { SetScreenDpi(96); }
+
+  ColourWindow red_{RECT{170, 170, 200, 200}, kRed};
+  ColourWindow green_{RECT{200, 170, 230, 200}, kGreen};
+  ColourWindow blue_{RECT{170, 200, 200, 230}, kBlue};
+  ColourWindow yellow_{RECT{200, 200, 230, 230}, kYellow};
+  ColourWindow line_{RECT{kLineX, 170, kLineX + 1, 230}, kWhite};
+};
+
+TEST_P(LoupeAtScale, MagnifiesThePatternRightWayRoundBesideThePointerAndGoesOnRelease) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  EXPECT_EQ(LoupeOf(app), nullptr) << "a loupe before sampling";
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
+  HWND loupe = LoupeOf(app);
+  ASSERT_NE(loupe, nullptr) << "no loupe with the press";
+
+  // Never the focus, the activation or the mouse; no taskbar button.
+  EXPECT_EQ(GetForegroundWindow(), app.Window());
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(app.Window(), nullptr), &gui));
+  EXPECT_EQ(gui.hwndFocus, app.Control(ids::kPicture1));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(loupe, GWL_EXSTYLE));
+  EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0u);
+  EXPECT_NE(exStyle & WS_EX_NOACTIVATE, 0u);
+  EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0u);
+  EXPECT_EQ(GetWindow(loupe, GW_OWNER), app.Window());
+
+  MovePointer(kMeeting);
+  const LoupeGeometry g = LoupeGeometry::ForDpi(static_cast<unsigned>(GetParam()));
+  const RECT expected{kMeeting.x + 1 + g.gap, kMeeting.y + 1 + g.gap, kMeeting.x + 1 + g.gap + g.Size(),
+                      kMeeting.y + 1 + g.gap + g.Size()};
+  ASSERT_TRUE(WaitUntil([&] { return Same(expected, Rect(loupe)); }))
+      << "the loupe is not below and right of the pointer at " << Rect(loupe).left << ',' << Rect(loupe).top;
+  EXPECT_NE(WindowFromPoint(CentreOnScreen(loupe)), loupe) << "the loupe takes the mouse";
+
+  // Cell by cell, the screen around the pointer, the right way round.
+  const auto showsPattern = [&] {
+    const std::vector<COLORREF> shown = ScreenPixels(expected);
+    for (int row = 0; row < LoupeGeometry::kCells; ++row) {
+      for (int column = 0; column < LoupeGeometry::kCells; ++column) {
+        const POINT at{kMeeting.x + column - LoupeGeometry::kCentre, kMeeting.y + row - LoupeGeometry::kCentre};
+        if (CellOnScreen(expected, g, shown, column, row) != PatternAt(at)) return false;
+      }
+    }
+    return true;
+  };
+  EXPECT_TRUE(WaitUntil(showsPattern)) << "the loupe does not show the pattern around the pointer";
+  // The one-pixel line, at least four pixels wide across a row of cells away from the centre.
+  const std::vector<COLORREF> shown = ScreenPixels(expected);
+  const int y = 2 * g.line + 2 * g.pitch + g.line + 1;
+  int run = 0;
+  int longest = 0;
+  for (int x = 2 * g.line; x < g.Size() - 2 * g.line; ++x) {
+    run = shown.at(static_cast<std::size_t>(y * g.Size() + x)) == Rgb(kWhite) ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  EXPECT_GE(longest, 4);
+
+  // At the screen's bottom right corner the loupe turns left and up, still wholly on it.
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const POINT corner{screen.right - 1, screen.bottom - 1};
+  MovePointer(corner);
+  const RECT turned{corner.x - g.gap - g.Size(), corner.y - g.gap - g.Size(), corner.x - g.gap, corner.y - g.gap};
+  EXPECT_TRUE(WaitUntil([&] { return Same(turned, Rect(loupe)); }))
+      << "at the corner the loupe is at " << Rect(loupe).left << ',' << Rect(loupe).top;
+  EXPECT_TRUE(Inside(Rect(loupe), screen));
+
+  button->Release();
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "the loupe stays after the release";
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, LoupeAtScale, testing::Values(96, 144));
+
+// The pointer jumps straight onto the loupe's last place, which still shows the loupe's
+// picture until the window beneath repaints; this test's windows repaint only while it
+// pumps its messages, so it keeps them from repainting for a while. The loupe there
+// magnified brown; beneath it is sky: no brown may show for the new place, in the
+// readouts or in the loupe.
+TEST(LoupeJump, StraightOntoItsLastPlaceNeverReachesTheReadouts) {
+  ColourWindow sky{RECT{0, 0, 460, 420}, kSky};
+  ColourWindow brown{RECT{140, 140, 160, 160}, kBrown};
+  const POINT onBrown{150, 150};
+  ASSERT_TRUE(sky.Shown(POINT{300, 300}));
+  ASSERT_TRUE(brown.Shown(onBrown));
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
+  HWND loupe = LoupeOf(app);
+  ASSERT_NE(loupe, nullptr);
+  const LoupeGeometry g = LoupeGeometry::ForDpi(96);
+
+  bool staleSeen = false;
+  for (const POINT offset : {POINT{5, 5}, POINT{77, 77}, POINT{150, 20}, POINT{30, 140}}) {
+    MovePointer(onBrown);
+    ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(onBrown, kBrown); }));
+    const RECT last = Rect(loupe);
+    // Its picture there: black outer ring, brown cells.
+    ASSERT_TRUE(WaitUntil([&] {
+      return ScreenPixel(POINT{last.left, last.top}) == RGB(0, 0, 0) &&
+             ScreenPixel(POINT{last.left + 2 * g.line + g.line + 2, last.top + 2 * g.line + g.line + 2}) == Rgb(kBrown);
+    }));
+    const POINT jump{last.left + offset.x, last.top + offset.y};
+    const Readouts there = Showing(jump, kSky);
+    const Readouts before = Showing(onBrown, kBrown);
+
+    SetCursorPos(jump.x, jump.y);  // and no message pumped until the end of the loop
+    const auto end = std::chrono::steady_clock::now() + 400ms;
+    while (std::chrono::steady_clock::now() < end) {
+      // Two reads alike: not one torn by a tick that wrote between its fields.
+      const Readouts now = Snapshot(app);
+      if (Snapshot(app) != now) continue;
+      ASSERT_TRUE(now == before || now == there)
+          << "at " << jump.x << ',' << jump.y << " the readouts show " << now[0] << " " << now[5];
+      if (ScreenPixel(jump) != Rgb(kSky)) staleSeen = true;
+      if (HWND shown = LoupeOf(app); shown != nullptr) {
+        const RECT now = Rect(shown);
+        if (now.right - now.left == g.Size()) {
+          const std::vector<COLORREF> cells = ScreenPixels(now);
+          for (int row = 0; row < LoupeGeometry::kCells; ++row) {
+            for (int column = 0; column < LoupeGeometry::kCells; ++column) {
+              ASSERT_NE(CellOnScreen(now, g, cells, column, row), Rgb(kBrown))
+                  << "the loupe magnifies its own picture, cell " << column << ',' << row;
+            }
+          }
+        }
+      }
+    }
+    // Once the windows beneath have repainted, the jump reads the sky.
+    EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == there; }))
+        << "at " << jump.x << ',' << jump.y << " the readouts show " << Snapshot(app)[0];
+  }
+  EXPECT_TRUE(staleSeen) << "the screen never showed the loupe's old picture: nothing was tested";
+}
+
+// The sampler from the keyboard (the swatch has the focus at start-up) or begun with the
+// button; then the arrows, Shift with an arrow, Tab that waits, and the end.
+enum class Start { Space, Enter, Press };
+enum class End { Space, Enter, Escape };
+
+struct KeyRun {
+  const char* name;
+  Start start;
+  End end;
+};
+
+void PrintTo(const KeyRun& run, std::ostream* out) { *out << run.name; }
+std::string KeyRunName(const testing::TestParamInfo<KeyRun>& info) { return info.param.name; }
+
+class LoupeKeys : public testing::TestWithParam<KeyRun> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(sky_.Shown(POINT{300, 300}));
+    ASSERT_TRUE(brown_.Shown(kOnBrown));
+  }
+
+  static constexpr POINT kOnBrown{159, 150};  // the brown's last column
+  ColourWindow sky_{RECT{0, 0, 460, 420}, kSky};
+  ColourWindow brown_{RECT{140, 140, 160, 160}, kBrown};
+};
+
+TEST_P(LoupeKeys, StepThePointerAndEndOrCancel) {
+  const KeyRun& run = GetParam();
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  const Readouts atStart = Snapshot(app);
+  SetClipboardTextForTest(L"untouched");
+  std::optional<HeldButton> button;
+  if (run.start == Start::Press) {
+    ASSERT_TRUE(PressOnTheSwatch(app, button));
+    MovePointer(kOnBrown);
+  } else {
+    MovePointer(kOnBrown);
+    PressKey(run.start == Start::Space ? VK_SPACE : VK_RETURN);
+  }
+  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnBrown, kBrown); }));
+  EXPECT_NE(LoupeOf(app), nullptr);
+
+  PressKey(VK_RIGHT);
+  const POINT right{kOnBrown.x + 1, kOnBrown.y};
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(right, kSky); })) << Snapshot(app)[0];
+  PressKey(VK_DOWN, true);
+  const POINT down{right.x, right.y + 10};
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(down, kSky); })) << Snapshot(app)[0];
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  EXPECT_EQ(PositionText(pointer), PositionText(down)) << "the pointer did not move with the keys";
+
+  PressKey(VK_TAB);
+  EXPECT_FALSE(WaitUntil([&] { return IsIconic(app.Window()) != FALSE; }, 500ms)) << "Tab copied a field";
+  EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(L"untouched"));
+  EXPECT_NE(LoupeOf(app), nullptr) << "Tab ended sampling";
+
+  PressKey(run.end == End::Space ? VK_SPACE : run.end == End::Enter ? VK_RETURN : VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "the loupe stays after the end";
+  const Readouts kept = run.end == End::Escape ? atStart : Showing(down, kSky);
+  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == kept; })) << Snapshot(app)[0];
+  // Neither a copy nor a minimise, and a later release changes nothing.
+  if (button) button->Release();
+  MovePointer(kOnBrown);
+  EXPECT_FALSE(WaitUntil([&] { return Snapshot(app) != kept; }, 500ms)) << Snapshot(app)[0];
+  EXPECT_FALSE(IsIconic(app.Window()));
+  EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(L"untouched"));
+  EXPECT_EQ(CaptureOf(app), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, LoupeKeys,
+                         testing::Values(KeyRun{"SpaceThenEnter", Start::Space, End::Enter},
+                                         KeyRun{"EnterThenSpace", Start::Enter, End::Space},
+                                         KeyRun{"SpaceThenEscape", Start::Space, End::Escape},
+                                         KeyRun{"PressThenEscape", Start::Press, End::Escape},
+                                         KeyRun{"PressThenEnter", Start::Press, End::Enter}),
+                         KeyRunName);
+
+}  // namespace
+}  // namespace tintelo::e2e
