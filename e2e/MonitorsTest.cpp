@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
+#include "sampler/Loupe.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -125,6 +126,33 @@ TEST_P(ThreeMonitorsSampling, ReadsThePixelAndItsNegativePosition) {
   EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == there; }));
   EXPECT_EQ(Snapshot(app), there);
   EXPECT_EQ(app.Text(ids::kText1), spot.position);
+}
+
+// Beside the left monitor's edge with the primary one, the loupe turns left rather than
+// cross onto the primary monitor, and shows the left monitor's colour.
+TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
+  HeldButton button(kLeftButton);
+  ASSERT_TRUE(SamplingBegan(app));
+  const POINT nearEdge{-10, 300};
+  MovePointer(nearEdge);
+  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(nearEdge, kGreen); }));
+
+  HWND loupe = LoupeOf(app);
+  ASSERT_NE(loupe, nullptr);
+  const LoupeGeometry g = LoupeGeometry::ForDpi(96);
+  const RECT expected{nearEdge.x - g.gap - g.Size(), nearEdge.y + 1 + g.gap, nearEdge.x - g.gap,
+                      nearEdge.y + 1 + g.gap + g.Size()};
+  RECT shown{};
+  EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(loupe, &shown) && EqualRect(&shown, &expected); }))
+      << "the loupe is at " << Describe(shown, false);
+  // The pointer's cell, in the middle of the loupe.
+  const int middle = 2 * g.line + LoupeGeometry::kCentre * g.pitch + g.line + (g.pitch - g.line) / 2;
+  EXPECT_TRUE(WaitUntil([&] {
+    return ScreenPixel(POINT{expected.left + middle, expected.top + middle}) == Rgb(kGreen);
+  }));
 }
 
 INSTANTIATE_TEST_SUITE_P(ThreeMonitors, ThreeMonitorsSampling,
