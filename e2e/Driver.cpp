@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "window/ControlIds.h"
+#include "window/win32/Dib.h"
 
 namespace tintelo::e2e {
 
@@ -339,6 +340,11 @@ HWND CaptureOf(const Tintelo& app) {
   return gui.hwndCapture;
 }
 
+bool SamplingBegan(const Tintelo& app) {
+  const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
+  return WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); });
+}
+
 HWND LoupeOf(const Tintelo& app) {
   for (HWND w = FindWindowW(L"TinteloLoupe", nullptr); w != nullptr;
        w = FindWindowExW(nullptr, w, L"TinteloLoupe", nullptr)) {
@@ -353,13 +359,7 @@ std::vector<COLORREF> ScreenPixels(const RECT& area) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = win::TopDownDib(width, height);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   void* bits = nullptr;

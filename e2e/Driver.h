@@ -104,6 +104,8 @@ using Readouts = std::vector<std::string>;
 [[nodiscard]] COLORREF ScreenPixel(POINT at);
 // The window of the program that holds the pointer capture, or null.
 [[nodiscard]] HWND CaptureOf(const Tintelo& app);
+// With a button held on the swatch: waits until sampling reads the swatch's own point.
+[[nodiscard]] bool SamplingBegan(const Tintelo& app);
 // The program's loupe while it shows, or null.
 [[nodiscard]] HWND LoupeOf(const Tintelo& app);
 // The screen's pixels in `area`, as GetPixel gives them (0x00BBGGRR), row by row.

@@ -45,12 +45,9 @@ COLORREF CellOnScreen(const RECT& loupe, const LoupeGeometry& g, const std::vect
 
 // Holds a button on the swatch until sampling reads the swatch.
 testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button) {
-  const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
-  MovePointer(onSwatch);
+  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
   button.emplace(kLeftButton);
-  if (!WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); })) {
-    return testing::AssertionFailure() << "sampling never began: Text1(0) reads " << app.Text(ids::kText1);
-  }
+  if (!SamplingBegan(app)) return testing::AssertionFailure() << "Text1(0) reads " << app.Text(ids::kText1);
   return testing::AssertionSuccess();
 }
 

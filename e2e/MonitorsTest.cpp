@@ -72,15 +72,6 @@ class ThreeMonitors : public testing::Test {
     ASSERT_TRUE(plum_.Shown(POINT{kPlumPlace.right - 1, kPlumPlace.bottom - 1}));
   }
 
-  // Once the button is held on the swatch, sampling has begun when it reads the swatch.
-  static testing::AssertionResult SamplingBegan(const Tintelo& app) {
-    const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
-    if (!WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); })) {
-      return testing::AssertionFailure() << "sampling never began: Text1(0) reads " << app.Text(ids::kText1);
-    }
-    return testing::AssertionSuccess();
-  }
-
   ColourWindow green_{kGreenPlace, kGreen};
   ColourWindow plum_{kPlumPlace, kPlum};
 };
@@ -119,7 +110,7 @@ TEST_P(ThreeMonitorsSampling, ReadsThePixelAndItsNegativePosition) {
   ASSERT_NE(app.Window(), nullptr);
   MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
   HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app));
+  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
 
   MovePointer(spot.at);
   const Readouts there = Showing(spot.at, *spot.colour);
@@ -135,7 +126,7 @@ TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
   ASSERT_NE(app.Window(), nullptr);
   MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
   HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app));
+  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
   const POINT nearEdge{-10, 300};
   MovePointer(nearEdge);
   ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(nearEdge, kGreen); }));
@@ -198,7 +189,7 @@ TEST_F(ThreeMonitors, CornerOnNoMonitorNeverShowsAndKeepsTheLastGoodSample) {
   ASSERT_NE(app.Window(), nullptr);
   MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
   HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app));
+  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
   const POINT onLeft{-500, 100};
   MovePointer(onLeft);
   ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(onLeft, kGreen); }));

@@ -37,16 +37,6 @@ class Sampling : public testing::Test {
   ColourWindow sky_{kSkyPlace, kSky};
 };
 
-// Waits until sampling reads the point under the pointer on the swatch, i.e. it has begun.
-testing::AssertionResult SamplingBegan(const Tintelo& app) {
-  const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
-  if (!WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); })) {
-    return testing::AssertionFailure() << "Text1(0) reads " << app.Text(ids::kText1) << ", not the swatch point "
-                                       << PositionText(onSwatch);
-  }
-  return testing::AssertionSuccess();
-}
-
 class SamplingWith : public Sampling, public testing::WithParamInterface<Button> {};
 
 TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
@@ -56,7 +46,7 @@ TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
   const POINT onSwatch = CentreOnScreen(swatch);
   MovePointer(onSwatch);
   HeldButton button(GetParam());
-  ASSERT_TRUE(SamplingBegan(app));
+  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
   EXPECT_EQ(CaptureOf(app), swatch) << "the swatch keeps the pointer while the button is held";
 
   MovePointer(kOnBrown);
@@ -91,7 +81,7 @@ TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
   ASSERT_NE(app.Window(), nullptr);
   MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
   HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app));
+  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
   MovePointer(POINT{0, 0});
   const Readouts corner = Showing(POINT{0, 0}, kBrown);
   EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == corner; }));
@@ -107,7 +97,7 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
   const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
   MovePointer(onSwatch);
   HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app));
+  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
   MovePointer(kOnBrown);
   ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == kBrown.html; }));
   MovePointer(onSwatch);
@@ -137,7 +127,7 @@ TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
   ASSERT_NE(app.Window(), nullptr);
   MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
   HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app));
+  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
   MovePointer(kOnSky);
   ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnSky, kSky); }));
   button.Release();

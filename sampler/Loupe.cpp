@@ -136,6 +136,10 @@ void Loupe::End() {
   screen_->Hide();
   shown_ = false;
   // What it showed last may stay on the screen for a while after it has gone.
+  LeaveCurrentPicture();
+}
+
+void Loupe::LeaveCurrentPicture() {
   std::move_backward(left_.begin(), left_.end() - 1, left_.end());
   left_[0] = current_;
   left_[0].age = 0;
@@ -150,12 +154,7 @@ void Loupe::Refresh(ScreenPoint pointer) {
       PlaceLoupe(pointer, geometry.Size(), geometry.gap, monitor != nullptr ? monitor->area : unbounded);
 
   // The loupe first leaves its place, then reads the screen: never the other way round.
-  if (shown_ && (place != current_.place || geometry != current_.geometry)) {
-    std::move_backward(left_.begin(), left_.end() - 1, left_.end());
-    left_[0] = current_;
-    left_[0].age = 0;
-    leftCount_ = std::min(leftCount_ + 1, left_.size());
-  }
+  if (shown_ && (place != current_.place || geometry != current_.geometry)) LeaveCurrentPicture();
   current_.place = place;
   current_.geometry = geometry;
   current_.area = CaptureArea(pointer);

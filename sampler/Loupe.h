@@ -127,6 +127,7 @@ class Loupe {
 
   [[nodiscard]] static Pixel PictureAt(const Shot& shot, int x, int y);
   [[nodiscard]] bool OnAMonitor(ScreenPoint point) const;
+  void LeaveCurrentPicture();
   void HideLeftPictures();
   void Draw();
 

@@ -11,6 +11,7 @@
 #include "window/Form1.h"
 #include "window/GifImage.h"
 #include "window/win32/ControlSet.h"
+#include "window/win32/Dib.h"
 #include "window/win32/Handles.h"
 #include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/SchemeColours.h"
@@ -272,13 +273,7 @@ void ChildWindows::PaintPalette(HWND window) {
     paletteBackground_ = back;
   }
   // Scaled by whole pixels without smoothing, as pixel art should be.
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = paletteWidth_;
-  info.bmiHeader.biHeight = -paletteHeight_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownDib(paletteWidth_, paletteHeight_);
   SetStretchBltMode(paint.Dc(), COLORONCOLOR);
   StretchDIBits(paint.Dc(), 0, 0, client.right, client.bottom, 0, 0, paletteWidth_, paletteHeight_,
                 paletteOnBackground_.data(), &info, DIB_RGB_COLORS, SRCCOPY);

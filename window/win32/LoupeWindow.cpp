@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "window/win32/Compat.h"
+#include "window/win32/Dib.h"
 
 namespace tintelo::win {
 
@@ -13,17 +14,6 @@ namespace {
 // transparent so that the mouse goes through it to whatever lies beneath (Windows also
 // leaves layered windows out of screen reads made without CAPTUREBLT).
 constexpr DWORD kLoupeExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT;
-
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
@@ -56,7 +46,7 @@ bool LoupeWindow::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
     captureOld_ = nullptr;
     captureBitmap_.Reset();
     captureDc_.Reset(CreateCompatibleDC(nullptr));
-    const BITMAPINFO info = TopDown32(width, height);
+    const BITMAPINFO info = TopDownDib(width, height);
     void* bits = nullptr;
     captureBitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!captureDc_ || !captureBitmap_ || bits == nullptr) {
@@ -123,7 +113,7 @@ void LoupeWindow::Hide() {
 
 void LoupeWindow::Draw(HDC dc) const {
   if (picture_.size() < static_cast<std::size_t>(size_) * static_cast<std::size_t>(size_) || size_ == 0) return;
-  const BITMAPINFO info = TopDown32(size_, size_);
+  const BITMAPINFO info = TopDownDib(size_, size_);
   SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(size_), static_cast<DWORD>(size_), 0, 0, 0, static_cast<UINT>(size_),
                     picture_.data(), &info, DIB_RGB_COLORS);
 }
