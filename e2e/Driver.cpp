@@ -59,15 +59,32 @@ std::wstring BesideThisProgram(const wchar_t* name) {
   return path + name;
 }
 
-void SetScreenDpi(int dpi) {
+bool UnderWine() {
+  static const bool wine = [] {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return wine;
+}
+
+bool SetScreenDpi(int dpi) {
+  if (!UnderWine()) {
+    // The driver is aware of each monitor's scale (its manifest), so Windows gives it the
+    // session's real scale here, not 96.
+    HDC screen = GetDC(nullptr);
+    const int sessionDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return sessionDpi == dpi;
+  }
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                       nullptr) != ERROR_SUCCESS) {
-    return;
+    return true;  // the program then starts at the old scale, and the test says so
   }
   const DWORD value = static_cast<DWORD>(dpi);
   RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
   RegCloseKey(key);
+  return true;
 }
 
 HANDLE StartProgram(const wchar_t* name) {
@@ -221,9 +238,11 @@ LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 // Installs the hook on a thread of its own that only answers it, so a program reporting a
-// move never waits on a test that is busy elsewhere.
+// move never waits on a test that is busy elsewhere. Outside Wine there is no X server to
+// echo anything: no hook.
 void WatchPointer() {
   static const bool installed = [] {
+    if (!UnderWine()) return false;
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread([ready] {
       SetWindowsHookExW(WH_MOUSE_LL, WatchReports, GetModuleHandleW(nullptr), 0);
@@ -262,6 +281,7 @@ void MovePointer(POINT screen) {
   if (PointerAt(screen)) return;
   const long before = reports.load();
   SetCursorPos(screen.x, screen.y);
+  if (!UnderWine()) return;
   // Over the bare screen no window reports anything.
   HWND under = WindowFromPoint(screen);
   if (under == nullptr || under == GetDesktopWindow()) return;

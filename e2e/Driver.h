@@ -33,8 +33,21 @@ std::string Narrow(const std::wstring& wide);
 // Path of a file beside the test program (Tintelo.exe is built next to it).
 std::wstring BesideThisProgram(const wchar_t* name);
 
-// Wine reads the screen scale at process start; the next program started uses this.
-void SetScreenDpi(int dpi);
+// True when this driver runs under Wine: only Wine's ntdll exports wine_get_version.
+// Outside Wine the driver leaves out what only Wine needs, and the tests that only Wine
+// can run skip themselves and say why.
+[[nodiscard]] bool UnderWine();
+
+// Sets the screen scale of the programs started next, where that can be done. Wine reads
+// LogPixels at each process start, so under Wine it writes it and returns true. Windows
+// reads it at sign-in, and it is the user's own setting: there nothing is written, and
+// the answer is whether the session already runs at that scale.
+bool SetScreenDpi(int dpi);
+
+// Why a test that starts the program at another scale skips itself outside Wine.
+inline constexpr char kScaleNeedsWine[] =
+    "starting a program at another scale needs Wine, which reads LogPixels at each start; Windows reads it "
+    "at sign-in (README, Scales)";
 
 class Tintelo {
  public:

@@ -427,7 +427,10 @@ def true_colour_bitmap(rows: list[list[tuple[int, int, int, int]]]) -> bytes:
 
 
 def png(rows: list[list[tuple[int, int, int, int]]]) -> bytes:
-    """An RGBA PNG, the form .ico files hold their 256-pixel image in."""
+    """An RGBA PNG: since Windows Vista an .ico entry may be a whole PNG file
+    instead of a bitmap (The Old New Thing, "The evolution of the ICO file
+    format, part 4: PNG images"), a fraction of the size of the same picture as
+    a 32-bit bitmap with its mask."""
     def chunk(kind: bytes, data: bytes) -> bytes:
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data)))
@@ -440,7 +443,9 @@ def png(rows: list[list[tuple[int, int, int, int]]]) -> bytes:
 
 # Every size Windows asks for, from the small caption icon at 100 % to Explorer's
 # largest view. The 32-pixel picture is drawn as it stands, in 256 colours; the
-# others are made from it.
+# others are made from it. Above 32 pixels they are PNG, which keeps the program
+# small; Windows XP, the one system that cannot read them, is not one we run on.
+# At 32 pixels and below they stay bitmaps, the form every reader of icons knows.
 ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 
 
@@ -450,7 +455,7 @@ def write_program_icon(path: Path, canvas: Canvas) -> None:
         if size == canvas.size:
             image, _ = masked_bitmap(canvas, 8)
             images.append((size, 0, 8, image))
-        elif size == 256:
+        elif size > canvas.size:
             images.append((size, 0, 32, png(resample(canvas, size))))
         else:
             images.append((size, 0, 32, true_colour_bitmap(resample(canvas, size))))

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: install-deps.sh test|run|bench|release
+# Usage: install-deps.sh test|run|bench|release|workflow
 set -euo pipefail
 
 compilers=(cmake ninja-build g++-mingw-w64-x86-64-posix)
@@ -15,7 +15,8 @@ case "${1:-test}" in
   run) wanted=("${common[@]}" googletest imagemagick) ;;
   bench) wanted=("${common[@]}" googletest libgtest-dev libbenchmark-dev xdotool bc gpick gcolor3 color-picker) ;;
   release) wanted=("${compilers[@]}") ;;
-  *) echo "usage: $0 test|run|bench|release" >&2; exit 2 ;;
+  workflow) wanted=(nodejs npm) ;;
+  *) echo "usage: $0 test|run|bench|release|workflow" >&2; exit 2 ;;
 esac
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

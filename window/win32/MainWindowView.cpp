@@ -126,7 +126,9 @@ std::wstring MainWindow::AccessibleValue(HWND control) const {
   if (control == controls_.Of(layout::Kind::Swatch)) return Widen(Text(kHtmlReadout));
   const int slider = controls_.IndexOf(layout::Kind::Slider, control);
   if (slider < 0) return {};
-  return std::to_wstring(-form_.SliderValue(slider));
+  // std::to_wstring formats through the C runtime's wide printf, which mingw-w64 links in
+  // whole (24 KB of Tintelo.exe, floating point included); std::to_string is plain integer code.
+  return Widen(std::to_string(-form_.SliderValue(slider)));
 }
 
 }  // namespace tintelo::win

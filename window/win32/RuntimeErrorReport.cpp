@@ -10,7 +10,7 @@ namespace tintelo::win {
 void ReportRuntimeErrorAndExit(HWND owner, int number, const char* text) noexcept {
   try {
     const std::wstring message =
-        L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\n\n" + Widen(text != nullptr ? text : "");
+        L"Erreur d'exécution '" + Widen(std::to_string(number)) + L"' :\n\n" + Widen(text != nullptr ? text : "");
     MessageBoxW(IsWindow(owner) ? owner : nullptr, message.c_str(), L"Tintelo", MB_OK | MB_ICONERROR | MB_TASKMODAL);
   } catch (...) {
     MessageBoxW(nullptr, L"Erreur d'exécution", L"Tintelo", MB_OK | MB_ICONERROR | MB_TASKMODAL);
