@@ -20,14 +20,7 @@ fi
 trap tintelo_stop_wine EXIT
 tintelo_start_display
 tintelo_init_prefix
-# A Wine desktop window draws the caption bar that a bare virtual display lacks.
-wine explorer /desktop=Tintelo,640x400 "$exe" >/dev/null 2>&1 &
-for _ in $(seq 1 150); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Tintelo v.1.0"' && break
-  sleep 0.2
-done
-sleep 1  # let the first paint land before the picture is taken
 shot="$PWD/build/tintelo-window.png"
-import -window root -crop 640x400+0+0 +repage "$shot"
+tintelo_window_shot "$exe" "Tintelo v.1.0" "$shot"
 echo "No display was available: Tintelo ran in a virtual one."
 echo "Screenshot of the window: $shot"

@@ -59,6 +59,26 @@ tintelo_warm_up() {
   touch "$WINEPREFIX/.tintelo-warm"
 }
 
+# Opens a program in a Wine desktop window of this display (it draws the caption bar that a
+# bare virtual display lacks), saves a picture of its window with a margin around it as a
+# PNG, and ends the prefix's programs. Usage: tintelo_window_shot program.exe "Window title" out.png
+tintelo_window_shot() {
+  local program=$1 title=$2 out=$3 geometry _
+  wine explorer /desktop=Tintelo,640x400 "$program" >/dev/null 2>&1 &
+  for _ in $(seq 1 150); do
+    xwininfo -root -tree 2>/dev/null | grep -q "\"$title\"" && break
+    sleep 0.2
+  done
+  sleep 1  # let the first paint land before the picture is taken
+  # "WxH+X+Y" of the window, frame included, with 12 pixels around it.
+  geometry=$(xwininfo -name "$title" | awk '
+    /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} /Width/ {w = $2} /Height/ {h = $2}
+    END {printf "%dx%d+%d+%d", w + 24, h + 24, x - 12, y - 12}')
+  import -window root -crop "$geometry" +repage -strip "$out"
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
 # The end-to-end tests that need the desktop of several monitors; the virtual display
 # runs all the others.
 tintelo_monitor_tests='^ThreeMonitors'
