@@ -26,7 +26,7 @@ void RestrictDllSearchToSystem32() noexcept {
 UINT SystemDpi() noexcept {
   // Set when the session begins and fixed for the program's life: read once.
   static const UINT dpi = [] {
-    const WindowDc screen(nullptr);
+    const ScreenDc screen;
     return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
   }();
   return dpi;

@@ -209,7 +209,7 @@ void ControlSet::RebuildFonts() {
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW face = metrics.lfMessageFont;
-  const WindowDc screen(nullptr);
+  const ScreenDc screen;
   const auto fits = [&](HFONT font) {
     const SelectGuard select(screen.Get(), font);
     TEXTMETRICW tm{};

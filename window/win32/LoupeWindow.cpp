@@ -69,9 +69,8 @@ bool LoupeWindow::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
     captureWidth_ = width;
     captureHeight_ = height;
   }
-  // The DC that covers the whole virtual screen, monitors left of or above the primary
-  // one included; one small copy of it per refresh.
-  const WindowDc screen(nullptr);
+  // One small copy of the screen per refresh.
+  const ScreenDc screen;
   if (screen.Get() == nullptr) return false;
   if (!BitBlt(captureDc_.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY)) return false;
   GdiFlush();
