@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -173,12 +172,6 @@ int ControlSet::IndexOf(layout::Kind kind, HWND window) const {
   }
   return -1;
 }
-
-int ControlSet::PxAt(double twips, UINT dpi) {
-  return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
-}
-
-double ControlSet::Twips(int pixels) const { return pixels * 1440.0 / static_cast<double>(dpi_); }
 
 void ControlSet::MovePanel(int index, double left, double top) {
   const auto i = static_cast<std::size_t>(index);

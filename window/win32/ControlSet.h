@@ -37,9 +37,8 @@ class ControlSet {
   [[nodiscard]] HWND ToolTip() const { return tooltip_; }
 
   [[nodiscard]] UINT Dpi() const { return dpi_; }
-  [[nodiscard]] int Px(double twips) const { return PxAt(twips, dpi_); }
-  [[nodiscard]] static int PxAt(double twips, UINT dpi);
-  [[nodiscard]] double Twips(int pixels) const;
+  [[nodiscard]] int Px(double twips) const { return layout::Pixels(twips, dpi_); }
+  [[nodiscard]] double Twips(int pixels) const { return layout::Twips(pixels, dpi_); }
 
   // Moves a help panel, in twips, keeping where it is for the next change of scale.
   void MovePanel(int index, double left, double top);

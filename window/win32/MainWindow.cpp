@@ -111,8 +111,8 @@ bool MainWindow::PreTranslate(const MSG& msg) {
 }
 
 SIZE MainWindow::FrameSize(UINT dpi) const {
-  return FrameForDpi(ControlSet::PxAt(layout::kClientWidth, dpi), ControlSet::PxAt(layout::kClientHeight, dpi),
-                     kFormStyle, dpi);
+  return FrameForDpi(layout::Pixels(layout::kClientWidth, dpi), layout::Pixels(layout::kClientHeight, dpi), kFormStyle,
+                     dpi);
 }
 
 void MainWindow::LoadIcons() {
@@ -141,8 +141,8 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   // the client area off by its difference: measure it and make up for it.
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const int wrongWidth = client.right - ControlSet::PxAt(layout::kClientWidth, dpi);
-  const int wrongHeight = client.bottom - ControlSet::PxAt(layout::kClientHeight, dpi);
+  const int wrongWidth = client.right - layout::Pixels(layout::kClientWidth, dpi);
+  const int wrongHeight = client.bottom - layout::Pixels(layout::kClientHeight, dpi);
   if (wrongWidth != 0 || wrongHeight != 0) {
     frame.cx -= wrongWidth;
     frame.cy -= wrongHeight;
