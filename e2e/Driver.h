@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "window/win32/Text.h"
+
 namespace tintelo::e2e {
 
 using namespace std::chrono_literals;
@@ -27,8 +29,8 @@ bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_
 // Polls until the condition holds or the deadline passes; never a fixed sleep.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = kDeadline);
 
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& wide);
+using win::Narrow;
+using win::Widen;
 
 // Path of a file beside the test program (Tintelo.exe is built next to it).
 std::wstring BesideThisProgram(const wchar_t* name);
