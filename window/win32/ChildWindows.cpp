@@ -14,21 +14,13 @@
 #include "window/win32/Handles.h"
 #include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/SchemeColours.h"
+#include "window/win32/WindowProc.h"
 
 namespace tintelo::win {
 
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
-
-// The object behind one of this program's own windows, kept from its creation.
-ChildWindows* OwnerOf(HWND window, UINT message, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  return reinterpret_cast<ChildWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
 
 int MouseButtonsDown() {
   int held = 0;
@@ -69,15 +61,15 @@ void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
   WNDCLASSEXW child{};
   child.cbSize = sizeof(child);
   child.hInstance = instance;
-  child.lpfnWndProc = SwatchProc;
+  child.lpfnWndProc = ForwardToOwner<ChildWindows, &ChildWindows::OnSwatch>;
   child.hCursor = LoadCursorW(nullptr, IDC_CROSS);
   child.lpszClassName = kSwatchClass;
   RegisterClassExW(&child);
-  child.lpfnWndProc = PaletteProc;
+  child.lpfnWndProc = ForwardToOwner<ChildWindows, &ChildWindows::OnPalette>;
   child.hCursor = hand;
   child.lpszClassName = kPaletteClass;
   RegisterClassExW(&child);
-  child.lpfnWndProc = PanelProc;
+  child.lpfnWndProc = ForwardToOwner<ChildWindows, &ChildWindows::OnPanel>;
   child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
   child.lpszClassName = kPanelClass;
@@ -114,29 +106,6 @@ void ChildWindows::ObjectRequested() {
   const std::array<HWND, 4> annotated{controls_->Of(layout::Kind::Swatch), controls_->Of(layout::Kind::Slider, 0),
                                       controls_->Of(layout::Kind::Slider, 1), controls_->Of(layout::Kind::Slider, 2)};
   annotations_.OnObjectRequested(annotated, *text_);
-}
-
-LRESULT CALLBACK ChildWindows::SwatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  ChildWindows* self = OwnerOf(window, message, lParam);
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return Guarded(window, [&] { return self->OnSwatch(window, message, wParam, lParam); });
-}
-
-LRESULT CALLBACK ChildWindows::PaletteProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  ChildWindows* self = OwnerOf(window, message, lParam);
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return Guarded(window, [&] { return self->OnPalette(window, message, wParam, lParam); });
-}
-
-LRESULT CALLBACK ChildWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_CTLCOLORSTATIC) {
-    // The panel's text, in the scheme's tooltip colours where they read.
-    const auto dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, TextColourOn(COLOR_INFOTEXT, GetSysColor(COLOR_INFOBK)));
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ChildWindows::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -216,6 +185,17 @@ LRESULT ChildWindows::OnPalette(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+LRESULT ChildWindows::OnPanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CTLCOLORSTATIC) {
+    // The panel's text, in the scheme's tooltip colours where they read.
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, TextColourOn(COLOR_INFOTEXT, GetSysColor(COLOR_INFOBK)));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT ChildWindows::OnWatched(const Watched& watched, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -59,14 +59,12 @@ class ChildWindows {
     int index;
   };
 
-  static LRESULT CALLBACK SwatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  static LRESULT CALLBACK PaletteProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data) noexcept;
 
   LRESULT OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnPalette(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnWatched(const Watched& watched, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void PaintSwatch(HWND window) const;
   void PaintPalette(HWND window);

@@ -7,6 +7,7 @@
 #include "window/win32/Compat.h"
 #include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/StartupMarks.h"
+#include "window/win32/WindowProc.h"
 
 namespace tintelo::win {
 
@@ -43,7 +44,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
 
   WNDCLASSEXW form{};
   form.cbSize = sizeof(form);
-  form.lpfnWndProc = FormProc;
+  form.lpfnWndProc = ForwardToOwner<MainWindow, &MainWindow::HandleMessage>;
   form.hInstance = instance;
   form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVEBORDER + 1);

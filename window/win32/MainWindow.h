@@ -43,8 +43,7 @@ class MainWindow final : private FormView, private AccessibleText {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 
   // The window procedure (MainWindowProc.cpp): each message is one handler.
-  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnActivate(WPARAM wParam);
   void OnTimer(WPARAM id);
   [[nodiscard]] BOOL OnGetDpiScaledSize(UINT dpi, SIZE& size) const;

@@ -2,7 +2,6 @@
 #include "window/win32/MainWindow.h"
 
 #include "window/ControlIds.h"
-#include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/SchemeColours.h"
 
 namespace tintelo::win {
@@ -14,20 +13,9 @@ constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 }  // namespace
 
-LRESULT CALLBACK MainWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-    self->hwnd_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return Guarded(window, [&] { return self->HandleMessage(message, wParam, lParam); });
-}
-
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE: hwnd_ = window; return DefWindowProcW(window, message, wParam, lParam);
     case WM_ACTIVATE: OnActivate(wParam); return 0;
     case WM_SETFOCUS: FocusSwatch(); return 0;
     case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
