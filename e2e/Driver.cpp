@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <thread>
 #include <vector>
 
@@ -50,6 +51,18 @@ void SetScreenDpi(int dpi) {
   const DWORD value = static_cast<DWORD>(dpi);
   RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
   RegCloseKey(key);
+}
+
+WineDllOverride::WineDllOverride(const wchar_t* program, const wchar_t* dll, const wchar_t* how) : dll_(dll) {
+  const std::wstring path = std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides";
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+  const auto bytes = static_cast<DWORD>((std::wcslen(how) + 1) * sizeof(wchar_t));
+  RegSetValueExW(key_, dll_, 0, REG_SZ, reinterpret_cast<const BYTE*>(how), bytes);
+}
+
+WineDllOverride::~WineDllOverride() {
+  RegDeleteValueW(key_, dll_);
+  RegCloseKey(key_);
 }
 
 HANDLE StartProgram(const wchar_t* name) {

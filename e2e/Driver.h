@@ -38,6 +38,22 @@ std::wstring BesideThisProgram(const wchar_t* name);
 // Wine reads the screen scale at process start; the next program started uses this.
 void SetScreenDpi(int dpi);
 
+// Tells Wine how to load one DLL for one program, as a DllOverrides value under
+// AppDefaults: "native,builtin" prefers a copy beside the program (the default search
+// order) to Wine's own, "" loads none at all. Wine reads it at each load; the value goes
+// on scope exit.
+class WineDllOverride {
+ public:
+  WineDllOverride(const wchar_t* program, const wchar_t* dll, const wchar_t* how);
+  ~WineDllOverride();
+  WineDllOverride(const WineDllOverride&) = delete;
+  WineDllOverride& operator=(const WineDllOverride&) = delete;
+
+ private:
+  const wchar_t* dll_;
+  HKEY key_ = nullptr;
+};
+
 class Tintelo {
  public:
   Tintelo();   // starts the program and waits for its window and first analysis

@@ -141,14 +141,17 @@ class FakeColourDialog final : public ColourDialog {
     flags = value;
     if (log != nullptr) log->push_back("Dialog.SetFlags");
   }
-  void ShowColor() override {
+  bool ShowColor() override {
     ++shows;
     flagsWhenShown.push_back(flags);
-    if (log != nullptr) log->push_back("Dialog.Show");
+    if (log != nullptr) log->push_back(available ? "Dialog.Show" : "Dialog.Unavailable");
+    if (!available) return false;
     if (answer) colour = *answer;
+    return true;
   }
   [[nodiscard]] ColourValue Color() const override { return colour; }
 
+  bool available = true;              // false: its library cannot be loaded
   std::optional<ColourValue> answer;  // nothing: the user cancels
   ColourValue colour = 0;
   std::int32_t flags = 0;

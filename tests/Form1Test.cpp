@@ -626,6 +626,25 @@ TEST_F(DialogPick, CancelBeforeAnyChoiceBringsBackBlack) {
   EXPECT_EQ(ValueLabels(), (Labels{"0", "0", "0"}));
 }
 
+// A dialog whose library cannot be loaded shows nothing: each click beeps and changes no
+// colour, not even to the dialog's previous one as a cancel would.
+TEST_F(DialogPick, UnavailableDialogBeepsAtEveryClickAndKeepsTheColour) {
+  Pick(0x00FF00);
+  form.hScroll1_Action(0, SliderAction::Top);
+  const Shown before = Now();
+  view.dialogue.available = false;
+  view.log.clear();
+
+  Pick(0x0000FF);
+  Pick(0x0000FF);
+
+  EXPECT_EQ(view.beeps, 2);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Tool1(1).Hide", "Dialog.SetFlags", "Dialog.Unavailable", "Beep",
+                                                "Tool1(1).Hide", "Dialog.SetFlags", "Dialog.Unavailable", "Beep"}));
+  EXPECT_EQ(Now(), before);
+  EXPECT_TRUE(form.SlidersLive());
+}
+
 // ---- Copy ----
 
 class CopyFixture : public FormFixture {
