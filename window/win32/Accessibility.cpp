@@ -3,7 +3,7 @@
 
 #include <oleacc.h>
 
-#include <array>
+#include <vector>
 
 #include "window/win32/Compat.h"
 
@@ -15,8 +15,6 @@ using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
 using CoUninitializeFn = void(WINAPI*)();
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
-
-const std::array<MSAAPROPID, 2> kAnnotated{PROPID_ACC_NAME, PROPID_ACC_VALUE};
 
 // COM interfaces have no virtual destructor: their objects are never deleted through them.
 #pragma GCC diagnostic push
@@ -74,6 +72,46 @@ PropServer& Server() {
   return server;
 }
 
+// The annotation service's calls for the swatch and the sliders, each answered by the
+// server above.
+class ServiceCalls final : public AnnotationService {
+ public:
+  explicit ServiceCalls(PropServer& server) noexcept : server_(server) {}
+
+  bool Annotate(Control control, std::span<const AccessibleProperty> properties) override {
+    const std::vector<MSAAPROPID> ids = Ids(properties);
+    return SUCCEEDED(server_.services->SetHwndPropServer(reinterpret_cast<HWND>(control),
+                                                         static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, ids.data(),
+                                                         static_cast<int>(ids.size()), &server_, ANNO_THIS));
+  }
+  void Clear(Control control, std::span<const AccessibleProperty> properties) override {
+    const std::vector<MSAAPROPID> ids = Ids(properties);
+    // Only on the way out, for annotations the service took: a refusal here leaves
+    // nothing this program could do, and the windows go right after.
+    (void)server_.services->ClearHwndProps(reinterpret_cast<HWND>(control), static_cast<DWORD>(OBJID_CLIENT),
+                                           CHILDID_SELF, ids.data(), static_cast<int>(ids.size()));
+  }
+
+ private:
+  static std::vector<MSAAPROPID> Ids(std::span<const AccessibleProperty> properties) {
+    std::vector<MSAAPROPID> ids;
+    for (const AccessibleProperty p : properties) {
+      ids.push_back(p == AccessibleProperty::Name ? PROPID_ACC_NAME : PROPID_ACC_VALUE);
+    }
+    return ids;
+  }
+
+  PropServer& server_;
+};
+
+// Lets go of the service and of COM.
+void Release(PropServer& server) {
+  server.services->Release();
+  server.services = nullptr;
+  server.source = nullptr;
+  server.uninitialize();
+}
+
 }  // namespace
 
 void Annotations::OnObjectRequested(std::span<const HWND> controls, const AccessibleText& source) {
@@ -100,27 +138,20 @@ void Annotations::OnObjectRequested(std::span<const HWND> controls, const Access
   server.services = services;
   server.allocString = allocString;
   server.uninitialize = uninitialize;
-  for (HWND control : controls) {
-    services->SetHwndPropServer(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAnnotated.data(),
-                                static_cast<int>(kAnnotated.size()), &server, ANNO_THIS);
-  }
-  controls_.assign(controls.begin(), controls.end());
-  active_ = true;
+  std::vector<AnnotationService::Control> annotated;
+  for (HWND control : controls) annotated.push_back(reinterpret_cast<AnnotationService::Control>(control));
+  ServiceCalls calls(server);
+  annotated_.Annotate(calls, annotated);
+  // A system that took none (Wine answers E_NOTIMPL) has no use for the service or COM.
+  if (!annotated_.Any()) Release(server);
 }
 
 void Annotations::Clear() {
-  if (!active_) return;
-  active_ = false;
+  if (!annotated_.Any()) return;
   PropServer& server = Server();
-  for (HWND control : controls_) {
-    server.services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAnnotated.data(),
-                                    static_cast<int>(kAnnotated.size()));
-  }
-  controls_.clear();
-  server.services->Release();
-  server.services = nullptr;
-  server.source = nullptr;
-  server.uninitialize();
+  ServiceCalls calls(server);
+  annotated_.Clear(calls);
+  Release(server);
 }
 
 }  // namespace tintelo::win

@@ -99,7 +99,8 @@ void ChildWindows::SetSwatchColour(ColourValue value) {
   swatchColour_ = value;
   HWND swatch = controls_->Of(layout::Kind::Swatch);
   InvalidateRect(swatch, nullptr, FALSE);
-  if (annotations_.Active()) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
+  if (annotations_.Has(swatch, AccessibleProperty::Value))
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ChildWindows::ObjectRequested() {
