@@ -71,7 +71,6 @@ void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
   RegisterClassExW(&child);
   child.lpfnWndProc = ForwardToOwner<ChildWindows, &ChildWindows::OnPanel>;
   child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
   child.lpszClassName = kPanelClass;
   RegisterClassExW(&child);
 }
@@ -189,14 +188,16 @@ LRESULT ChildWindows::OnPalette(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT ChildWindows::OnPanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CTLCOLORSTATIC) {
-    // The panel's text, in the scheme's tooltip colours where they read.
-    const auto dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, TextColourOn(COLOR_INFOTEXT, GetSysColor(COLOR_INFOBK)));
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, scheme_->Brush(Surface::HelpPanel));
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC: return scheme_->ControlColour(reinterpret_cast<HDC>(wParam), Surface::HelpPanel);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT ChildWindows::OnWatched(const Watched& watched, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -239,11 +240,11 @@ void ChildWindows::PaintPalette(HWND window) {
   const PaintScope paint(window);
   RECT client{};
   GetClientRect(window, &client);
-  FillRect(paint.Dc(), &client, GetSysColorBrush(COLOR_INACTIVEBORDER));
+  FillRect(paint.Dc(), &client, scheme_->Brush(Surface::Form));
   if (palette_.empty()) return;
   // The picture's transparent pixels take the window background's colour, worked out
-  // again only when the colour scheme has changed it.
-  const COLORREF back = GetSysColor(COLOR_INACTIVEBORDER);
+  // again only when the colour scheme or high contrast has changed it.
+  const auto back = static_cast<COLORREF>(scheme_->Of(Surface::Form).background);
   if (back != paletteBackground_) {
     const std::uint32_t backRgb =
         (std::uint32_t{GetRValue(back)} << 16) | (std::uint32_t{GetGValue(back)} << 8) | std::uint32_t{GetBValue(back)};

@@ -22,6 +22,7 @@ class Form1;
 namespace tintelo::win {
 
 class ControlSet;
+class SchemePaint;
 
 inline constexpr wchar_t kSwatchClass[] = L"TinteloSwatch";
 inline constexpr wchar_t kPaletteClass[] = L"TinteloImage";
@@ -29,9 +30,10 @@ inline constexpr wchar_t kPanelClass[] = L"TinteloPanel";
 
 class ChildWindows {
  public:
-  // `text` answers screen readers for the swatch and the sliders.
-  ChildWindows(Form1& form, const ControlSet& controls, const AccessibleText& text) noexcept
-      : form_(&form), controls_(&controls), text_(&text) {}
+  // `scheme` gives the colours to draw with; `text` answers screen readers for the swatch
+  // and the sliders.
+  ChildWindows(Form1& form, const ControlSet& controls, const SchemePaint& scheme, const AccessibleText& text) noexcept
+      : form_(&form), controls_(&controls), scheme_(&scheme), text_(&text) {}
   ChildWindows(const ChildWindows&) = delete;
   ChildWindows& operator=(const ChildWindows&) = delete;
 
@@ -71,6 +73,7 @@ class ChildWindows {
 
   Form1* form_;
   const ControlSet* controls_;
+  const SchemePaint* scheme_;
   const AccessibleText* text_;
   ColourValue swatchColour_ = 0;
   bool paletteArmed_ = false;

@@ -29,7 +29,7 @@ RECT CentredOnPrimary(SIZE size) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), form_(*this, screen_, loupe_), children_(form_, controls_, *this) {}
+    : instance_(instance), form_(*this, screen_, loupe_), children_(form_, controls_, scheme_, *this) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) {
@@ -40,6 +40,7 @@ MainWindow::~MainWindow() {
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   std::unique_ptr<MainWindow> self(new MainWindow(instance));
+  self->scheme_.Refresh();
   self->children_.LoadPalette(instance, IDR_PALETTE_GIF);
 
   WNDCLASSEXW form{};
@@ -47,7 +48,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   form.lpfnWndProc = ForwardToOwner<MainWindow, &MainWindow::HandleMessage>;
   form.hInstance = instance;
   form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVEBORDER + 1);
+  // No class background: the window paints its own, which high contrast changes.
   form.lpszClassName = ids::kWindowClass;
   RegisterClassExW(&form);
   ChildWindows::RegisterClasses(instance, LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND)));

@@ -17,6 +17,7 @@
 #include "window/win32/Dialogue.h"
 #include "window/win32/Handles.h"
 #include "window/win32/LoupeWindow.h"
+#include "window/win32/SchemeColours.h"
 #include "window/win32/Screen.h"
 
 namespace tintelo::win {
@@ -49,6 +50,8 @@ class MainWindow final : private FormView, private AccessibleText {
   [[nodiscard]] BOOL OnGetDpiScaledSize(UINT dpi, SIZE& size) const;
   void OnCommand(WPARAM wParam);
   LRESULT OnControlColour(HDC dc, HWND control);
+  [[nodiscard]] BOOL OnEraseBackground(HDC dc) const;
+  void OnSettingChange(WPARAM setting);
   void OnScroll(HWND bar, int code);
   void OnSchemeChanged(bool colours);
   void OnDestroy();
@@ -87,6 +90,7 @@ class MainWindow final : private FormView, private AccessibleText {
   UniqueIcon icon_;
   UniqueIcon smallIcon_;
 
+  SchemePaint scheme_;
   WinScreen screen_;
   LoupeWindow loupe_;
   win::Dialogue dialogue_;
