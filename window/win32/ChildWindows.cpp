@@ -61,18 +61,18 @@ void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
   WNDCLASSEXW child{};
   child.cbSize = sizeof(child);
   child.hInstance = instance;
-  child.lpfnWndProc = ForwardToOwner<ChildWindows, &ChildWindows::OnSwatch>;
-  child.hCursor = LoadCursorW(nullptr, IDC_CROSS);
-  child.lpszClassName = kSwatchClass;
-  RegisterClassExW(&child);
-  child.lpfnWndProc = ForwardToOwner<ChildWindows, &ChildWindows::OnPalette>;
-  child.hCursor = hand;
-  child.lpszClassName = kPaletteClass;
-  RegisterClassExW(&child);
-  child.lpfnWndProc = ForwardToOwner<ChildWindows, &ChildWindows::OnPanel>;
-  child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  child.lpszClassName = kPanelClass;
-  RegisterClassExW(&child);
+  const auto registerClass = [&](WNDPROC procedure, HCURSOR cursor, const wchar_t* name, const char* what) {
+    child.lpfnWndProc = procedure;
+    child.hCursor = cursor;
+    child.lpszClassName = name;
+    if (RegisterClassExW(&child) == 0) ReportStartupFailureAndExit(what, GetLastError());
+  };
+  registerClass(ForwardToOwner<ChildWindows, &ChildWindows::OnSwatch>, LoadCursorW(nullptr, IDC_CROSS), kSwatchClass,
+                "Classe de fenêtre TinteloSwatch");
+  registerClass(ForwardToOwner<ChildWindows, &ChildWindows::OnPalette>, hand, kPaletteClass,
+                "Classe de fenêtre TinteloImage");
+  registerClass(ForwardToOwner<ChildWindows, &ChildWindows::OnPanel>, LoadCursorW(nullptr, IDC_ARROW), kPanelClass,
+                "Classe de fenêtre TinteloPanel");
 }
 
 void ChildWindows::LoadPalette(HINSTANCE instance, int resourceId) {

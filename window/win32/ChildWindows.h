@@ -37,7 +37,8 @@ class ChildWindows {
   ChildWindows(const ChildWindows&) = delete;
   ChildWindows& operator=(const ChildWindows&) = delete;
 
-  // Registers the swatch's, the palette picture's and the help panels' window classes.
+  // Registers the swatch's, the palette picture's and the help panels' window classes; a
+  // class Windows refuses ends the program with the start-up report.
   static void RegisterClasses(HINSTANCE instance, HCURSOR hand);
   // Decodes the palette picture from the resources, once.
   void LoadPalette(HINSTANCE instance, int resourceId);

@@ -11,6 +11,7 @@
 #include "window/ControlIds.h"
 #include "window/win32/ChildWindows.h"
 #include "window/win32/Compat.h"
+#include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/StartupMarks.h"
 #include "window/win32/Text.h"
 
@@ -90,6 +91,24 @@ std::array<std::size_t, layout::kControls.size()> CreationOrder() {
   return order;
 }
 
+// The control's name in the window description ("Text1(3)", "Picture1"), for the
+// start-up report.
+std::string NameOf(const layout::Control& c) {
+  const auto indexed = [&](const char* array) { return std::string(array) + '(' + std::to_string(c.index) + ')'; };
+  switch (c.kind) {
+    case layout::Kind::Panel: return indexed("Tool1");
+    case layout::Kind::PanelText: return indexed("Label4");
+    case layout::Kind::Slider: return indexed("hScroll1");
+    case layout::Kind::Swatch: return "Picture1";
+    case layout::Kind::Readout: return indexed("Text1");
+    case layout::Kind::Palette: return "Image1";
+    case layout::Kind::ValueLabel:
+    case layout::Kind::SliderLetter: return indexed("Label2");
+    case layout::Kind::Caption: break;
+  }
+  return indexed("Label1");
+}
+
 }  // namespace
 
 void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& children) {
@@ -103,6 +122,7 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
   tooltip_ =
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  if (tooltip_ == nullptr) ReportStartupFailureAndExit("Fenêtre d'info-bulle", GetLastError());
   ScaleToolTip();
 
   for (const std::size_t at : CreationOrder()) {
@@ -120,6 +140,10 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
                         WS_CHILD | WS_CLIPSIBLINGS | blueprint.style, place.left, place.top, place.width, place.height,
                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(blueprint.idBase + c.index)), instance,
                         blueprint.ours ? &children : nullptr);
+    if (window == nullptr) {
+      const DWORD error = GetLastError();
+      ReportStartupFailureAndExit(("Fenêtre " + NameOf(c)).c_str(), error);
+    }
     windows_[at] = window;
     if (blueprint.watched) children.Watch(window, c.kind, c.index);
     if (c.kind == layout::Kind::Slider) {

@@ -23,7 +23,8 @@ class ControlSet {
 
   // Creates every control on `form` at `dpi`, front to back, each in its final place with
   // its font. `children` is the data of this program's own window classes and subclasses
-  // the standard controls whose messages matter.
+  // the standard controls whose messages matter. A control Windows refuses ends the
+  // program with the start-up report.
   void Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& children);
   // Fonts, places and the tooltip at a new DPI, then one repaint of everything.
   void Rescale(UINT dpi);

@@ -24,7 +24,9 @@ namespace tintelo::win {
 
 class MainWindow final : private FormView, private AccessibleText {
  public:
-  // Registers the window classes and creates the window, hidden, with every control.
+  // Registers the window classes and creates the window, hidden, with every control. A
+  // class or window Windows refuses ends the program with the start-up report
+  // (RuntimeErrorReport.h): no window is left missing a control.
   [[nodiscard]] static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
