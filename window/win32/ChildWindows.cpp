@@ -98,8 +98,9 @@ void ChildWindows::SetSwatchColour(ColourValue value) {
   swatchColour_ = value;
   HWND swatch = controls_->Of(layout::Kind::Swatch);
   InvalidateRect(swatch, nullptr, FALSE);
-  if (annotations_.Has(swatch, AccessibleProperty::Value))
+  if (annotations_.Has(swatch, AccessibleProperty::Value)) {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
+  }
 }
 
 void ChildWindows::ObjectRequested() {

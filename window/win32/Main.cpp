@@ -19,8 +19,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return 0;
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};  // the tooltip's class
-  if (!InitCommonControlsEx(&controls))
+  if (!InitCommonControlsEx(&controls)) {
     tintelo::win::ReportStartupFailureAndExit("Classes des contrôles communs", GetLastError());
+  }
   tintelo::win::StartupMark("commctrl");
 
   // A class or window Windows refuses ends the program in there, with the report.
