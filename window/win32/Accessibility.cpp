@@ -3,7 +3,7 @@
 
 #include <oleacc.h>
 
-#include <vector>
+#include <array>
 
 #include "window/win32/Compat.h"
 
@@ -79,27 +79,31 @@ class ServiceCalls final : public AnnotationService {
   explicit ServiceCalls(PropServer& server) noexcept : server_(server) {}
 
   bool Annotate(Control control, std::span<const AccessibleProperty> properties) override {
-    const std::vector<MSAAPROPID> ids = Ids(properties);
+    const Ids ids(properties);
     return SUCCEEDED(server_.services->SetHwndPropServer(reinterpret_cast<HWND>(control),
-                                                         static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, ids.data(),
-                                                         static_cast<int>(ids.size()), &server_, ANNO_THIS));
+                                                         static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, ids.ids.data(),
+                                                         ids.count, &server_, ANNO_THIS));
   }
   void Clear(Control control, std::span<const AccessibleProperty> properties) override {
-    const std::vector<MSAAPROPID> ids = Ids(properties);
+    const Ids ids(properties);
     // Only on the way out, for annotations the service took: a refusal here leaves
     // nothing this program could do, and the windows go right after.
     (void)server_.services->ClearHwndProps(reinterpret_cast<HWND>(control), static_cast<DWORD>(OBJID_CLIENT),
-                                           CHILDID_SELF, ids.data(), static_cast<int>(ids.size()));
+                                           CHILDID_SELF, ids.ids.data(), ids.count);
   }
 
  private:
-  static std::vector<MSAAPROPID> Ids(std::span<const AccessibleProperty> properties) {
-    std::vector<MSAAPROPID> ids;
-    for (const AccessibleProperty p : properties) {
-      ids.push_back(p == AccessibleProperty::Name ? PROPID_ACC_NAME : PROPID_ACC_VALUE);
+  // The service's identifiers of the properties, at most one of each.
+  struct Ids {
+    explicit Ids(std::span<const AccessibleProperty> properties) {
+      for (const AccessibleProperty p : properties) {
+        if (static_cast<std::size_t>(count) == ids.size()) break;
+        ids.at(static_cast<std::size_t>(count++)) = p == AccessibleProperty::Name ? PROPID_ACC_NAME : PROPID_ACC_VALUE;
+      }
     }
-    return ids;
-  }
+    std::array<MSAAPROPID, 2> ids{};
+    int count = 0;
+  };
 
   PropServer& server_;
 };
@@ -114,7 +118,8 @@ void Release(PropServer& server) {
 
 }  // namespace
 
-void Annotations::OnObjectRequested(std::span<const HWND> controls, const AccessibleText& source) {
+void Annotations::OnObjectRequested(std::span<const AnnotationService::Control> controls,
+                                    const AccessibleText& source) {
   if (tried_) return;
   tried_ = true;  // a system without the service is not asked again at every request
   // Only now that a client is there.
@@ -138,10 +143,8 @@ void Annotations::OnObjectRequested(std::span<const HWND> controls, const Access
   server.services = services;
   server.allocString = allocString;
   server.uninitialize = uninitialize;
-  std::vector<AnnotationService::Control> annotated;
-  for (HWND control : controls) annotated.push_back(reinterpret_cast<AnnotationService::Control>(control));
   ServiceCalls calls(server);
-  annotated_.Annotate(calls, annotated);
+  annotated_.Annotate(calls, controls);
   // A system that took none (Wine answers E_NOTIMPL) has no use for the service or COM.
   if (!annotated_.Any()) Release(server);
 }

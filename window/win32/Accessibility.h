@@ -34,9 +34,9 @@ class Annotations {
   Annotations& operator=(const Annotations&) = delete;
 
   // Called on every WM_GETOBJECT the window or its controls receive; the first one
-  // annotates `controls`, whose names and values then come from `source` each time a
-  // client reads them.
-  void OnObjectRequested(std::span<const HWND> controls, const AccessibleText& source);
+  // annotates `controls` (their window handles), whose names and values then come from
+  // `source` each time a client reads them.
+  void OnObjectRequested(std::span<const AnnotationService::Control> controls, const AccessibleText& source);
   // True when the system took that annotation: only then is a change of it worth
   // announcing.
   [[nodiscard]] bool Has(HWND control, AccessibleProperty property) const {

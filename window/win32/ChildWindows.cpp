@@ -65,7 +65,7 @@ void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
     child.lpfnWndProc = procedure;
     child.hCursor = cursor;
     child.lpszClassName = name;
-    if (RegisterClassExW(&child) == 0) ReportStartupFailureAndExit(what, GetLastError());
+    if (RegisterClassExW(&child) == 0) ReportStartupFailureAndExit(what, -1, GetLastError());
   };
   registerClass(ForwardToOwner<ChildWindows, &ChildWindows::OnSwatch>, LoadCursorW(nullptr, IDC_CROSS), kSwatchClass,
                 "Classe de fenêtre TinteloSwatch");
@@ -104,8 +104,10 @@ void ChildWindows::SetSwatchColour(ColourValue value) {
 }
 
 void ChildWindows::ObjectRequested() {
-  const std::array<HWND, 4> annotated{controls_->Of(layout::Kind::Swatch), controls_->Of(layout::Kind::Slider, 0),
-                                      controls_->Of(layout::Kind::Slider, 1), controls_->Of(layout::Kind::Slider, 2)};
+  const auto handle = [](HWND window) { return reinterpret_cast<AnnotationService::Control>(window); };
+  const std::array annotated{
+      handle(controls_->Of(layout::Kind::Swatch)), handle(controls_->Of(layout::Kind::Slider, 0)),
+      handle(controls_->Of(layout::Kind::Slider, 1)), handle(controls_->Of(layout::Kind::Slider, 2))};
   annotations_.OnObjectRequested(annotated, *text_);
 }
 

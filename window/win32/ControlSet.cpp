@@ -91,22 +91,21 @@ std::array<std::size_t, layout::kControls.size()> CreationOrder() {
   return order;
 }
 
-// The control's name in the window description ("Text1(3)", "Picture1"), for the
-// start-up report.
-std::string NameOf(const layout::Control& c) {
-  const auto indexed = [&](const char* array) { return std::string(array) + '(' + std::to_string(c.index) + ')'; };
-  switch (c.kind) {
-    case layout::Kind::Panel: return indexed("Tool1");
-    case layout::Kind::PanelText: return indexed("Label4");
-    case layout::Kind::Slider: return indexed("hScroll1");
-    case layout::Kind::Swatch: return "Picture1";
-    case layout::Kind::Readout: return indexed("Text1");
-    case layout::Kind::Palette: return "Image1";
+// The control's name in the window description, without its index, for the start-up
+// report.
+const char* WindowOf(layout::Kind kind) {
+  switch (kind) {
+    case layout::Kind::Panel: return "Fenêtre Tool1";
+    case layout::Kind::PanelText: return "Fenêtre Label4";
+    case layout::Kind::Slider: return "Fenêtre hScroll1";
+    case layout::Kind::Swatch: return "Fenêtre Picture1";
+    case layout::Kind::Readout: return "Fenêtre Text1";
+    case layout::Kind::Palette: return "Fenêtre Image1";
     case layout::Kind::ValueLabel:
-    case layout::Kind::SliderLetter: return indexed("Label2");
+    case layout::Kind::SliderLetter: return "Fenêtre Label2";
     case layout::Kind::Caption: break;
   }
-  return indexed("Label1");
+  return "Fenêtre Label1";
 }
 
 }  // namespace
@@ -122,7 +121,7 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
   tooltip_ =
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-  if (tooltip_ == nullptr) ReportStartupFailureAndExit("Fenêtre d'info-bulle", GetLastError());
+  if (tooltip_ == nullptr) ReportStartupFailureAndExit("Fenêtre d'info-bulle", -1, GetLastError());
   ScaleToolTip();
 
   for (const std::size_t at : CreationOrder()) {
@@ -141,8 +140,8 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(blueprint.idBase + c.index)), instance,
                         blueprint.ours ? &children : nullptr);
     if (window == nullptr) {
-      const DWORD error = GetLastError();
-      ReportStartupFailureAndExit(("Fenêtre " + NameOf(c)).c_str(), error);
+      const bool single = c.kind == layout::Kind::Swatch || c.kind == layout::Kind::Palette;
+      ReportStartupFailureAndExit(WindowOf(c.kind), single ? -1 : c.index, GetLastError());
     }
     windows_[at] = window;
     if (blueprint.watched) children.Watch(window, c.kind, c.index);

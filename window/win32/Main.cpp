@@ -20,7 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};  // the tooltip's class
   if (!InitCommonControlsEx(&controls)) {
-    tintelo::win::ReportStartupFailureAndExit("Classes des contrôles communs", GetLastError());
+    tintelo::win::ReportStartupFailureAndExit("Classes des contrôles communs", -1, GetLastError());
   }
   tintelo::win::StartupMark("commctrl");
 

@@ -50,7 +50,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   // No class background: the window paints its own, which high contrast changes.
   form.lpszClassName = ids::kWindowClass;
-  if (RegisterClassExW(&form) == 0) ReportStartupFailureAndExit("Classe de fenêtre TinteloForm1", GetLastError());
+  if (RegisterClassExW(&form) == 0) ReportStartupFailureAndExit("Classe de fenêtre TinteloForm1", -1, GetLastError());
   ChildWindows::RegisterClasses(instance, LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND)));
   StartupMark("classes");
 
@@ -61,7 +61,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   self->hwnd_ =
       CreateWindowExW(0, ids::kWindowClass, ids::kCaption, kFormStyle, place.left, place.top, place.right - place.left,
                       place.bottom - place.top, nullptr, nullptr, instance, self.get());
-  if (self->hwnd_ == nullptr) ReportStartupFailureAndExit("Fenêtre Form1", GetLastError());
+  if (self->hwnd_ == nullptr) ReportStartupFailureAndExit("Fenêtre Form1", -1, GetLastError());
   StartupMark("window");
   // A primary monitor at another scale than the system's (changed since the session
   // began) asks for another size.

@@ -18,9 +18,11 @@ void ReportRuntimeErrorAndExit(HWND owner, int number, const char* text) noexcep
   ExitProcess(number > 0 ? static_cast<UINT>(number) : 1);
 }
 
-void ReportStartupFailureAndExit(const char* what, DWORD error) noexcept {
+void ReportStartupFailureAndExit(const char* what, int index, DWORD error) noexcept {
   try {
-    const std::string text = "Out of memory\n\n" + std::string(what) + " : erreur Windows " + std::to_string(error);
+    std::string text = std::string("Out of memory\n\n") + what;
+    if (index >= 0) text += '(' + std::to_string(index) + ')';
+    text += " : erreur Windows " + std::to_string(error);
     ReportRuntimeErrorAndExit(nullptr, kErrOutOfMemory, text.c_str());
   } catch (...) {
     ReportRuntimeErrorAndExit(nullptr, kErrOutOfMemory, "Out of memory");

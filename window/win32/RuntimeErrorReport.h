@@ -20,10 +20,10 @@ namespace tintelo::win {
 // program cannot start.
 inline constexpr int kErrOutOfMemory = 7;
 
-// Reports that the window class or window named `what` could not be made at start-up,
-// with the error Windows gave for it, as run-time error 7; ends the program with exit
-// code 7.
-[[noreturn]] void ReportStartupFailureAndExit(const char* what, DWORD error) noexcept;
+// Reports that the window class or window named `what` (with its control-array index
+// unless -1) could not be made at start-up, with the error Windows gave for it, as
+// run-time error 7; ends the program with exit code 7.
+[[noreturn]] void ReportStartupFailureAndExit(const char* what, int index, DWORD error) noexcept;
 
 // Runs a message handler; a run-time error that leaves it ends the program with the
 // standard report, owned by `owner`.
