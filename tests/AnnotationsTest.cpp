@@ -4,10 +4,9 @@
 #include <array>
 #include <ostream>
 #include <set>
-#include <string>
 #include <span>
+#include <string>
 #include <utility>
-#include <vector>
 
 #include "window/Annotations.h"
 
