@@ -1,5 +1,6 @@
 // Choosing a text colour that stays readable on a given background, whatever colour
-// scheme the user runs.
+// scheme the user runs, and the colours each part of the window is drawn with, in and
+// out of high contrast.
 #pragma once
 
 #include <cmath>
@@ -33,6 +34,49 @@ namespace tintelo {
   constexpr ColourValue kWhite = ComposeColour(255, 255, 255);
   if (ContrastRatio(preferred, background) >= kReadable) return preferred;
   return ContrastRatio(kBlack, background) >= ContrastRatio(kWhite, background) ? kBlack : kWhite;
+}
+
+// The system colours a colour scheme gives (GetSysColor), those the window draws with.
+struct SchemeColours {
+  ColourValue window = 0;          // COLOR_WINDOW
+  ColourValue windowText = 0;      // COLOR_WINDOWTEXT
+  ColourValue buttonFace = 0;      // COLOR_BTNFACE
+  ColourValue buttonText = 0;      // COLOR_BTNTEXT
+  ColourValue inactiveBorder = 0;  // COLOR_INACTIVEBORDER, the window's own background
+  ColourValue infoBackground = 0;  // COLOR_INFOBK, the help panels' background
+  ColourValue infoText = 0;        // COLOR_INFOTEXT
+};
+
+// What text is drawn on: a readout field, the window's background (captions, slider
+// letters, value labels) or a help panel.
+enum class Surface { Field, Form, HelpPanel };
+
+struct ColourPair {
+  ColourValue text = 0;
+  ColourValue background = 0;
+  friend constexpr bool operator==(const ColourPair&, const ColourPair&) = default;
+};
+
+// Under high contrast, the theme's documented pairs as they are: the user chose them to
+// read by. Fields take COLOR_WINDOW with COLOR_WINDOWTEXT; the window's background takes
+// COLOR_BTNFACE with COLOR_BTNTEXT, the other pair Windows names for high contrast ("High
+// Contrast Parameter"), since the inactive border colour it has otherwise comes with no
+// text colour; help panels keep COLOR_INFOBK, with COLOR_INFOTEXT. Otherwise the window
+// looks as it always has: white fields, the inactive border colour and the tooltip
+// colours behind the rest, each with the scheme's text colour where it reads there.
+[[nodiscard]] inline ColourPair SurfaceColours(Surface surface, const SchemeColours& scheme, bool highContrast) {
+  constexpr ColourValue kWhite = ComposeColour(255, 255, 255);
+  switch (surface) {
+    case Surface::Field:
+      if (highContrast) return {scheme.windowText, scheme.window};
+      return {ReadableTextColour(scheme.windowText, kWhite), kWhite};
+    case Surface::Form:
+      if (highContrast) return {scheme.buttonText, scheme.buttonFace};
+      return {ReadableTextColour(scheme.buttonText, scheme.inactiveBorder), scheme.inactiveBorder};
+    case Surface::HelpPanel: break;
+  }
+  if (highContrast) return {scheme.infoText, scheme.infoBackground};
+  return {ReadableTextColour(scheme.infoText, scheme.infoBackground), scheme.infoBackground};
 }
 
 }  // namespace tintelo

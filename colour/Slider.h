@@ -32,7 +32,6 @@ class Slider {
   Slider& operator=(const Slider&) = delete;
 
   [[nodiscard]] std::int16_t Value() const noexcept { return value_; }
-  [[nodiscard]] int Index() const noexcept { return index_; }
 
   // A program write. A value outside the range is clamped to the nearer end, so the
   // position can never leave -255..0 whatever the caller computed. The change event

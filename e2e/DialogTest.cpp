@@ -179,5 +179,38 @@ TEST(ColourDialog, CancelKeepsThePreviouslyConfirmedColour) {
   }
 }
 
+// Without its library the palette picture opens nothing and the colour stays (a cancel
+// would have brought back the dialog's black); the failed load is not remembered, so
+// once the library can be had the next click opens the dialog. Wine is told to load no
+// comdlg32 for the program while the first click is handled.
+TEST(ColourDialog, LibraryThatWouldNotLoadIsTriedAgainAtTheNextClick) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  HWND redBar = app.Control(ids::kHScroll1 + 0);
+  RECT bar{};
+  GetWindowRect(redBar, &bar);
+  Click(POINT{(bar.left + bar.right) / 2, bar.top + GetSystemMetrics(SM_CYVSCROLL) / 2});
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == "#010000"; }));
+  {
+    const WineDllOverride noLibrary(L"Tintelo.exe", L"comdlg32", L"");
+    // The palette picture holds the pointer from the press to the release, and lets it
+    // go just before it acts on the click; once it has, the window answers only after
+    // the click has been handled.
+    HWND palette = app.Control(ids::kImage1);
+    MovePointer(CentreOnScreen(palette));
+    PressButton(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == palette; }));
+    ReleaseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) != palette; }));
+    ASSERT_TRUE(SendAndWait(app.Window(), WM_NULL, 0, 0));
+    EXPECT_EQ(ColourDialogOf(app.ProcessId()), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(app.Window()));
+    EXPECT_EQ(app.Text(ids::kText1 + 5), "#010000");
+  }
+  HWND dialog = OpenColourDialog(app);
+  ASSERT_NE(dialog, nullptr) << "the failed load was remembered";
+  EXPECT_TRUE(CloseDialog(app, dialog, IDCANCEL));
+}
+
 }  // namespace
 }  // namespace tintelo::e2e

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <thread>
 #include <vector>
 
@@ -33,23 +34,6 @@ bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_
   const auto timeout = static_cast<UINT>(std::chrono::milliseconds(kDeadline).count());
   return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeout,
                              result != nullptr ? result : &ignored) != 0;
-}
-
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
-  return utf8;
 }
 
 std::wstring BesideThisProgram(const wchar_t* name) {
@@ -85,6 +69,18 @@ bool SetScreenDpi(int dpi) {
   RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
   RegCloseKey(key);
   return true;
+}
+
+WineDllOverride::WineDllOverride(const wchar_t* program, const wchar_t* dll, const wchar_t* how) : dll_(dll) {
+  const std::wstring path = std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides";
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+  const auto bytes = static_cast<DWORD>((std::wcslen(how) + 1) * sizeof(wchar_t));
+  RegSetValueExW(key_, dll_, 0, REG_SZ, reinterpret_cast<const BYTE*>(how), bytes);
+}
+
+WineDllOverride::~WineDllOverride() {
+  RegDeleteValueW(key_, dll_);
+  RegCloseKey(key_);
 }
 
 HANDLE StartProgram(const wchar_t* name) {

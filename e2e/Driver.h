@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "window/win32/Text.h"
+
 namespace tintelo::e2e {
 
 using namespace std::chrono_literals;
@@ -27,8 +29,8 @@ bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_
 // Polls until the condition holds or the deadline passes; never a fixed sleep.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = kDeadline);
 
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& wide);
+using win::Narrow;
+using win::Widen;
 
 // Path of a file beside the test program (Tintelo.exe is built next to it).
 std::wstring BesideThisProgram(const wchar_t* name);
@@ -48,6 +50,22 @@ bool SetScreenDpi(int dpi);
 inline constexpr char kScaleNeedsWine[] =
     "starting a program at another scale needs Wine, which reads LogPixels at each start; Windows reads it "
     "at sign-in (README, Scales)";
+
+// Tells Wine how to load one DLL for one program, as a DllOverrides value under
+// AppDefaults: "native,builtin" prefers a copy beside the program (the default search
+// order) to Wine's own, "" loads none at all. Wine reads it at each load; the value goes
+// on scope exit.
+class WineDllOverride {
+ public:
+  WineDllOverride(const wchar_t* program, const wchar_t* dll, const wchar_t* how);
+  ~WineDllOverride();
+  WineDllOverride(const WineDllOverride&) = delete;
+  WineDllOverride& operator=(const WineDllOverride&) = delete;
+
+ private:
+  const wchar_t* dll_;
+  HKEY key_ = nullptr;
+};
 
 class Tintelo {
  public:

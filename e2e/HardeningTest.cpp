@@ -7,12 +7,14 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "e2e/Driver.h"
 #include "window/ControlIds.h"
+#include "window/win32/Compat.h"
 
 namespace tintelo::e2e {
 namespace {
@@ -78,28 +80,6 @@ TEST(Hardening, ImportTableReaderSeesTheTestProgramsOwnImports) {
   EXPECT_TRUE(imports.count("user32.dll"));
 }
 
-// Makes Wine prefer a native DLL of that name for Tintelo.exe (beside the program
-// first, in the default search order) instead of its own; removed on scope exit.
-class PreferNativeDll {
- public:
-  explicit PreferNativeDll(const wchar_t* name) : name_(name) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
-    static constexpr wchar_t kNativeFirst[] = L"native,builtin";
-    RegSetValueExW(key_, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst), sizeof(kNativeFirst));
-  }
-  ~PreferNativeDll() {
-    RegDeleteValueW(key_, name_);
-    RegCloseKey(key_);
-  }
-  PreferNativeDll(const PreferNativeDll&) = delete;
-  PreferNativeDll& operator=(const PreferNativeDll&) = delete;
-
- private:
-  static constexpr wchar_t kKey[] = L"Software\\Wine\\AppDefaults\\Tintelo.exe\\DllOverrides";
-  const wchar_t* name_;
-  HKEY key_ = nullptr;
-};
-
 // The colour dialog's library is loaded on first use; a copy planted beside the
 // program must never be the one loaded, even when Wine is told to prefer native DLLs.
 TEST(Hardening, PlantedDllBesideTheProgramIsNeverLoaded) {
@@ -110,7 +90,7 @@ TEST(Hardening, PlantedDllBesideTheProgramIsNeverLoaded) {
   const std::wstring planted = BesideThisProgram(L"comdlg32.dll");
   ASSERT_TRUE(CopyFileW(BesideThisProgram(L"planted_comdlg32.dll").c_str(), planted.c_str(), FALSE));
   {
-    const PreferNativeDll preferPlanted(L"comdlg32");
+    const WineDllOverride preferPlanted(L"Tintelo.exe", L"comdlg32", L"native,builtin");
     Tintelo app;
     ASSERT_NE(app.Window(), nullptr);
     HWND dialog = OpenColourDialog(app);
@@ -123,6 +103,43 @@ TEST(Hardening, PlantedDllBesideTheProgramIsNeverLoaded) {
   }
   DeleteFileW(planted.c_str());
 }
+
+// Both ways the program loads a system library take System32's copy, even with a copy
+// planted beside the program and Wine told to prefer it: the search flag of Windows 8 and
+// later, and the full path left to Windows 7 without KB2533623, which Wine, knowing the
+// flag, never makes the program take. Loaded here, in this test program, beside which
+// the planted copy lies too.
+struct SystemLoad {
+  const char* name;
+  HMODULE (*load)(const wchar_t*) noexcept;
+};
+
+void PrintTo(const SystemLoad& s, std::ostream* out) { *out << s.name; }
+
+class SystemLibraries : public testing::TestWithParam<SystemLoad> {};
+
+TEST_P(SystemLibraries, AreLoadedFromSystem32NeverFromBesideTheProgram) {
+  const std::wstring planted = BesideThisProgram(L"comdlg32.dll");
+  ASSERT_TRUE(CopyFileW(BesideThisProgram(L"planted_comdlg32.dll").c_str(), planted.c_str(), FALSE));
+  {
+    const WineDllOverride preferPlanted(L"tintelo_e2e.exe", L"comdlg32", L"native,builtin");
+    HMODULE library = GetParam().load(L"comdlg32.dll");
+    ASSERT_NE(library, nullptr);
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(library, path.data(), MAX_PATH));
+    std::wstring system(MAX_PATH, L'\0');
+    system.resize(GetSystemDirectoryW(system.data(), MAX_PATH));
+    EXPECT_EQ(CompareStringOrdinal(path.c_str(), -1, (system + L"\\comdlg32.dll").c_str(), -1, TRUE), CSTR_EQUAL)
+        << Narrow(path);
+    FreeLibrary(library);
+  }
+  EXPECT_TRUE(DeleteFileW(planted.c_str())) << "the planted copy is still loaded";
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, SystemLibraries,
+                         testing::Values(SystemLoad{"SearchFlag", win::LoadSystemLibrary},
+                                         SystemLoad{"FullPath", win::LoadSystemLibraryByPath}),
+                         [](const testing::TestParamInfo<SystemLoad>& param) { return std::string(param.param.name); });
 
 // Everything a program could leave behind: registry values (with their data) under the
 // current user and the machine's software key, and files (with size and time) where

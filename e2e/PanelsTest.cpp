@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
 #include "e2e/Driver.h"
 #include "window/ControlIds.h"
+#include "window/Layout.h"
 
 namespace tintelo::e2e {
 namespace {
@@ -22,8 +22,8 @@ class Panels : public testing::TestWithParam<int> {
   void TearDown() override { SetScreenDpi(96); }
 
   [[nodiscard]] int Dpi() const { return GetParam(); }
-  [[nodiscard]] int Px(double twips) const { return static_cast<int>(std::lround(twips * Dpi() / 1440.0)); }
-  [[nodiscard]] double Twips(int pixels) const { return pixels * 1440.0 / Dpi(); }
+  [[nodiscard]] int Px(double twips) const { return layout::Pixels(twips, static_cast<unsigned>(Dpi())); }
+  [[nodiscard]] double Twips(int pixels) const { return layout::Twips(pixels, static_cast<unsigned>(Dpi())); }
 
   // A point of the main window's client area, in twips, on the screen.
   [[nodiscard]] static POINT OnScreen(HWND window, POINT client) {

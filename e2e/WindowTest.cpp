@@ -14,6 +14,7 @@
 #include "colour/Contrast.h"
 #include "e2e/Driver.h"
 #include "window/ControlIds.h"
+#include "window/Layout.h"
 
 #include <commctrl.h>  // after <windows.h>, which the driver brings
 
@@ -59,7 +60,7 @@ constexpr std::array<Expected, 27> kExpected{{
     {"Label4(1)", ids::kLabel4 + 1, 60, 60, 2280, 435, "Cliquez pour choisir une couleur sur la palette système."},
 }};
 
-int Px(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+int Px(int twips, int dpi) { return layout::Pixels(twips, static_cast<unsigned>(dpi)); }
 
 // The program's tooltip window; it has no owner, so it is found by process and class.
 HWND ToolTipOf(const Tintelo& app) {

@@ -3,27 +3,6 @@
 
 namespace tintelo {
 
-namespace {
-
-class ScreenDc {
- public:
-  ScreenDc(ScreenApi& api, ScreenApi::Handle window) : api_(api), window_(window), dc_(api.WindowDc(window)) {}
-  ~ScreenDc() {
-    if (dc_ != 0) api_.ReleaseDc(window_, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-
-  [[nodiscard]] ScreenApi::Handle Get() const noexcept { return dc_; }
-
- private:
-  ScreenApi& api_;
-  ScreenApi::Handle window_;
-  ScreenApi::Handle dc_;
-};
-
-}  // namespace
-
 std::optional<Sample> ScreenSampler::Take() {
   const auto point = Pointer();
   if (!point) return std::nullopt;
@@ -37,12 +16,9 @@ std::optional<ScreenPoint> ScreenSampler::Pointer() {
 }
 
 std::optional<Sample> ScreenSampler::ReadAt(ScreenPoint point) {
-  Sample sample{point, 0};
-  const ScreenDc dc(*api_, api_->DesktopWindow());
-  if (dc.Get() == 0) return std::nullopt;
-  sample.colour = api_->Pixel(dc.Get(), sample.point);
-  if (sample.colour == ScreenApi::kInvalidColour) return std::nullopt;
-  return sample;
+  const ColourValue colour = api_->Pixel(point);
+  if (colour == ScreenApi::kInvalidColour) return std::nullopt;
+  return Sample{point, colour};
 }
 
 std::string PositionText(ScreenPoint point) { return std::to_string(point.x) + '.' + std::to_string(point.y); }

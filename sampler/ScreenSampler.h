@@ -15,18 +15,16 @@ struct ScreenPoint {
   std::int32_t y = 0;
 };
 
-// The handful of platform calls a sample takes; handles are opaque here.
+// The platform calls a sample takes.
 class ScreenApi {
  public:
-  using Handle = std::uintptr_t;
   static constexpr ColourValue kInvalidColour = -1;  // what a failed pixel read returns
 
   [[nodiscard]] virtual bool CursorPos(ScreenPoint& point) = 0;
   virtual void MoveCursor(ScreenPoint point) = 0;
-  [[nodiscard]] virtual Handle DesktopWindow() = 0;
-  [[nodiscard]] virtual Handle WindowDc(Handle window) = 0;  // 0 on failure
-  [[nodiscard]] virtual ColourValue Pixel(Handle dc, ScreenPoint point) = 0;
-  virtual void ReleaseDc(Handle window, Handle dc) = 0;
+  // One pixel of the virtual screen, or kInvalidColour when it cannot be read (no screen
+  // DC to be had, a point on no monitor, a protected desktop).
+  [[nodiscard]] virtual ColourValue Pixel(ScreenPoint point) = 0;
 
  protected:
   ~ScreenApi() = default;
@@ -43,8 +41,7 @@ class ScreenSampler {
 
   // The pixel under the pointer's actual position, or nothing when the position or the
   // pixel cannot be read (off every monitor, a protected desktop): the caller then keeps
-  // its last good sample rather than showing the failure value as a colour. The screen
-  // DC lives for this one read only, so nothing accumulates however long sampling runs.
+  // its last good sample rather than showing the failure value as a colour.
   [[nodiscard]] std::optional<Sample> Take();
   // The same in two steps, for a caller with something to do in between.
   [[nodiscard]] std::optional<ScreenPoint> Pointer();

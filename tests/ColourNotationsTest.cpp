@@ -143,32 +143,72 @@ TEST(CheckedArithmetic, RaisesOverflowInsteadOfWrapping) {
   EXPECT_THROW((void)CheckedNegate(-32768), RuntimeError);
 }
 
-struct TextOnCase {
-  const char* scheme;
-  ColourValue text, background, chosen;
+// Schemes as GetSysColor gives them, 0x00BBGGRR: window, window text, button face, button
+// text, inactive border, tooltip background, tooltip text.
+constexpr SchemeColours kOrdinary{0xFFFFFF, 0, 0xC8D0D4, 0, 0xC8D0D4, 0xE1FFFF, 0};
+constexpr SchemeColours kHighContrastBlack{0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0xFFFFFF};
+constexpr SchemeColours kHighContrastWhite{0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0xFFFFFF, 0};
+// A theme of the user's own: yellow on navy fields, green on black buttons, and tooltip
+// text darker than black-or-white would be.
+constexpr SchemeColours kOwnTheme{0x800000, 0x00FFFF, 0, 0x00FF00, 0x808080, 0, 0x800000};
+// Light text on light backgrounds, as some dark themes leave them outside high contrast.
+constexpr SchemeColours kLightOnLight{0x202020, 0xE6E6E6, 0xC8C8C8, 0xE6E6E6, 0xC8C8C8, 0xE0E0E0, 0xC0C0C0};
+// Dark text on dark backgrounds.
+constexpr SchemeColours kDarkOnDark{0, 0, 0x202020, 0, 0x202020, 0x800000, 0x00FFFF};
+constexpr SchemeColours kGreys{0xFFFFFF, 0, 0x808080, 0x646464, 0x808080, 0x808080, 0x646464};
+
+struct SurfaceCase {
+  const char* name;
+  Surface surface;
+  SchemeColours scheme;
+  bool highContrast;
+  ColourPair chosen;
 };
 
-void PrintTo(const TextOnCase& c, std::ostream* out) { *out << c.scheme; }
+void PrintTo(const SurfaceCase& c, std::ostream* out) { *out << c.name; }
 
-class TextOn : public testing::TestWithParam<TextOnCase> {};
+class SurfaceColour : public testing::TestWithParam<SurfaceCase> {};
 
-TEST_P(TextOn, KeepsTheSchemesTextWhereItReadsAndElseTakesBlackOrWhite) {
+// Outside high contrast the window keeps its look, with the scheme's text colour where it
+// reads and black or white where it does not; under high contrast every surface takes
+// the theme's pair as it is.
+TEST_P(SurfaceColour, FollowsTheSchemeAndHighContrast) {
   const auto& c = GetParam();
-  EXPECT_EQ(ReadableTextColour(c.text, c.background), c.chosen);
-  EXPECT_GE(ContrastRatio(ReadableTextColour(c.text, c.background), c.background), 4.5);
+  const ColourPair chosen = SurfaceColours(c.surface, c.scheme, c.highContrast);
+  EXPECT_EQ(chosen.text, c.chosen.text);
+  EXPECT_EQ(chosen.background, c.chosen.background);
+  if (!c.highContrast) {
+    EXPECT_GE(ContrastRatio(chosen.text, chosen.background), 4.5);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Schemes, TextOn,
-                         testing::Values(TextOnCase{"ordinary field", 0, 0xFFFFFF, 0},
-                                         TextOnCase{"ordinary caption", 0, 0xC8D0D4, 0},
-                                         // High Contrast Black: white window text, on the fields' fixed white.
-                                         TextOnCase{"white on white", 0xFFFFFF, 0xFFFFFF, 0},
-                                         TextOnCase{"white on black", 0xFFFFFF, 0, 0xFFFFFF},
-                                         TextOnCase{"black on black", 0, 0x202020, 0xFFFFFF},
-                                         TextOnCase{"light grey on light grey", 0xC0C0C0, 0xE0E0E0, 0},
-                                         // Mid grey: black contrasts more than white does.
-                                         TextOnCase{"grey on mid grey", 0x646464, 0x808080, 0},
-                                         TextOnCase{"yellow on navy", 0x00FFFF, 0x800000, 0x00FFFF}));
+INSTANTIATE_TEST_SUITE_P(
+    Schemes, SurfaceColour,
+    testing::Values(
+        SurfaceCase{"OrdinaryField", Surface::Field, kOrdinary, false, {0, 0xFFFFFF}},
+        SurfaceCase{"OrdinaryCaption", Surface::Form, kOrdinary, false, {0, 0xC8D0D4}},
+        SurfaceCase{"OrdinaryPanel", Surface::HelpPanel, kOrdinary, false, {0, 0xE1FFFF}},
+        // High Contrast Black's colours with the mode off: fields stay white, so the white
+        // window text gives way to black there; on the black background it reads as it is.
+        SurfaceCase{"BlackSchemeFieldWithModeOff", Surface::Field, kHighContrastBlack, false, {0, 0xFFFFFF}},
+        SurfaceCase{"BlackSchemeCaptionWithModeOff", Surface::Form, kHighContrastBlack, false, {0xFFFFFF, 0}},
+        SurfaceCase{"LightOnLightField", Surface::Field, kLightOnLight, false, {0, 0xFFFFFF}},
+        SurfaceCase{"LightOnLightCaption", Surface::Form, kLightOnLight, false, {0, 0xC8C8C8}},
+        SurfaceCase{"LightOnLightPanel", Surface::HelpPanel, kLightOnLight, false, {0, 0xE0E0E0}},
+        SurfaceCase{"DarkOnDarkCaption", Surface::Form, kDarkOnDark, false, {0xFFFFFF, 0x202020}},
+        SurfaceCase{"YellowOnNavyPanel", Surface::HelpPanel, kDarkOnDark, false, {0x00FFFF, 0x800000}},
+        // Mid grey: black contrasts more than white does.
+        SurfaceCase{"GreyOnMidGreyCaption", Surface::Form, kGreys, false, {0, 0x808080}},
+        SurfaceCase{"HighContrastBlackField", Surface::Field, kHighContrastBlack, true, {0xFFFFFF, 0}},
+        SurfaceCase{"HighContrastBlackCaption", Surface::Form, kHighContrastBlack, true, {0xFFFFFF, 0}},
+        SurfaceCase{"HighContrastBlackPanel", Surface::HelpPanel, kHighContrastBlack, true, {0xFFFFFF, 0}},
+        SurfaceCase{"HighContrastWhiteField", Surface::Field, kHighContrastWhite, true, {0, 0xFFFFFF}},
+        SurfaceCase{"HighContrastWhiteCaption", Surface::Form, kHighContrastWhite, true, {0, 0xFFFFFF}},
+        SurfaceCase{"HighContrastWhitePanel", Surface::HelpPanel, kHighContrastWhite, true, {0, 0xFFFFFF}},
+        SurfaceCase{"OwnThemeField", Surface::Field, kOwnTheme, true, {0x00FFFF, 0x800000}},
+        SurfaceCase{"OwnThemeCaption", Surface::Form, kOwnTheme, true, {0x00FF00, 0}},
+        SurfaceCase{"OwnThemePanel", Surface::HelpPanel, kOwnTheme, true, {0x800000, 0}}),
+    [](const testing::TestParamInfo<SurfaceCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace tintelo

@@ -16,19 +16,10 @@
 
 namespace tintelo::testing_support {
 
-// The screen as the sampler reaches it. Every DC handed out is distinct, so a release can
-// be matched to the DC it gives back.
-class CountingScreenApi final : public ScreenApi {
+// The screen as the sampler reaches it.
+class FakeScreenApi final : public ScreenApi {
  public:
-  static constexpr Handle kDesktop = 0x10010;
-
-  struct Release {
-    Handle window;
-    Handle dc;
-    friend bool operator==(const Release&, const Release&) = default;
-  };
   struct Read {
-    Handle dc;
     ScreenPoint point;
   };
 
@@ -42,43 +33,19 @@ class CountingScreenApi final : public ScreenApi {
     calls.emplace_back("MoveCursor");
     cursor = point;
   }
-  Handle DesktopWindow() override { return kDesktop; }
-  Handle WindowDc(Handle window) override {
-    calls.emplace_back("WindowDc");
-    ++dcsRequested;
-    dcWindows.push_back(window);
-    if (!dcWorks) return 0;
-    ++dcsObtained;
-    lastDc = 0x2000 + static_cast<Handle>(dcsObtained);
-    return lastDc;
-  }
-  ColourValue Pixel(Handle dc, ScreenPoint point) override {
+  ColourValue Pixel(ScreenPoint point) override {
     calls.emplace_back("Pixel");
-    reads.push_back(Read{dc, point});
+    reads.push_back(Read{point});
     return pixelAt ? pixelAt(point) : pixel;
   }
-  void ReleaseDc(Handle window, Handle dc) override {
-    calls.emplace_back("ReleaseDc");
-    ++dcsReleased;
-    released.push_back(Release{window, dc});
-  }
-
-  [[nodiscard]] int Outstanding() const { return dcsObtained - dcsReleased; }
 
   // Script.
   bool cursorWorks = true;
-  bool dcWorks = true;
   ScreenPoint cursor{};
   ColourValue pixel = 0;
   std::function<ColourValue(ScreenPoint)> pixelAt;  // when set, the screen instead of `pixel`
 
   // Record.
-  int dcsRequested = 0;
-  int dcsObtained = 0;
-  int dcsReleased = 0;
-  Handle lastDc = 0;
-  std::vector<Handle> dcWindows;
-  std::vector<Release> released;
   std::vector<Read> reads;
   std::vector<std::string> calls;
 };
@@ -174,14 +141,17 @@ class FakeColourDialog final : public ColourDialog {
     flags = value;
     if (log != nullptr) log->push_back("Dialog.SetFlags");
   }
-  void ShowColor() override {
+  bool ShowColor() override {
     ++shows;
     flagsWhenShown.push_back(flags);
-    if (log != nullptr) log->push_back("Dialog.Show");
+    if (log != nullptr) log->push_back(available ? "Dialog.Show" : "Dialog.Unavailable");
+    if (!available) return false;
     if (answer) colour = *answer;
+    return true;
   }
   [[nodiscard]] ColourValue Color() const override { return colour; }
 
+  bool available = true;              // false: its library cannot be loaded
   std::optional<ColourValue> answer;  // nothing: the user cancels
   ColourValue colour = 0;
   std::int32_t flags = 0;

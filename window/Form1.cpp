@@ -189,7 +189,12 @@ void Form1::Image1_Click() {
   view_.SetPanelVisible(1, false);
   ColourDialog& dialogue = view_.Dialogue();
   dialogue.SetFlags(ColourDialog::kFullOpen);
-  dialogue.ShowColor();
+  // A dialog that never showed has nothing to report: the beep is the only news, and the
+  // colour stays as it is.
+  if (!dialogue.ShowColor()) {
+    view_.Beep();
+    return;
+  }
   view_.SetSwatchColour(dialogue.Color());
   fnAnalyseCouleurs();
 }

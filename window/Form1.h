@@ -22,7 +22,8 @@ class ColourDialog {
 
   virtual void SetFlags(std::int32_t flags) = 0;
   // Modal. Afterwards Color() is the confirmed colour, or the previous one after a cancel.
-  virtual void ShowColor() = 0;
+  // False when no dialog could be shown at all (its library would not load).
+  [[nodiscard]] virtual bool ShowColor() = 0;
   [[nodiscard]] virtual ColourValue Color() const = 0;
 
  protected:

@@ -7,6 +7,16 @@
 
 namespace tintelo::layout {
 
+// Twips at a scale in pixels, to the nearest pixel, halves away from zero as MulDiv rounds
+// them: 15 twips are one pixel at 96 DPI, 10 at 144 DPI.
+[[nodiscard]] constexpr int Pixels(double twips, unsigned dpi) noexcept {
+  const double pixels = twips * static_cast<double>(dpi) / 1440.0;
+  return static_cast<int>(pixels < 0 ? pixels - 0.5 : pixels + 0.5);
+}
+[[nodiscard]] constexpr double Twips(int pixels, unsigned dpi) noexcept {
+  return pixels * 1440.0 / static_cast<double>(dpi);
+}
+
 inline constexpr int kClientWidth = 4785;
 inline constexpr int kClientHeight = 2175;
 

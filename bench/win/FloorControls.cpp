@@ -7,8 +7,6 @@
 
 #include <commctrl.h>
 
-#include <cmath>
-
 #include "bench/win/FloorShow.h"
 #include "window/Layout.h"
 #include "window/win32/StartupMarks.h"
@@ -36,7 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVEBORDER + 1);
   wc.lpszClassName = L"FloorControls";
   RegisterClassW(&wc);
-  const auto px = [](int twips) { return static_cast<int>(std::lround(twips * 96.0 / 1440.0)); };
+  const auto px = [](int twips) { return tintelo::layout::Pixels(twips, USER_DEFAULT_SCREEN_DPI); };
   RECT frame{0, 0, px(tintelo::layout::kClientWidth), px(tintelo::layout::kClientHeight)};
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRect(&frame, kStyle, FALSE);

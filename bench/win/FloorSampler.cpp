@@ -11,10 +11,10 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: {
       POINT at{};
       GetCursorPos(&at);
-      HWND desktop = GetDesktopWindow();
-      HDC dc = GetWindowDC(desktop);
+      // The screen's DC, as Tintelo reads it.
+      HDC dc = GetDC(nullptr);
       g_last = GetPixel(dc, at.x, at.y);
-      ReleaseDC(desktop, dc);
+      ReleaseDC(nullptr, dc);
       return 0;
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;

@@ -16,8 +16,6 @@ using CoUninitializeFn = void(WINAPI*)();
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
 
-const std::array<MSAAPROPID, 2> kAnnotated{PROPID_ACC_NAME, PROPID_ACC_VALUE};
-
 // COM interfaces have no virtual destructor: their objects are never deleted through them.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
@@ -74,9 +72,54 @@ PropServer& Server() {
   return server;
 }
 
+// The annotation service's calls for the swatch and the sliders, each answered by the
+// server above.
+class ServiceCalls final : public AnnotationService {
+ public:
+  explicit ServiceCalls(PropServer& server) noexcept : server_(server) {}
+
+  bool Annotate(Control control, std::span<const AccessibleProperty> properties) override {
+    const Ids ids(properties);
+    return SUCCEEDED(server_.services->SetHwndPropServer(reinterpret_cast<HWND>(control),
+                                                         static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, ids.ids.data(),
+                                                         ids.count, &server_, ANNO_THIS));
+  }
+  void Clear(Control control, std::span<const AccessibleProperty> properties) override {
+    const Ids ids(properties);
+    // Only on the way out, for annotations the service took: a refusal here leaves
+    // nothing this program could do, and the windows go right after.
+    (void)server_.services->ClearHwndProps(reinterpret_cast<HWND>(control), static_cast<DWORD>(OBJID_CLIENT),
+                                           CHILDID_SELF, ids.ids.data(), ids.count);
+  }
+
+ private:
+  // The service's identifiers of the properties, at most one of each.
+  struct Ids {
+    explicit Ids(std::span<const AccessibleProperty> properties) {
+      for (const AccessibleProperty p : properties) {
+        if (static_cast<std::size_t>(count) == ids.size()) break;
+        ids.at(static_cast<std::size_t>(count++)) = p == AccessibleProperty::Name ? PROPID_ACC_NAME : PROPID_ACC_VALUE;
+      }
+    }
+    std::array<MSAAPROPID, 2> ids{};
+    int count = 0;
+  };
+
+  PropServer& server_;
+};
+
+// Lets go of the service and of COM.
+void Release(PropServer& server) {
+  server.services->Release();
+  server.services = nullptr;
+  server.source = nullptr;
+  server.uninitialize();
+}
+
 }  // namespace
 
-void Annotations::OnObjectRequested(std::span<const HWND> controls, const AccessibleText& source) {
+void Annotations::OnObjectRequested(std::span<const AnnotationService::Control> controls,
+                                    const AccessibleText& source) {
   if (tried_) return;
   tried_ = true;  // a system without the service is not asked again at every request
   // Only now that a client is there.
@@ -100,27 +143,18 @@ void Annotations::OnObjectRequested(std::span<const HWND> controls, const Access
   server.services = services;
   server.allocString = allocString;
   server.uninitialize = uninitialize;
-  for (HWND control : controls) {
-    services->SetHwndPropServer(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAnnotated.data(),
-                                static_cast<int>(kAnnotated.size()), &server, ANNO_THIS);
-  }
-  controls_.assign(controls.begin(), controls.end());
-  active_ = true;
+  ServiceCalls calls(server);
+  annotated_.Annotate(calls, controls);
+  // A system that took none (Wine answers E_NOTIMPL) has no use for the service or COM.
+  if (!annotated_.Any()) Release(server);
 }
 
 void Annotations::Clear() {
-  if (!active_) return;
-  active_ = false;
+  if (!annotated_.Any()) return;
   PropServer& server = Server();
-  for (HWND control : controls_) {
-    server.services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAnnotated.data(),
-                                    static_cast<int>(kAnnotated.size()));
-  }
-  controls_.clear();
-  server.services->Release();
-  server.services = nullptr;
-  server.source = nullptr;
-  server.uninitialize();
+  ServiceCalls calls(server);
+  annotated_.Clear(calls);
+  Release(server);
 }
 
 }  // namespace tintelo::win

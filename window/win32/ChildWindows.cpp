@@ -15,21 +15,13 @@
 #include "window/win32/Handles.h"
 #include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/SchemeColours.h"
+#include "window/win32/WindowProc.h"
 
 namespace tintelo::win {
 
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
-
-// The object behind one of this program's own windows, kept from its creation.
-ChildWindows* OwnerOf(HWND window, UINT message, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  return reinterpret_cast<ChildWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
 
 int MouseButtonsDown() {
   int held = 0;
@@ -70,19 +62,18 @@ void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
   WNDCLASSEXW child{};
   child.cbSize = sizeof(child);
   child.hInstance = instance;
-  child.lpfnWndProc = SwatchProc;
-  child.hCursor = LoadCursorW(nullptr, IDC_CROSS);
-  child.lpszClassName = kSwatchClass;
-  RegisterClassExW(&child);
-  child.lpfnWndProc = PaletteProc;
-  child.hCursor = hand;
-  child.lpszClassName = kPaletteClass;
-  RegisterClassExW(&child);
-  child.lpfnWndProc = PanelProc;
-  child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
-  child.lpszClassName = kPanelClass;
-  RegisterClassExW(&child);
+  const auto registerClass = [&](WNDPROC procedure, HCURSOR cursor, const wchar_t* name, const char* what) {
+    child.lpfnWndProc = procedure;
+    child.hCursor = cursor;
+    child.lpszClassName = name;
+    if (RegisterClassExW(&child) == 0) ReportStartupFailureAndExit(what, -1, GetLastError());
+  };
+  registerClass(ForwardToOwner<ChildWindows, &ChildWindows::OnSwatch>, LoadCursorW(nullptr, IDC_CROSS), kSwatchClass,
+                "Classe de fenêtre TinteloSwatch");
+  registerClass(ForwardToOwner<ChildWindows, &ChildWindows::OnPalette>, hand, kPaletteClass,
+                "Classe de fenêtre TinteloImage");
+  registerClass(ForwardToOwner<ChildWindows, &ChildWindows::OnPanel>, LoadCursorW(nullptr, IDC_ARROW), kPanelClass,
+                "Classe de fenêtre TinteloPanel");
 }
 
 void ChildWindows::LoadPalette(HINSTANCE instance, int resourceId) {
@@ -108,36 +99,17 @@ void ChildWindows::SetSwatchColour(ColourValue value) {
   swatchColour_ = value;
   HWND swatch = controls_->Of(layout::Kind::Swatch);
   InvalidateRect(swatch, nullptr, FALSE);
-  if (annotations_.Active()) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
+  if (annotations_.Has(swatch, AccessibleProperty::Value)) {
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
+  }
 }
 
 void ChildWindows::ObjectRequested() {
-  const std::array<HWND, 4> annotated{controls_->Of(layout::Kind::Swatch), controls_->Of(layout::Kind::Slider, 0),
-                                      controls_->Of(layout::Kind::Slider, 1), controls_->Of(layout::Kind::Slider, 2)};
+  const auto handle = [](HWND window) { return reinterpret_cast<AnnotationService::Control>(window); };
+  const std::array annotated{
+      handle(controls_->Of(layout::Kind::Swatch)), handle(controls_->Of(layout::Kind::Slider, 0)),
+      handle(controls_->Of(layout::Kind::Slider, 1)), handle(controls_->Of(layout::Kind::Slider, 2))};
   annotations_.OnObjectRequested(annotated, *text_);
-}
-
-LRESULT CALLBACK ChildWindows::SwatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  ChildWindows* self = OwnerOf(window, message, lParam);
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return Guarded(window, [&] { return self->OnSwatch(window, message, wParam, lParam); });
-}
-
-LRESULT CALLBACK ChildWindows::PaletteProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  ChildWindows* self = OwnerOf(window, message, lParam);
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return Guarded(window, [&] { return self->OnPalette(window, message, wParam, lParam); });
-}
-
-LRESULT CALLBACK ChildWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_CTLCOLORSTATIC) {
-    // The panel's text, in the scheme's tooltip colours where they read.
-    const auto dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, TextColourOn(COLOR_INFOTEXT, GetSysColor(COLOR_INFOBK)));
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ChildWindows::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -219,6 +191,19 @@ LRESULT ChildWindows::OnPalette(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+LRESULT ChildWindows::OnPanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, scheme_->Brush(Surface::HelpPanel));
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC: return scheme_->ControlColour(reinterpret_cast<HDC>(wParam), Surface::HelpPanel);
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
 LRESULT ChildWindows::OnWatched(const Watched& watched, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_GETOBJECT) ObjectRequested();
   if (message == WM_MOUSEMOVE) {
@@ -259,11 +244,11 @@ void ChildWindows::PaintPalette(HWND window) {
   const PaintScope paint(window);
   RECT client{};
   GetClientRect(window, &client);
-  FillRect(paint.Dc(), &client, GetSysColorBrush(COLOR_INACTIVEBORDER));
+  FillRect(paint.Dc(), &client, scheme_->Brush(Surface::Form));
   if (palette_.empty()) return;
   // The picture's transparent pixels take the window background's colour, worked out
-  // again only when the colour scheme has changed it.
-  const COLORREF back = GetSysColor(COLOR_INACTIVEBORDER);
+  // again only when the colour scheme or high contrast has changed it.
+  const auto back = static_cast<COLORREF>(scheme_->Of(Surface::Form).background);
   if (back != paletteBackground_) {
     const std::uint32_t backRgb =
         (std::uint32_t{GetRValue(back)} << 16) | (std::uint32_t{GetGValue(back)} << 8) | std::uint32_t{GetBValue(back)};

@@ -22,6 +22,7 @@ class Form1;
 namespace tintelo::win {
 
 class ControlSet;
+class SchemePaint;
 
 inline constexpr wchar_t kSwatchClass[] = L"TinteloSwatch";
 inline constexpr wchar_t kPaletteClass[] = L"TinteloImage";
@@ -29,13 +30,15 @@ inline constexpr wchar_t kPanelClass[] = L"TinteloPanel";
 
 class ChildWindows {
  public:
-  // `text` answers screen readers for the swatch and the sliders.
-  ChildWindows(Form1& form, const ControlSet& controls, const AccessibleText& text) noexcept
-      : form_(&form), controls_(&controls), text_(&text) {}
+  // `scheme` gives the colours to draw with; `text` answers screen readers for the swatch
+  // and the sliders.
+  ChildWindows(Form1& form, const ControlSet& controls, const SchemePaint& scheme, const AccessibleText& text) noexcept
+      : form_(&form), controls_(&controls), scheme_(&scheme), text_(&text) {}
   ChildWindows(const ChildWindows&) = delete;
   ChildWindows& operator=(const ChildWindows&) = delete;
 
-  // Registers the swatch's, the palette picture's and the help panels' window classes.
+  // Registers the swatch's, the palette picture's and the help panels' window classes; a
+  // class Windows refuses ends the program with the start-up report.
   static void RegisterClasses(HINSTANCE instance, HCURSOR hand);
   // Decodes the palette picture from the resources, once.
   void LoadPalette(HINSTANCE instance, int resourceId);
@@ -59,20 +62,19 @@ class ChildWindows {
     int index;
   };
 
-  static LRESULT CALLBACK SwatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  static LRESULT CALLBACK PaletteProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data) noexcept;
 
   LRESULT OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnPalette(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnWatched(const Watched& watched, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void PaintSwatch(HWND window) const;
   void PaintPalette(HWND window);
 
   Form1* form_;
   const ControlSet* controls_;
+  const SchemePaint* scheme_;
   const AccessibleText* text_;
   ColourValue swatchColour_ = 0;
   bool paletteArmed_ = false;

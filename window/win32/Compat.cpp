@@ -1,6 +1,9 @@
 // Entry points that older Windows versions lack, with their fallbacks.
 #include "window/win32/Compat.h"
 
+#include <array>
+#include <cwchar>
+
 #include "window/win32/Handles.h"
 
 namespace tintelo::win {
@@ -13,7 +16,23 @@ HMODULE User32() noexcept { return GetModuleHandleW(L"user32.dll"); }
 }  // namespace
 
 HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
-  return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // The LOAD_LIBRARY_SEARCH_* flags came with AddDllDirectory; where kernel32 lacks it,
+  // LoadLibraryExW refuses them with ERROR_INVALID_PARAMETER (LoadLibraryExW page).
+  static const bool searchFlags = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
+  if (searchFlags) return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return LoadSystemLibraryByPath(name);
+}
+
+HMODULE LoadSystemLibraryByPath(const wchar_t* name) noexcept {
+  std::array<wchar_t, MAX_PATH> path{};
+  const UINT folder = GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
+  const std::size_t length = std::wcslen(name);
+  if (folder == 0 || folder + 1 + length >= path.size()) return nullptr;
+  path[folder] = L'\\';
+  std::wmemcpy(path.data() + folder + 1, name, length + 1);
+  // With a full path, LOAD_WITH_ALTERED_SEARCH_PATH looks for the library's own imports
+  // in its folder first, not beside the program.
+  return LoadLibraryExW(path.data(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 void RestrictDllSearchToSystem32() noexcept {
@@ -26,7 +45,7 @@ void RestrictDllSearchToSystem32() noexcept {
 UINT SystemDpi() noexcept {
   // Set when the session begins and fixed for the program's life: read once.
   static const UINT dpi = [] {
-    const WindowDc screen(nullptr);
+    const ScreenDc screen;
     return static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
   }();
   return dpi;

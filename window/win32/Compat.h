@@ -1,5 +1,8 @@
-// Calls that newer Windows versions have and older ones lack, each with its fallback: the
-// one place that looks entry points up by name.
+// Calls that newer Windows versions have and older ones lack, each with its fallback, and
+// the loading of system libraries on every Windows from 7 on. Two other places look
+// entry points up by name, not for older Windows but to keep a library out of every
+// start-up: Dialogue.cpp (comdlg32, on the first click on the palette picture) and
+// Accessibility.cpp (ole32 and oleaut32, on a screen reader's first request).
 #pragma once
 
 #include <windows.h>
@@ -12,8 +15,15 @@ template <typename Fn>
   return module != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
-// Loads System32's copy of a library, never one beside the program.
+// Loads System32's copy of a library, never one beside the program: through
+// LOAD_LIBRARY_SEARCH_SYSTEM32 where the system knows that flag (Windows 8 on, Windows 7
+// with KB2533623), else by its full path. Null when it cannot be loaded.
 [[nodiscard]] HMODULE LoadSystemLibrary(const wchar_t* name) noexcept;
+
+// The same by System32's full path, the way left on Windows 7 without KB2533623; the
+// library's own imports are looked for in System32 too. Never by the bare name: null
+// when the path cannot be made.
+[[nodiscard]] HMODULE LoadSystemLibraryByPath(const wchar_t* name) noexcept;
 
 // Never look for DLLs beside the executable (a downloads folder can hold planted ones):
 // only System32. SetDefaultDllDirectories exists from Windows 8 on, and on Windows 7 with

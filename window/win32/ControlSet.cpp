@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "window/ControlIds.h"
 #include "window/win32/ChildWindows.h"
 #include "window/win32/Compat.h"
+#include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/StartupMarks.h"
 #include "window/win32/Text.h"
 
@@ -91,6 +91,23 @@ std::array<std::size_t, layout::kControls.size()> CreationOrder() {
   return order;
 }
 
+// The control's name in the window description, without its index, for the start-up
+// report.
+const char* WindowOf(layout::Kind kind) {
+  switch (kind) {
+    case layout::Kind::Panel: return "Fenêtre Tool1";
+    case layout::Kind::PanelText: return "Fenêtre Label4";
+    case layout::Kind::Slider: return "Fenêtre hScroll1";
+    case layout::Kind::Swatch: return "Fenêtre Picture1";
+    case layout::Kind::Readout: return "Fenêtre Text1";
+    case layout::Kind::Palette: return "Fenêtre Image1";
+    case layout::Kind::ValueLabel:
+    case layout::Kind::SliderLetter: return "Fenêtre Label2";
+    case layout::Kind::Caption: break;
+  }
+  return "Fenêtre Label1";
+}
+
 }  // namespace
 
 void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& children) {
@@ -104,6 +121,7 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
   tooltip_ =
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  if (tooltip_ == nullptr) ReportStartupFailureAndExit("Fenêtre d'info-bulle", -1, GetLastError());
   ScaleToolTip();
 
   for (const std::size_t at : CreationOrder()) {
@@ -121,6 +139,10 @@ void ControlSet::Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& c
                         WS_CHILD | WS_CLIPSIBLINGS | blueprint.style, place.left, place.top, place.width, place.height,
                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(blueprint.idBase + c.index)), instance,
                         blueprint.ours ? &children : nullptr);
+    if (window == nullptr) {
+      const bool single = c.kind == layout::Kind::Swatch || c.kind == layout::Kind::Palette;
+      ReportStartupFailureAndExit(WindowOf(c.kind), single ? -1 : c.index, GetLastError());
+    }
     windows_[at] = window;
     if (blueprint.watched) children.Watch(window, c.kind, c.index);
     if (c.kind == layout::Kind::Slider) {
@@ -174,12 +196,6 @@ int ControlSet::IndexOf(layout::Kind kind, HWND window) const {
   return -1;
 }
 
-int ControlSet::PxAt(double twips, UINT dpi) {
-  return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
-}
-
-double ControlSet::Twips(int pixels) const { return pixels * 1440.0 / static_cast<double>(dpi_); }
-
 void ControlSet::MovePanel(int index, double left, double top) {
   const auto i = static_cast<std::size_t>(index);
   panelLeft_.at(i) = left;
@@ -209,7 +225,7 @@ void ControlSet::RebuildFonts() {
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW face = metrics.lfMessageFont;
-  const WindowDc screen(nullptr);
+  const ScreenDc screen;
   const auto fits = [&](HFONT font) {
     const SelectGuard select(screen.Get(), font);
     TEXTMETRICW tm{};

@@ -23,7 +23,8 @@ class ControlSet {
 
   // Creates every control on `form` at `dpi`, front to back, each in its final place with
   // its font. `children` is the data of this program's own window classes and subclasses
-  // the standard controls whose messages matter.
+  // the standard controls whose messages matter. A control Windows refuses ends the
+  // program with the start-up report.
   void Create(HWND form, HINSTANCE instance, UINT dpi, ChildWindows& children);
   // Fonts, places and the tooltip at a new DPI, then one repaint of everything.
   void Rescale(UINT dpi);
@@ -37,9 +38,8 @@ class ControlSet {
   [[nodiscard]] HWND ToolTip() const { return tooltip_; }
 
   [[nodiscard]] UINT Dpi() const { return dpi_; }
-  [[nodiscard]] int Px(double twips) const { return PxAt(twips, dpi_); }
-  [[nodiscard]] static int PxAt(double twips, UINT dpi);
-  [[nodiscard]] double Twips(int pixels) const;
+  [[nodiscard]] int Px(double twips) const { return layout::Pixels(twips, dpi_); }
+  [[nodiscard]] double Twips(int pixels) const { return layout::Twips(pixels, dpi_); }
 
   // Moves a help panel, in twips, keeping where it is for the next change of scale.
   void MovePanel(int index, double left, double top);

@@ -58,11 +58,10 @@ using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;
 
-// A DC borrowed with GetDC/GetWindowDC, given back on scope exit.
+// A window's DC, borrowed with GetDC and given back on scope exit.
 class WindowDc {
  public:
-  explicit WindowDc(HWND window, bool wholeWindow = false) noexcept
-      : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+  explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
   ~WindowDc() {
     if (dc_ != nullptr) {
       const DWORD error = GetLastError();
@@ -77,6 +76,16 @@ class WindowDc {
  private:
   HWND window_;
   HDC dc_;
+};
+
+// The screen's DC: every screen read and every question about the screen's scale goes
+// through it. GetDC(NULL) is documented as the DC "for the entire screen", which with
+// several monitors is the whole virtual screen, monitors left of or above the primary
+// one included; a DC of the desktop window may be the primary monitor's alone
+// ("HMONITOR and the Device Context").
+class ScreenDc final : public WindowDc {
+ public:
+  ScreenDc() noexcept : WindowDc(nullptr) {}
 };
 
 // Selects an object into a DC and puts the previous one back on scope exit.
@@ -102,7 +111,6 @@ class PaintScope {
   PaintScope(const PaintScope&) = delete;
   PaintScope& operator=(const PaintScope&) = delete;
   [[nodiscard]] HDC Dc() const noexcept { return dc_; }
-  [[nodiscard]] const RECT& Area() const noexcept { return ps_.rcPaint; }
 
  private:
   HWND window_;

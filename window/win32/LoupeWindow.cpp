@@ -5,6 +5,7 @@
 
 #include "window/win32/Compat.h"
 #include "window/win32/Dib.h"
+#include "window/win32/WindowProc.h"
 
 namespace tintelo::win {
 
@@ -59,9 +60,8 @@ bool LoupeWindow::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
     captureWidth_ = width;
     captureHeight_ = height;
   }
-  // The DC that covers the whole virtual screen, monitors left of or above the primary
-  // one included; one small copy of it per refresh.
-  const WindowDc screen(nullptr);
+  // One small copy of the screen per refresh.
+  const ScreenDc screen;
   if (screen.Get() == nullptr) return false;
   if (!BitBlt(captureDc_.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY)) return false;
   GdiFlush();
@@ -74,7 +74,7 @@ bool LoupeWindow::MakeWindow() {
   static const ATOM kClass = [instance = instance_] {
     WNDCLASSEXW loupe{};
     loupe.cbSize = sizeof(loupe);
-    loupe.lpfnWndProc = LoupeProc;
+    loupe.lpfnWndProc = ForwardToOwner<LoupeWindow, &LoupeWindow::HandleMessage>;
     loupe.hInstance = instance;
     loupe.hCursor = LoadCursorW(nullptr, IDC_CROSS);
     loupe.lpszClassName = kLoupeClass;
@@ -118,30 +118,21 @@ void LoupeWindow::Draw(HDC dc) const {
                     picture_.data(), &info, DIB_RGB_COLORS);
 }
 
-LRESULT CALLBACK LoupeWindow::LoupeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<LoupeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT LoupeWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCHITTEST: return HTTRANSPARENT;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_ERASEBKGND: return 1;
     // The loupe sizes itself for the monitor under the pointer at every refresh.
     case WM_DPICHANGED: return 0;
-    case WM_PAINT:
-      if (self != nullptr) {
-        const PaintScope paint(window);
-        self->Draw(paint.Dc());
-        return 0;
-      }
-      break;
+    case WM_PAINT: {
+      const PaintScope paint(window);
+      Draw(paint.Dc());
+      return 0;
+    }
     case WM_NCDESTROY:
-      if (self != nullptr) {
-        self->window_ = nullptr;
-        self->shown_ = false;
-      }
+      window_ = nullptr;
+      shown_ = false;
       break;
     default: break;
   }

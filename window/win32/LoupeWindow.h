@@ -36,7 +36,7 @@ class LoupeWindow final : public LoupeScreen {
   void Hide() override;
 
  private:
-  static LRESULT CALLBACK LoupeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   [[nodiscard]] bool MakeWindow();
   void Draw(HDC dc) const;
 

@@ -5,6 +5,7 @@
 
 #include "window/win32/Compat.h"
 #include "window/win32/MainWindow.h"
+#include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/StartupMarks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -18,11 +19,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return 0;
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};  // the tooltip's class
-  InitCommonControlsEx(&controls);
+  if (!InitCommonControlsEx(&controls)) {
+    tintelo::win::ReportStartupFailureAndExit("Classes des contrôles communs", -1, GetLastError());
+  }
   tintelo::win::StartupMark("commctrl");
 
+  // A class or window Windows refuses ends the program in there, with the report.
   const auto window = tintelo::win::MainWindow::Create(instance);
-  if (!window) return 1;
   window->Show();
   tintelo::win::WriteStartupMarks();
 

@@ -7,6 +7,7 @@
 #include "window/win32/Compat.h"
 #include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/StartupMarks.h"
+#include "window/win32/WindowProc.h"
 
 namespace tintelo::win {
 
@@ -28,7 +29,7 @@ RECT CentredOnPrimary(SIZE size) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), form_(*this, screen_, loupe_), children_(form_, controls_, *this) {}
+    : instance_(instance), form_(*this, screen_, loupe_), children_(form_, controls_, scheme_, *this) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) {
@@ -39,16 +40,17 @@ MainWindow::~MainWindow() {
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   std::unique_ptr<MainWindow> self(new MainWindow(instance));
+  self->scheme_.Refresh();
   self->children_.LoadPalette(instance, IDR_PALETTE_GIF);
 
   WNDCLASSEXW form{};
   form.cbSize = sizeof(form);
-  form.lpfnWndProc = FormProc;
+  form.lpfnWndProc = ForwardToOwner<MainWindow, &MainWindow::HandleMessage>;
   form.hInstance = instance;
   form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVEBORDER + 1);
+  // No class background: the window paints its own, which high contrast changes.
   form.lpszClassName = ids::kWindowClass;
-  RegisterClassExW(&form);
+  if (RegisterClassExW(&form) == 0) ReportStartupFailureAndExit("Classe de fenêtre TinteloForm1", -1, GetLastError());
   ChildWindows::RegisterClasses(instance, LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TINTELO_HAND)));
   StartupMark("classes");
 
@@ -59,7 +61,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   self->hwnd_ =
       CreateWindowExW(0, ids::kWindowClass, ids::kCaption, kFormStyle, place.left, place.top, place.right - place.left,
                       place.bottom - place.top, nullptr, nullptr, instance, self.get());
-  if (self->hwnd_ == nullptr) return nullptr;
+  if (self->hwnd_ == nullptr) ReportStartupFailureAndExit("Fenêtre Form1", -1, GetLastError());
   StartupMark("window");
   // A primary monitor at another scale than the system's (changed since the session
   // began) asks for another size.
@@ -111,8 +113,8 @@ bool MainWindow::PreTranslate(const MSG& msg) {
 }
 
 SIZE MainWindow::FrameSize(UINT dpi) const {
-  return FrameForDpi(ControlSet::PxAt(layout::kClientWidth, dpi), ControlSet::PxAt(layout::kClientHeight, dpi),
-                     kFormStyle, dpi);
+  return FrameForDpi(layout::Pixels(layout::kClientWidth, dpi), layout::Pixels(layout::kClientHeight, dpi), kFormStyle,
+                     dpi);
 }
 
 void MainWindow::LoadIcons() {
@@ -141,8 +143,8 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   // the client area off by its difference: measure it and make up for it.
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const int wrongWidth = client.right - ControlSet::PxAt(layout::kClientWidth, dpi);
-  const int wrongHeight = client.bottom - ControlSet::PxAt(layout::kClientHeight, dpi);
+  const int wrongWidth = client.right - layout::Pixels(layout::kClientWidth, dpi);
+  const int wrongHeight = client.bottom - layout::Pixels(layout::kClientHeight, dpi);
   if (wrongWidth != 0 || wrongHeight != 0) {
     frame.cx -= wrongWidth;
     frame.cy -= wrongHeight;

@@ -2,7 +2,6 @@
 #include "window/win32/MainWindow.h"
 
 #include "window/ControlIds.h"
-#include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/SchemeColours.h"
 
 namespace tintelo::win {
@@ -14,31 +13,22 @@ constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 }  // namespace
 
-LRESULT CALLBACK MainWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-    self->hwnd_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return Guarded(window, [&] { return self->HandleMessage(message, wParam, lParam); });
-}
-
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE: hwnd_ = window; return DefWindowProcW(window, message, wParam, lParam);
     case WM_ACTIVATE: OnActivate(wParam); return 0;
     case WM_SETFOCUS: FocusSwatch(); return 0;
     case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_VSCROLL: OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)); return 0;
     case WM_COMMAND: OnCommand(wParam); return 0;
+    case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case kGetDpiScaledSize: return OnGetDpiScaledSize(LOWORD(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SYSCOLORCHANGE: OnSchemeChanged(true); return 0;
-    case WM_SETTINGCHANGE: OnSchemeChanged(false); return 0;
+    case WM_SETTINGCHANGE: OnSettingChange(wParam); return 0;
+    case WM_THEMECHANGED: OnSchemeChanged(false); return 0;
     case WM_GETOBJECT: children_.ObjectRequested(); return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
@@ -71,16 +61,16 @@ void MainWindow::OnCommand(WPARAM wParam) {
 }
 
 LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
-  if (controls_.IndexOf(layout::Kind::Readout, control) >= 0) {
-    // Read-only edits ask here too: they stay white like editable ones, with the scheme's
-    // window text unless it is too light to read there (High Contrast Black).
-    SetTextColor(dc, TextColourOn(COLOR_WINDOWTEXT, RGB(255, 255, 255)));
-    SetBkColor(dc, RGB(255, 255, 255));
-    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-  }
-  SetTextColor(dc, TextColourOn(COLOR_BTNTEXT, GetSysColor(COLOR_INACTIVEBORDER)));
-  SetBkMode(dc, TRANSPARENT);
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
+  // Read-only edits ask here too, as labels do.
+  const bool field = controls_.IndexOf(layout::Kind::Readout, control) >= 0;
+  return scheme_.ControlColour(dc, field ? Surface::Field : Surface::Form);
+}
+
+BOOL MainWindow::OnEraseBackground(HDC dc) const {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  FillRect(dc, &client, scheme_.Brush(Surface::Form));
+  return TRUE;
 }
 
 void MainWindow::OnScroll(HWND bar, int code) {
@@ -107,7 +97,13 @@ void MainWindow::OnScroll(HWND bar, int code) {
   if (GetScrollPos(bar, SB_CTL) != form_.SliderValue(index)) ShowSliderPosition(index, form_.SliderValue(index));
 }
 
+void MainWindow::OnSettingChange(WPARAM setting) {
+  // High contrast switched on or off; other settings change nothing this window draws.
+  if (setting == SPI_SETHIGHCONTRAST) OnSchemeChanged(false);
+}
+
 void MainWindow::OnSchemeChanged(bool colours) {
+  scheme_.Refresh();
   // Common controls learn of a new scheme only from their top-level window.
   if (colours && controls_.ToolTip() != nullptr) SendMessageW(controls_.ToolTip(), WM_SYSCOLORCHANGE, 0, 0);
   // The children too: the form clips them out of its own repaint.

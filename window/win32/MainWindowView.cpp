@@ -118,7 +118,11 @@ void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); }
 
 std::wstring MainWindow::AccessibleName(HWND control) const {
   if (control == controls_.Of(layout::Kind::Swatch)) return kSwatchName;
-  return {};  // the sliders take their letters, the label before each
+  // A scroll bar is named by the label before it only by some screen readers (the rule
+  // is documented for edit controls): each slider says its letter itself.
+  const int slider = controls_.IndexOf(layout::Kind::Slider, control);
+  if (slider < 0) return {};
+  return Widen(Label2Caption(slider));
 }
 
 std::wstring MainWindow::AccessibleValue(HWND control) const {

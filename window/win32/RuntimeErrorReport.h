@@ -10,8 +10,20 @@
 namespace tintelo::win {
 
 // Shows the error number and text, then ends the program: its state can no longer be
-// trusted, and there is nothing to save.
+// trusted, and there is nothing to save. The exit code is the error's number (6 for
+// "Overflow"), or 1 for an error without one: a script learns what happened even when
+// the report itself cannot be shown.
 [[noreturn]] void ReportRuntimeErrorAndExit(HWND owner, int number, const char* text) noexcept;
+
+// Run-time error 7, "Out of memory": what Windows answers when it has no room left for a
+// window class or a window (the desktop heap full, too many windows), without which the
+// program cannot start.
+inline constexpr int kErrOutOfMemory = 7;
+
+// Reports that the window class or window named `what` (with its control-array index
+// unless -1) could not be made at start-up, with the error Windows gave for it, as
+// run-time error 7; ends the program with exit code 7.
+[[noreturn]] void ReportStartupFailureAndExit(const char* what, int index, DWORD error) noexcept;
 
 // Runs a message handler; a run-time error that leaves it ends the program with the
 // standard report, owned by `owner`.

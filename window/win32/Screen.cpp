@@ -1,7 +1,7 @@
 // The pointer position and screen pixels on Win32.
 #include "window/win32/Screen.h"
 
-#include <windows.h>
+#include "window/win32/Handles.h"
 
 namespace tintelo::win {
 
@@ -17,22 +17,16 @@ void WinScreen::MoveCursor(ScreenPoint point) {
   SetCursorPos(point.x, point.y);
 }
 
-ScreenApi::Handle WinScreen::DesktopWindow() { return reinterpret_cast<Handle>(GetDesktopWindow()); }
-
-ScreenApi::Handle WinScreen::WindowDc(Handle window) {
-  return reinterpret_cast<Handle>(GetWindowDC(reinterpret_cast<HWND>(window)));
-}
-
-ColourValue WinScreen::Pixel(Handle dc, ScreenPoint point) {
+ColourValue WinScreen::Pixel(ScreenPoint point) {
   // Monitors of different sizes leave parts of the virtual screen that no monitor shows.
   // There GetPixel answers a colour rather than CLR_INVALID (seen under Wine), so a point
   // on no monitor counts as a failed read.
   if (MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONULL) == nullptr) return kInvalidColour;
-  return static_cast<ColourValue>(GetPixel(reinterpret_cast<HDC>(dc), point.x, point.y));
-}
-
-void WinScreen::ReleaseDc(Handle window, Handle dc) {
-  ReleaseDC(reinterpret_cast<HWND>(window), reinterpret_cast<HDC>(dc));
+  // A DC of its own for each read, given back at once: nothing accumulates however long
+  // sampling runs.
+  const ScreenDc screen;
+  if (screen.Get() == nullptr) return kInvalidColour;
+  return static_cast<ColourValue>(GetPixel(screen.Get(), point.x, point.y));
 }
 
 }  // namespace tintelo::win

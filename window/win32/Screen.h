@@ -9,10 +9,7 @@ class WinScreen final : public ScreenApi {
  public:
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
   void MoveCursor(ScreenPoint point) override;
-  [[nodiscard]] Handle DesktopWindow() override;
-  [[nodiscard]] Handle WindowDc(Handle window) override;
-  [[nodiscard]] ColourValue Pixel(Handle dc, ScreenPoint point) override;
-  void ReleaseDc(Handle window, Handle dc) override;
+  [[nodiscard]] ColourValue Pixel(ScreenPoint point) override;
 };
 
 }  // namespace tintelo::win
