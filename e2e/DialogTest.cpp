@@ -137,15 +137,20 @@ TEST(ColourDialog, IsModalOverTheWindow) {
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Window()) != FALSE; }));
 }
 
+// Clicks the red slider's up arrow, and waits until black has become #010000.
+bool RedOneUp(const Tintelo& app) {
+  RECT bar{};
+  GetWindowRect(app.Control(ids::kHScroll1 + 0), &bar);
+  Click(POINT{(bar.left + bar.right) / 2, bar.top + GetSystemMetrics(SM_CYVSCROLL) / 2});
+  return WaitUntil([&] { return app.Text(ids::kText1 + 5) == "#010000"; });
+}
+
 TEST(ColourDialog, CancelBeforeAnyConfirmedColourGivesBlack) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
   // Make the readouts non-black first: the cancel must put the dialog's black back.
+  ASSERT_TRUE(RedOneUp(app));
   HWND redBar = app.Control(ids::kHScroll1 + 0);
-  RECT bar{};
-  GetWindowRect(redBar, &bar);
-  Click(POINT{(bar.left + bar.right) / 2, bar.top + GetSystemMetrics(SM_CYVSCROLL) / 2});
-  ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == "#010000"; }));
 
   HWND dialog = OpenColourDialog(app);
   ASSERT_NE(dialog, nullptr);
@@ -186,11 +191,7 @@ TEST(ColourDialog, CancelKeepsThePreviouslyConfirmedColour) {
 TEST(ColourDialog, LibraryThatWouldNotLoadIsTriedAgainAtTheNextClick) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  HWND redBar = app.Control(ids::kHScroll1 + 0);
-  RECT bar{};
-  GetWindowRect(redBar, &bar);
-  Click(POINT{(bar.left + bar.right) / 2, bar.top + GetSystemMetrics(SM_CYVSCROLL) / 2});
-  ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == "#010000"; }));
+  ASSERT_TRUE(RedOneUp(app));
   {
     const WineDllOverride noLibrary(L"Tintelo.exe", L"comdlg32", L"");
     // The palette picture holds the pointer from the press to the release, and lets it
