@@ -38,9 +38,7 @@ bool Inside(const RECT& inner, const RECT& outer) {
 // The loupe's pixel in the middle of cell (column, row), read from the screen.
 COLORREF CellOnScreen(const RECT& loupe, const LoupeGeometry& g, const std::vector<COLORREF>& shown, int column,
                       int row) {
-  const int x = 2 * g.line + column * g.pitch + g.line + (g.pitch - g.line) / 2;
-  const int y = 2 * g.line + row * g.pitch + g.line + (g.pitch - g.line) / 2;
-  return shown.at(static_cast<std::size_t>(y * (loupe.right - loupe.left) + x));
+  return shown.at(static_cast<std::size_t>(g.CellMiddle(row) * (loupe.right - loupe.left) + g.CellMiddle(column)));
 }
 
 // Holds a button on the swatch until sampling reads the swatch.
@@ -123,7 +121,7 @@ TEST_P(LoupeAtScale, MagnifiesThePatternRightWayRoundBesideThePointerAndGoesOnRe
   EXPECT_TRUE(WaitUntil(showsPattern)) << "the loupe does not show the pattern around the pointer";
   // The one-pixel line, at least four pixels wide across a row of cells away from the centre.
   const std::vector<COLORREF> shown = ScreenPixels(expected);
-  const int y = 2 * g.line + 2 * g.pitch + g.line + 1;
+  const int y = g.CellMiddle(2);
   int run = 0;
   int longest = 0;
   for (int x = 2 * g.line; x < g.Size() - 2 * g.line; ++x) {
@@ -174,7 +172,7 @@ TEST(LoupeJump, StraightOntoItsLastPlaceNeverReachesTheReadouts) {
     // Its picture there: black outer ring, brown cells.
     ASSERT_TRUE(WaitUntil([&] {
       return ScreenPixel(POINT{last.left, last.top}) == RGB(0, 0, 0) &&
-             ScreenPixel(POINT{last.left + 2 * g.line + g.line + 2, last.top + 2 * g.line + g.line + 2}) == Rgb(kBrown);
+             ScreenPixel(POINT{last.left + g.CellMiddle(0), last.top + g.CellMiddle(0)}) == Rgb(kBrown);
     }));
     const POINT jump{last.left + offset.x, last.top + offset.y};
     const Readouts there = Showing(jump, kSky);

@@ -144,7 +144,7 @@ TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
   EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(loupe, &shown) && EqualRect(&shown, &expected); }))
       << "the loupe is at " << Describe(shown, false);
   // The pointer's cell, in the middle of the loupe.
-  const int middle = 2 * g.line + LoupeGeometry::kCentre * g.pitch + g.line + (g.pitch - g.line) / 2;
+  const int middle = g.CellMiddle(LoupeGeometry::kCentre);
   EXPECT_TRUE(WaitUntil([&] {
     return ScreenPixel(POINT{expected.left + middle, expected.top + middle}) == Rgb(kGreen);
   }));

@@ -57,11 +57,6 @@ Pixel Shade(Pixel p) {
   return (shade(r) << 16) | (shade(g) << 8) | shade(b);
 }
 
-Pixel Rgb(ColourValue colour) {
-  const auto c = static_cast<std::uint32_t>(colour);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
 struct CellSource {
   std::span<const Pixel> pixels;
   std::span<const bool> empty;
@@ -154,11 +149,13 @@ void Loupe::Refresh(ScreenPoint pointer) {
       PlaceLoupe(pointer, geometry.Size(), geometry.gap, monitor != nullptr ? monitor->area : unbounded);
 
   // The loupe first leaves its place, then reads the screen: never the other way round.
-  if (shown_ && (place != current_.place || geometry != current_.geometry)) LeaveCurrentPicture();
+  const bool moved = !shown_ || place != current_.place || geometry != current_.geometry;
+  if (shown_ && moved) LeaveCurrentPicture();
+  const Shot before = current_;
   current_.place = place;
   current_.geometry = geometry;
   current_.area = CaptureArea(pointer);
-  screen_->Place(place);
+  if (moved) screen_->Place(place);
   shown_ = true;
 
   const bool read = screen_->Capture(current_.area, current_.pixels);
@@ -170,6 +167,8 @@ void Loupe::Refresh(ScreenPoint pointer) {
     }
   }
   if (read) HideLeftPictures();
+  // While the pointer rests over a still screen, the picture shown is already right.
+  if (!moved && current_.pixels == before.pixels && current_.empty == before.empty) return;
   Draw();
 }
 
@@ -182,6 +181,7 @@ void Loupe::HideLeftPictures() {
   std::size_t kept = 0;
   for (std::size_t k = 0; k < leftCount_; ++k) {
     Shot& shot = left_[k];
+    std::array<bool, kCaptured> visible{};  // its pixels here that no newer picture took
     bool covers = false;
     bool stillShown = true;
     for (int row = 0; row < LoupeGeometry::kCells; ++row) {
@@ -189,20 +189,15 @@ void Loupe::HideLeftPictures() {
         const auto i = static_cast<std::size_t>(row * LoupeGeometry::kCells + column);
         const ScreenPoint at{current_.area.left + column, current_.area.top + row};
         if (decided[i] || !shot.place.Contains(at)) continue;
+        visible[i] = true;
         covers = true;
         if (current_.pixels[i] != PictureAt(shot, at.x - shot.place.left, at.y - shot.place.top)) stillShown = false;
       }
     }
-    if (covers) {
-      for (int row = 0; row < LoupeGeometry::kCells; ++row) {
-        for (int column = 0; column < LoupeGeometry::kCells; ++column) {
-          const auto i = static_cast<std::size_t>(row * LoupeGeometry::kCells + column);
-          const ScreenPoint at{current_.area.left + column, current_.area.top + row};
-          if (decided[i] || !shot.place.Contains(at)) continue;
-          decided[i] = true;
-          if (stillShown) current_.empty[i] = true;
-        }
-      }
+    for (std::size_t i = 0; i < kCaptured; ++i) {
+      if (!visible[i]) continue;
+      decided[i] = true;
+      if (stillShown) current_.empty[i] = true;
     }
     if ((covers && !stillShown) || ++shot.age > kRememberedRefreshes) continue;
     if (kept != k) left_[kept] = shot;
@@ -241,20 +236,13 @@ void Loupe::Draw() {
   screen_->Paint(picture_, size);
 }
 
-bool Loupe::Trusts(ScreenPoint point, ColourValue colour) const {
+bool Loupe::Trusts(ScreenPoint point) const {
   if (!shown_) return true;
-  if (current_.place.Contains(point)) return false;
-  if (current_.area.Contains(point)) {
-    return !current_.empty[static_cast<std::size_t>((point.y - current_.area.top) * LoupeGeometry::kCells +
-                                                    (point.x - current_.area.left))];
-  }
-  for (std::size_t k = 0; k < leftCount_; ++k) {
-    const Shot& shot = left_[k];
-    if (shot.place.Contains(point)) {
-      return PictureAt(shot, point.x - shot.place.left, point.y - shot.place.top) != Rgb(colour);
-    }
-  }
-  return true;
+  // A point the last refresh did not see is not known to be the screen's.
+  if (!current_.area.Contains(point)) return false;
+  // Its own place, ground on no monitor and pictures still shown are all marked empty.
+  return !current_.empty[static_cast<std::size_t>((point.y - current_.area.top) * LoupeGeometry::kCells +
+                                                  (point.x - current_.area.left))];
 }
 
 }  // namespace tintelo

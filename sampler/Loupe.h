@@ -57,6 +57,10 @@ struct LoupeGeometry {
   // The whole picture's side: two border rings, the cells and the grid lines between and
   // around them.
   [[nodiscard]] constexpr int Size() const noexcept { return 4 * line + kCells * pitch + line; }
+  // Where cell `cell` begins in the picture, after the border and the grid line before
+  // it, and the cell's middle, across or down.
+  [[nodiscard]] constexpr int CellStart(int cell) const noexcept { return 2 * line + cell * pitch + line; }
+  [[nodiscard]] constexpr int CellMiddle(int cell) const noexcept { return CellStart(cell) + (pitch - line) / 2; }
   friend constexpr bool operator==(const LoupeGeometry&, const LoupeGeometry&) = default;
 };
 
@@ -101,9 +105,10 @@ class Loupe {
   // Sampling ends: the loupe goes.
   void End();
 
-  // Whether a pixel read of `colour` at `point` is the screen's own: not the loupe, nor a
-  // picture it left behind that the screen still shows.
-  [[nodiscard]] bool Trusts(ScreenPoint point, ColourValue colour) const;
+  // Whether a pixel read at `point`, the pointer of the last refresh, is the screen's own:
+  // that refresh found neither the loupe there, nor a picture it left behind that the
+  // screen still shows, nor ground that no monitor covers.
+  [[nodiscard]] bool Trusts(ScreenPoint point) const;
 
   [[nodiscard]] bool Shown() const noexcept { return shown_; }
   [[nodiscard]] const std::vector<Monitor>& Monitors() const noexcept { return monitors_; }

@@ -61,9 +61,6 @@ class FakeDesktop final : public LoupeScreen {
 
   void Monitors(std::vector<Monitor>& out) override { out = monitors; }
   bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override {
-    ++captures;
-    captured = area;
-    if (!captureWorks) return false;
     std::size_t i = 0;
     for (std::int32_t y = area.top; y < area.bottom; ++y) {
       for (std::int32_t x = area.left; x < area.right; ++x) pixels[i++] = Shown(ScreenPoint{x, y});
@@ -104,7 +101,6 @@ class FakeDesktop final : public LoupeScreen {
   void Repaint() { leftBehind.clear(); }
 
   std::vector<Monitor> monitors;
-  bool captureWorks = true;
   bool slowRepaint = false;
   std::function<Pixel(ScreenPoint)> desktop = [](ScreenPoint p) {
     return static_cast<Pixel>(((p.x & 0xFF) << 16) | ((p.y & 0xFF) << 8) | ((p.x + p.y) & 0x7F));
@@ -114,8 +110,6 @@ class FakeDesktop final : public LoupeScreen {
   ScreenRect place;
   std::vector<Pixel> picture;
   int pictureSize = 0;
-  int captures = 0;
-  ScreenRect captured;
   std::vector<std::string> log;
 
  private:

@@ -74,9 +74,7 @@ class LoupePicture : public testing::TestWithParam<unsigned> {
   // The picture's pixel in the middle of cell (column, row).
   [[nodiscard]] Pixel CellCentre(const Loupe& loupe, int column, int row) const {
     const LoupeGeometry& g = loupe.Geometry();
-    const int x = 2 * g.line + column * g.pitch + g.line + (g.pitch - g.line) / 2;
-    const int y = 2 * g.line + row * g.pitch + g.line + (g.pitch - g.line) / 2;
-    return loupe.Picture()[static_cast<std::size_t>(y * g.Size() + x)];
+    return loupe.Picture()[static_cast<std::size_t>(g.CellMiddle(row) * g.Size() + g.CellMiddle(column))];
   }
 };
 
@@ -106,7 +104,7 @@ TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheCentreOutlined) {
 
   // Across the centre cell's row: the cell itself, a black ring on the grid lines around
   // it and a white one outside, so the outline reads on any colour.
-  const int first = 2 * g.line + LoupeGeometry::kCentre * g.pitch;  // the line before the centre cell
+  const int first = g.CellStart(LoupeGeometry::kCentre) - g.line;  // the line before the centre cell
   const int y = first + g.line + 1;
   const auto at = [&](int x) { return loupe.Picture()[static_cast<std::size_t>(y * g.Size() + x)]; };
   EXPECT_EQ(at(first - 1), Pixel{0xFFFFFF});
@@ -125,12 +123,11 @@ TEST_P(LoupePicture, ShowsScreenOffEveryMonitorHatched) {
   loupe.Refresh(ScreenPoint{2, 1});  // cells left of x = 0 and above y = 0 are on no monitor
 
   const LoupeGeometry& g = loupe.Geometry();
-  const int origin = 2 * g.line;
   for (const auto& [column, row, onScreen] :
        {std::tuple{0, 0, false}, std::tuple{4, 10, false}, std::tuple{10, 3, false}, std::tuple{5, 6, true}}) {
     std::set<Pixel> colours;
-    for (int y = origin + row * g.pitch + g.line; y < origin + (row + 1) * g.pitch; ++y) {
-      for (int x = origin + column * g.pitch + g.line; x < origin + (column + 1) * g.pitch; ++x) {
+    for (int y = g.CellStart(row); y < g.CellStart(row + 1) - g.line; ++y) {
+      for (int x = g.CellStart(column); x < g.CellStart(column + 1) - g.line; ++x) {
         colours.insert(loupe.Picture()[static_cast<std::size_t>(y * g.Size() + x)]);
       }
     }
@@ -141,7 +138,7 @@ TEST_P(LoupePicture, ShowsScreenOffEveryMonitorHatched) {
       EXPECT_EQ(colours.count(0x336699), 0u) << "cell " << column << ',' << row;
     }
   }
-  EXPECT_FALSE(loupe.Trusts(ScreenPoint{-1, 1}, 0x996633));
+  EXPECT_FALSE(loupe.Trusts(ScreenPoint{-1, 1}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, LoupePicture, testing::Values(96u, 144u, 192u));
@@ -180,10 +177,10 @@ TEST_P(LoupeJump, OntoItsLastPlaceTrustsOnlyARepaintedScreen) {
       loupe.Refresh(jump);
     }
 
-    EXPECT_EQ(loupe.Trusts(jump, desktop.PixelRead(jump)), c.repainted) << "at " << dx << ',' << dy;
+    EXPECT_EQ(loupe.Trusts(jump), c.repainted) << "at " << dx << ',' << dy;
     // The loupe shows the screen where it is known, and nothing of its own last picture.
     const LoupeGeometry& g = loupe.Geometry();
-    const int middle = 2 * g.line + LoupeGeometry::kCentre * g.pitch + g.line + 1;
+    const int middle = g.CellMiddle(LoupeGeometry::kCentre);
     const Pixel centre = loupe.Picture()[static_cast<std::size_t>(middle * g.Size() + middle)];
     EXPECT_EQ(centre == desktop.desktop(jump), c.repainted) << "at " << dx << ',' << dy;
   }

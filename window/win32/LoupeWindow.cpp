@@ -93,7 +93,6 @@ void LoupeWindow::Place(const ScreenRect& place) {
   // Above everything when it appears; after that it only moves.
   const UINT flags = SWP_NOACTIVATE | SWP_NOOWNERZORDER | (shown_ ? SWP_NOZORDER : SWP_SHOWWINDOW);
   SetWindowPos(window_, HWND_TOPMOST, place.left, place.top, place.Width(), place.Height(), flags);
-  place_ = place;
   shown_ = true;
 }
 

@@ -44,7 +44,6 @@ class LoupeWindow final : public LoupeScreen {
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   bool shown_ = false;
-  ScreenRect place_;
   std::span<const Pixel> picture_;
   int size_ = 0;
 
