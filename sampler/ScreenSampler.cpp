@@ -3,12 +3,6 @@
 
 namespace tintelo {
 
-std::optional<Sample> ScreenSampler::Take() {
-  const auto point = Pointer();
-  if (!point) return std::nullopt;
-  return ReadAt(*point);
-}
-
 std::optional<ScreenPoint> ScreenSampler::Pointer() {
   ScreenPoint point;
   if (!api_->CursorPos(point)) return std::nullopt;

@@ -39,11 +39,10 @@ class ScreenSampler {
  public:
   explicit ScreenSampler(ScreenApi& api) noexcept : api_(&api) {}
 
-  // The pixel under the pointer's actual position, or nothing when the position or the
-  // pixel cannot be read (off every monitor, a protected desktop): the caller then keeps
-  // its last good sample rather than showing the failure value as a colour.
-  [[nodiscard]] std::optional<Sample> Take();
-  // The same in two steps, for a caller with something to do in between.
+  // The pointer's actual position, then the pixel under it, in two steps so that the
+  // loupe can move out of the way in between; nothing when the position or the pixel
+  // cannot be read (off every monitor, a protected desktop): the caller then keeps its
+  // last good sample rather than showing the failure value as a colour.
   [[nodiscard]] std::optional<ScreenPoint> Pointer();
   [[nodiscard]] std::optional<Sample> ReadAt(ScreenPoint point);
   // Puts the pointer somewhere else, in physical pixels.

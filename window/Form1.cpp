@@ -130,18 +130,10 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
       if (!sampling_) return false;
       CancelSampling();
       return true;
-    case SwatchKey::Left:
-    case SwatchKey::Right:
-    case SwatchKey::Up:
-    case SwatchKey::Down:
-      if (!sampling_) return false;
-      StepPointer(key == SwatchKey::Left    ? -step
-                  : key == SwatchKey::Right ? step
-                                            : 0,
-                  key == SwatchKey::Up     ? -step
-                  : key == SwatchKey::Down ? step
-                                           : 0);
-      return true;
+    case SwatchKey::Left: return StepPointer(-step, 0);
+    case SwatchKey::Right: return StepPointer(step, 0);
+    case SwatchKey::Up: return StepPointer(0, -step);
+    case SwatchKey::Down: return StepPointer(0, step);
     // Tab would give a field the focus, which copies it.
     case SwatchKey::Tab: return sampling_;
     case SwatchKey::Other: return false;
@@ -149,12 +141,15 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
   return false;
 }
 
-void Form1::StepPointer(int dx, int dy) {
-  const auto from = sampler_.Pointer();
-  if (!from) return;
-  sampler_.MovePointer(StepOnMonitors(loupe_->Monitors(), *from, dx, dy));
-  // The readouts and the loupe follow at once, not at the next tick.
-  TakeSample();
+bool Form1::StepPointer(int dx, int dy) {
+  // Only sampling moves the pointer; otherwise the arrows are not the swatch's.
+  if (!sampling_) return false;
+  if (const auto from = sampler_.Pointer()) {
+    sampler_.MovePointer(StepOnMonitors(loupe_->Monitors(), *from, dx, dy));
+    // The readouts and the loupe follow at once, not at the next tick.
+    TakeSample();
+  }
+  return true;
 }
 
 void Form1::Timer1_Timer() {
@@ -168,7 +163,7 @@ void Form1::TakeSample() {
   // The loupe moves out of the way before the pixel is read.
   loupe_->Refresh(*pointer);
   const auto sample = sampler_.ReadAt(*pointer);
-  if (!sample || !loupe_->Trusts(sample->point, sample->colour)) return;
+  if (!sample || !loupe_->Trusts(sample->point)) return;
   view_.SetSwatchColour(sample->colour);
   view_.SetText(0, PositionText(sample->point));
   fnAnalyseCouleurs();

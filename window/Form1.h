@@ -134,7 +134,7 @@ class Form1 final : private ColourView, private SliderHost {
   void StartSampling();
   void StopSampling();
   void CancelSampling();
-  void StepPointer(int dx, int dy);
+  bool StepPointer(int dx, int dy);
   void TakeSample();
 
   // What Escape brings back: everything sampling can change that the swatch colour and
