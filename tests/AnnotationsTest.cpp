@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <ostream>
 #include <set>
-#include <span>
 #include <string>
 #include <utility>
 
@@ -16,21 +14,16 @@ namespace {
 using Control = AnnotationService::Control;
 using Annotation = std::pair<Control, AccessibleProperty>;
 
-// The annotation service as Windows documents it: a call is refused whole when any one of
-// its properties is not supported.
+// The annotation service, refusing the properties a system does not support.
 class FakeAnnotationService final : public AnnotationService {
  public:
-  bool Annotate(Control control, std::span<const AccessibleProperty> properties) override {
-    const bool refused = std::any_of(properties.begin(), properties.end(),
-                                     [&](AccessibleProperty p) { return unsupported.count(p) != 0; });
-    if (refused) return false;
-    for (const AccessibleProperty p : properties) taken.insert({control, p});
+  bool Annotate(Control control, AccessibleProperty property) override {
+    if (unsupported.count(property) != 0) return false;
+    taken.insert({control, property});
     return true;
   }
-  void Clear(Control control, std::span<const AccessibleProperty> properties) override {
-    for (const AccessibleProperty p : properties) {
-      if (taken.erase({control, p}) == 0) ++clearedUntaken;
-    }
+  void Clear(Control control, AccessibleProperty property) override {
+    if (taken.erase({control, property}) == 0) ++clearedUntaken;
   }
 
   std::set<AccessibleProperty> unsupported;

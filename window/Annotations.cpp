@@ -2,24 +2,19 @@
 #include "window/Annotations.h"
 
 #include <algorithm>
-#include <array>
 
 namespace tintelo {
 
 void Annotated::Annotate(AnnotationService& service, std::span<const AnnotationService::Control> controls) {
   for (const AnnotationService::Control control : controls) {
     for (const AccessibleProperty property : {AccessibleProperty::Name, AccessibleProperty::Value}) {
-      const std::array one{property};
-      if (service.Annotate(control, one)) made_.push_back(Made{control, property});
+      if (service.Annotate(control, property)) made_.push_back(Made{control, property});
     }
   }
 }
 
 void Annotated::Clear(AnnotationService& service) {
-  for (const Made& made : made_) {
-    const std::array one{made.property};
-    service.Clear(made.control, one);
-  }
+  for (const Made& made : made_) service.Clear(made.control, made.property);
   made_.clear();
 }
 

@@ -16,11 +16,11 @@ class AnnotationService {
  public:
   using Control = std::uintptr_t;
 
-  // Annotates `properties` of `control`; false when the system refuses. Windows refuses
-  // a call whole when any one of its properties is not supported (E_INVALIDARG,
-  // IAccPropServices::SetHwndPropServer page).
-  [[nodiscard]] virtual bool Annotate(Control control, std::span<const AccessibleProperty> properties) = 0;
-  virtual void Clear(Control control, std::span<const AccessibleProperty> properties) = 0;
+  // Annotates one property of `control`; false when the system refuses. One property a
+  // call: Windows refuses a call whole when any one of its properties is not supported
+  // (E_INVALIDARG, IAccPropServices::SetHwndPropServer page).
+  [[nodiscard]] virtual bool Annotate(Control control, AccessibleProperty property) = 0;
+  virtual void Clear(Control control, AccessibleProperty property) = 0;
 
  protected:
   ~AnnotationService() = default;

@@ -3,8 +3,6 @@
 
 #include <oleacc.h>
 
-#include <array>
-
 #include "window/win32/Compat.h"
 
 namespace tintelo::win {
@@ -78,32 +76,23 @@ class ServiceCalls final : public AnnotationService {
  public:
   explicit ServiceCalls(PropServer& server) noexcept : server_(server) {}
 
-  bool Annotate(Control control, std::span<const AccessibleProperty> properties) override {
-    const Ids ids(properties);
-    return SUCCEEDED(server_.services->SetHwndPropServer(reinterpret_cast<HWND>(control),
-                                                         static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, ids.ids.data(),
-                                                         ids.count, &server_, ANNO_THIS));
+  bool Annotate(Control control, AccessibleProperty property) override {
+    const MSAAPROPID id = IdOf(property);
+    return SUCCEEDED(server_.services->SetHwndPropServer(
+        reinterpret_cast<HWND>(control), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &id, 1, &server_, ANNO_THIS));
   }
-  void Clear(Control control, std::span<const AccessibleProperty> properties) override {
-    const Ids ids(properties);
+  void Clear(Control control, AccessibleProperty property) override {
+    const MSAAPROPID id = IdOf(property);
     // Only on the way out, for annotations the service took: a refusal here leaves
     // nothing this program could do, and the windows go right after.
     (void)server_.services->ClearHwndProps(reinterpret_cast<HWND>(control), static_cast<DWORD>(OBJID_CLIENT),
-                                           CHILDID_SELF, ids.ids.data(), ids.count);
+                                           CHILDID_SELF, &id, 1);
   }
 
  private:
-  // The service's identifiers of the properties, at most one of each.
-  struct Ids {
-    explicit Ids(std::span<const AccessibleProperty> properties) {
-      for (const AccessibleProperty p : properties) {
-        if (static_cast<std::size_t>(count) == ids.size()) break;
-        ids.at(static_cast<std::size_t>(count++)) = p == AccessibleProperty::Name ? PROPID_ACC_NAME : PROPID_ACC_VALUE;
-      }
-    }
-    std::array<MSAAPROPID, 2> ids{};
-    int count = 0;
-  };
+  static MSAAPROPID IdOf(AccessibleProperty property) {
+    return property == AccessibleProperty::Name ? PROPID_ACC_NAME : PROPID_ACC_VALUE;
+  }
 
   PropServer& server_;
 };
