@@ -361,15 +361,16 @@ bool SamplingBegan(const Tintelo& app) {
   return WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); });
 }
 
-HWND LoupeOf(const Tintelo& app) {
-  for (HWND w = FindWindowW(L"TinteloLoupe", nullptr); w != nullptr;
-       w = FindWindowExW(nullptr, w, L"TinteloLoupe", nullptr)) {
+HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
+  for (HWND w = FindWindowW(windowClass, nullptr); w != nullptr; w = FindWindowExW(nullptr, w, windowClass, nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == app.ProcessId() && IsWindowVisible(w)) return w;
+    if (owner == processId && IsWindowVisible(w)) return w;
   }
   return nullptr;
 }
+
+HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), L"TinteloLoupe"); }
 
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
   const int width = area.right - area.left;
@@ -431,14 +432,7 @@ bool ColourWindow::Shown(POINT at) const {
   return WaitUntil([&] { return ScreenPixel(at) == colour_; });
 }
 
-HWND ColourDialogOf(DWORD processId) {
-  for (HWND w = FindWindowW(L"#32770", nullptr); w != nullptr; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
+HWND ColourDialogOf(DWORD processId) { return VisibleWindowOf(processId, L"#32770"); }
 
 HWND OpenColourDialog(const Tintelo& app) {
   Click(CentreOnScreen(app.Control(ids::kImage1)));

@@ -137,6 +137,8 @@ using Readouts = std::vector<std::string>;
 [[nodiscard]] HWND CaptureOf(const Tintelo& app);
 // With a button held on the swatch: waits until sampling reads the swatch's own point.
 [[nodiscard]] bool SamplingBegan(const Tintelo& app);
+// The visible top-level window of that class that the process owns, or null.
+[[nodiscard]] HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass);
 // The program's loupe while it shows, or null.
 [[nodiscard]] HWND LoupeOf(const Tintelo& app);
 // The screen's pixels in `area`, as GetPixel gives them (0x00BBGGRR), row by row.
