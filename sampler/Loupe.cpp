@@ -20,7 +20,7 @@ int Scaled(int length, unsigned dpi) { return static_cast<int>((length * static_
 
 }  // namespace
 
-LoupeAxis LoupeAxis::At(const LoupeGeometry& g, int v) noexcept {
+LoupeAxis LoupeAxis::At(const LoupeGeometry& g, int reach, int v) noexcept {
   using Axis = LoupeAxis;
   const int size = g.Size();
   if (v < g.line || v >= size - g.line) return Axis{Axis::kOuterRing, Axis::kAway, 0};
@@ -30,8 +30,8 @@ LoupeAxis LoupeAxis::At(const LoupeGeometry& g, int v) noexcept {
   Axis axis;
   axis.part = u % g.pitch < g.line ? Axis::kLine : Axis::kCell;
   axis.cell = std::min(k, LoupeGeometry::kCells - 1);
-  const int first = LoupeGeometry::kCentre * g.pitch;  // the line before the pointer's cell
-  const int last = first + g.pitch;                    // the line after it
+  const int first = (LoupeGeometry::kCentre - reach) * g.pitch;     // the line before the area's first cell
+  const int last = (LoupeGeometry::kCentre + reach + 1) * g.pitch;  // the line after its last
   if (u >= first + g.line && u < last) {
     axis.band = Axis::kInside;
   } else if ((u >= first && u < first + g.line) || (u >= last && u < last + g.line)) {
@@ -57,13 +57,8 @@ Pixel Shade(Pixel p) {
   return (shade(r) << 16) | (shade(g) << 8) | shade(b);
 }
 
-struct CellSource {
-  std::span<const Pixel> pixels;
-  std::span<const bool> empty;
-};
-
 // One pixel of a picture, from what its row and column are.
-Pixel PixelOf(const LoupeGeometry& g, const Axis& column, const Axis& row, int x, int y, const CellSource& cells) {
+Pixel PixelOf(const LoupeGeometry& g, const Axis& column, const Axis& row, int x, int y, const Capture& cells) {
   if (column.part == Axis::kOuterRing || row.part == Axis::kOuterRing) return kBlack;
   if (column.part == Axis::kInnerRing || row.part == Axis::kInnerRing) return kWhite;
   if (column.band <= Axis::kOnOutline && row.band <= Axis::kOnOutline &&
@@ -74,10 +69,10 @@ Pixel PixelOf(const LoupeGeometry& g, const Axis& column, const Axis& row, int x
       (column.band == Axis::kAroundOutline || row.band == Axis::kAroundOutline)) {
     return kWhite;
   }
-  const auto at = static_cast<std::size_t>(row.cell * LoupeGeometry::kCells + column.cell);
-  if (column.part == Axis::kLine || row.part == Axis::kLine)
-    return cells.empty[at] ? kGridOnHatch : Shade(cells.pixels[at]);
-  if (cells.empty[at]) return ((x + y) / (2 * g.line)) % 2 == 0 ? kHatchDark : kHatchLight;
+  const std::size_t at = Capture::Index(column.cell, row.cell);
+  const bool hatched = cells.marks[at] != Capture::Mark::kScreen;
+  if (column.part == Axis::kLine || row.part == Axis::kLine) return hatched ? kGridOnHatch : Shade(cells.pixels[at]);
+  if (hatched) return ((x + y) / (2 * g.line)) % 2 == 0 ? kHatchDark : kHatchLight;
   return cells.pixels[at];
 }
 
@@ -107,103 +102,89 @@ ScreenRect PlaceLoupe(ScreenPoint pointer, int size, int gap, const ScreenRect& 
   return ScreenRect{left, top, left + size, top + size};
 }
 
-ScreenRect CaptureArea(ScreenPoint pointer) noexcept {
-  constexpr int kHalf = LoupeGeometry::kCentre;
-  return ScreenRect{pointer.x - kHalf, pointer.y - kHalf, pointer.x + kHalf + 1, pointer.y + kHalf + 1};
-}
-
 Pixel Loupe::PictureAt(const Shot& shot, int x, int y) {
-  return PixelOf(shot.geometry, LoupeAxis::At(shot.geometry, x), LoupeAxis::At(shot.geometry, y), x, y,
-                 CellSource{shot.pixels, shot.empty});
-}
-
-bool Loupe::OnAMonitor(ScreenPoint point) const {
-  return std::any_of(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.area.Contains(point); });
-}
-
-void Loupe::Begin() {
-  monitors_.clear();
-  screen_->Monitors(monitors_);
+  const LoupeGeometry& g = shot.geometry;
+  return PixelOf(g, LoupeAxis::At(g, shot.reach, x), LoupeAxis::At(g, shot.reach, y), x, y, shot.capture);
 }
 
 void Loupe::End() {
   if (!shown_) return;
-  screen_->Hide();
-  shown_ = false;
+  view_->Hide();
   // What it showed last may stay on the screen for a while after it has gone.
-  LeaveCurrentPicture();
+  Leave();
+  shown_ = false;
 }
 
-void Loupe::LeaveCurrentPicture() {
+void Loupe::Leave() {
   std::move_backward(left_.begin(), left_.end() - 1, left_.end());
   left_[0] = current_;
   left_[0].age = 0;
   leftCount_ = std::min(leftCount_ + 1, left_.size());
 }
 
-void Loupe::Refresh(ScreenPoint pointer) {
-  const Monitor* monitor = MonitorAt(monitors_, pointer);
-  const LoupeGeometry geometry = LoupeGeometry::ForDpi(monitor != nullptr ? monitor->dpi : 96);
-  const ScreenRect unbounded{pointer.x - 0x10000, pointer.y - 0x10000, pointer.x + 0x10000, pointer.y + 0x10000};
-  const ScreenRect place =
-      PlaceLoupe(pointer, geometry.Size(), geometry.gap, monitor != nullptr ? monitor->area : unbounded);
-
-  // The loupe first leaves its place, then reads the screen: never the other way round.
-  const bool moved = !shown_ || place != current_.place || geometry != current_.geometry;
-  if (shown_ && moved) LeaveCurrentPicture();
-  const Shot before = current_;
-  current_.place = place;
-  current_.geometry = geometry;
-  current_.area = CaptureArea(pointer);
-  if (moved) screen_->Place(place);
-  shown_ = true;
-
-  const bool read = screen_->Capture(current_.area, current_.pixels);
-  for (int row = 0; row < LoupeGeometry::kCells; ++row) {
-    for (int column = 0; column < LoupeGeometry::kCells; ++column) {
-      const ScreenPoint at{current_.area.left + column, current_.area.top + row};
-      current_.empty[static_cast<std::size_t>(row * LoupeGeometry::kCells + column)] =
-          !read || !OnAMonitor(at) || place.Contains(at);
+bool Loupe::Judge(const Shot& shot, bool blackToo, Capture& capture,
+                  std::array<bool, Capture::kPixels>& decided) const {
+  std::array<bool, Capture::kPixels> visible{};  // its pixels here that no newer picture took
+  bool covers = false;
+  bool picture = true;
+  bool black = blackToo;
+  for (int row = 0; row < Capture::kSide; ++row) {
+    for (int column = 0; column < Capture::kSide; ++column) {
+      const std::size_t i = Capture::Index(column, row);
+      const ScreenPoint at{capture.area.left + column, capture.area.top + row};
+      if (decided[i] || capture.marks[i] != Capture::Mark::kScreen || !shot.place.Contains(at)) continue;
+      visible[i] = true;
+      covers = true;
+      const Pixel p = capture.pixels[i];
+      if (p != PictureAt(shot, at.x - shot.place.left, at.y - shot.place.top)) picture = false;
+      if (p != 0) black = false;
     }
   }
-  if (read) HideLeftPictures();
-  // While the pointer rests over a still screen, the picture shown is already right.
-  if (!moved && current_.pixels == before.pixels && current_.empty == before.empty) return;
-  Draw();
+  const bool loupe = covers && (picture || black);
+  for (std::size_t i = 0; i < Capture::kPixels; ++i) {
+    if (!visible[i]) continue;
+    decided[i] = true;
+    if (loupe) capture.marks[i] = Capture::Mark::kLoupe;
+  }
+  return !covers || loupe;
 }
 
-void Loupe::HideLeftPictures() {
-  // Each screen pixel around the pointer shows at most one left picture: the newest one
-  // that covered it, unless its window has repainted since. A picture whose visible part
-  // here is still exactly on the screen has not been repainted away, and its pixels are
-  // hidden; one that differs anywhere has been, and is forgotten.
-  std::array<bool, kCaptured> decided{};
+void Loupe::Guard(Capture& capture) {
+  // Each screen pixel around the pointer shows at most one of the loupe's pictures: the
+  // newest that covered it, the one where it stands now first, unless its window has
+  // repainted since. A picture whose part here differs anywhere from the capture has
+  // been repainted away and is forgotten.
+  std::array<bool, Capture::kPixels> decided{};
+  if (shown_) Judge(current_, true, capture, decided);
   std::size_t kept = 0;
   for (std::size_t k = 0; k < leftCount_; ++k) {
     Shot& shot = left_[k];
-    std::array<bool, kCaptured> visible{};  // its pixels here that no newer picture took
-    bool covers = false;
-    bool stillShown = true;
-    for (int row = 0; row < LoupeGeometry::kCells; ++row) {
-      for (int column = 0; column < LoupeGeometry::kCells; ++column) {
-        const auto i = static_cast<std::size_t>(row * LoupeGeometry::kCells + column);
-        const ScreenPoint at{current_.area.left + column, current_.area.top + row};
-        if (decided[i] || !shot.place.Contains(at)) continue;
-        visible[i] = true;
-        covers = true;
-        if (current_.pixels[i] != PictureAt(shot, at.x - shot.place.left, at.y - shot.place.top)) stillShown = false;
-      }
-    }
-    for (std::size_t i = 0; i < kCaptured; ++i) {
-      if (!visible[i]) continue;
-      decided[i] = true;
-      if (stillShown) current_.empty[i] = true;
-    }
-    if ((covers && !stillShown) || ++shot.age > kRememberedRefreshes) continue;
+    if (!Judge(shot, shot.age < kBlackRefreshes, capture, decided) || ++shot.age > kRememberedRefreshes) continue;
     if (kept != k) left_[kept] = shot;
     ++kept;
   }
   leftCount_ = kept;
+}
+
+void Loupe::Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monitor, int reach) {
+  Guard(capture);
+
+  const LoupeGeometry geometry = LoupeGeometry::ForDpi(monitor != nullptr ? monitor->dpi : 96);
+  const ScreenRect unbounded{pointer.x - 0x10000, pointer.y - 0x10000, pointer.x + 0x10000, pointer.y + 0x10000};
+  const ScreenRect place =
+      PlaceLoupe(pointer, geometry.Size(), geometry.gap, monitor != nullptr ? monitor->area : unbounded);
+  const bool moved = !shown_ || place != current_.place || geometry != current_.geometry;
+  // While the pointer rests over a still screen, the picture shown is already right.
+  const bool same = !moved && reach == current_.reach && capture.pixels == current_.capture.pixels &&
+                    capture.marks == current_.capture.marks;
+  if (shown_ && moved) Leave();
+  current_.place = place;
+  current_.capture = capture;
+  current_.geometry = geometry;
+  current_.reach = reach;
+  current_.age = 0;
+  shown_ = true;
+  if (!same) Draw();
 }
 
 void Loupe::Draw() {
@@ -212,16 +193,17 @@ void Loupe::Draw() {
   const auto area = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
   // Only a change of scale changes the picture's size.
   if (picture_.size() != area) picture_.assign(area, 0);
-  if (axes_.empty() || axesGeometry_ != g) {
+  if (axesGeometry_ != g || axesReach_ != current_.reach) {
     axesGeometry_ = g;
+    axesReach_ = current_.reach;
     axes_.resize(static_cast<std::size_t>(size));
-    for (int v = 0; v < size; ++v) axes_[static_cast<std::size_t>(v)] = LoupeAxis::At(g, v);
+    for (int v = 0; v < size; ++v) axes_[static_cast<std::size_t>(v)] = LoupeAxis::At(g, current_.reach, v);
   }
 
-  const CellSource cells{current_.pixels, current_.empty};
+  const Capture& cells = current_.capture;
   const auto rowHatched = [&](const Axis& row) {
-    const auto first = current_.empty.begin() + row.cell * LoupeGeometry::kCells;
-    return std::any_of(first, first + LoupeGeometry::kCells, [](bool e) { return e; });
+    const auto first = cells.marks.begin() + row.cell * Capture::kSide;
+    return std::any_of(first, first + Capture::kSide, [](Capture::Mark m) { return m != Capture::Mark::kScreen; });
   };
   for (int y = 0; y < size; ++y) {
     const Axis& row = axes_[static_cast<std::size_t>(y)];
@@ -233,16 +215,7 @@ void Loupe::Draw() {
     }
     for (int x = 0; x < size; ++x) out[x] = PixelOf(g, axes_[static_cast<std::size_t>(x)], row, x, y, cells);
   }
-  screen_->Paint(picture_, size);
-}
-
-bool Loupe::Trusts(ScreenPoint point) const {
-  if (!shown_) return true;
-  // A point the last refresh did not see is not known to be the screen's.
-  if (!current_.area.Contains(point)) return false;
-  // Its own place, ground on no monitor and pictures still shown are all marked empty.
-  return !current_.empty[static_cast<std::size_t>((point.y - current_.area.top) * LoupeGeometry::kCells +
-                                                  (point.x - current_.area.left))];
+  view_->Show(current_.place, picture_);
 }
 
 }  // namespace tintelo

@@ -1,56 +1,54 @@
-// The loupe: while sampling, a small window beside the pointer shows the screen around
-// it magnified, pixel for pixel, with the pixel the readouts show outlined.
+// The loupe: while sampling, a small window beside the pointer shows the capture the
+// readouts come from, magnified pixel for pixel, with the pixels they average outlined.
 //
-// Its hard part is never to read itself. Reading the screen where the loupe stood a
-// moment ago can still read the loupe: until the window beneath has repainted (under Wine
-// that waits on that program's own message loop), the screen keeps the loupe's last
-// picture there. So the loupe remembers the pictures it showed and where; a screen read
-// that lands on one of those places and still finds that picture is not a reading of
-// the screen. Its pictures have a two-colour border and a grid shaded against every cell,
-// so the true screen, once repainted, never matches one of them by chance.
+// Its hard part is that no read may ever take a pixel of the loupe itself. What a copy of
+// the screen finds where the loupe stands, or stood a moment ago, depends on the system:
+// - its picture, where it stands whenever screen copies include it (Windows 8 and later
+//   copy layered windows with a plain SRCCOPY; Wine), and where it stood until the window
+//   beneath repaints, wherever nothing composes the desktop (Wine on X without a
+//   compositor, Windows 7 without Aero);
+// - black, where a system shows a window with display affinity black in every copy
+//   (Windows 8.1 and Windows 10 before 2004 take WDA_EXCLUDEFROMCAPTURE for WDA_MONITOR,
+//   "SetWindowDisplayAffinity"). The shell asks for it only from Windows 10 2004 on, but a
+//   black frame where the loupe stands or has just stood is refused all the same;
+// - the true screen, from Windows 10 2004 on, where WDA_EXCLUDEFROMCAPTURE leaves the
+//   loupe out of every copy.
+// So the loupe remembers the pictures it showed and where. Where a capture still finds
+// one of them, or black, over the whole of such a place that it covers, those pixels are
+// the loupe's. The pictures have a two-colour border and a grid shaded against every
+// cell, so the true screen, once repainted, never matches one by chance.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
-#include "colour/Colour.h"
+#include "sampler/Capture.h"
 #include "sampler/Monitors.h"
-#include "sampler/ScreenSampler.h"
 
 namespace tintelo {
 
-// Screen and loupe pixels are 0x00RRGGBB, as 32-bit device-independent bitmaps hold them.
-using Pixel = std::uint32_t;
-
-// What the loupe needs of the platform.
-class LoupeScreen {
+// The loupe's window, as the loupe sees it: it places, paints and hides, nothing else.
+class LoupeView {
  public:
-  // Every monitor with its rectangle and scale, in physical pixels.
-  virtual void Monitors(std::vector<Monitor>& monitors) = 0;
-  // The screen's pixels in `area`, row by row from the top; false when the screen cannot
-  // be read at all.
-  [[nodiscard]] virtual bool Capture(const ScreenRect& area, std::span<Pixel> pixels) = 0;
-  // Puts the loupe's window at `place`, showing it if hidden, above every other window,
-  // without taking the focus.
-  virtual void Place(const ScreenRect& place) = 0;
-  // Draws the loupe's picture, `size` pixels square, now and on every later repaint.
-  virtual void Paint(std::span<const Pixel> picture, int size) = 0;
+  // Shows `picture`, as many pixels square as `place` is wide, at `place`, above every
+  // other window and without taking the focus. Place and picture change together, so the
+  // old picture is never seen at the new place.
+  virtual void Show(const ScreenRect& place, std::span<const Pixel> picture) = 0;
   virtual void Hide() = 0;
 
  protected:
-  ~LoupeScreen() = default;
+  ~LoupeView() = default;
 };
 
 // The loupe's measures on a monitor of a given scale, in physical pixels.
 struct LoupeGeometry {
-  static constexpr int kCells = 15;  // screen pixels across; odd, so one is in the middle
-  static constexpr int kCentre = kCells / 2;
+  static constexpr int kCells = Capture::kSide;  // screen pixels across
+  static constexpr int kCentre = Capture::kCentre;
 
   int pitch = 10;  // from one cell to the next, grid line included
-  int line = 1;    // grid line, and each ring of the border and of the centre's outline
+  int line = 1;    // grid line, and each ring of the border and of the outline
   int gap = 24;    // between the pointer's pixel and the loupe
 
   [[nodiscard]] static LoupeGeometry ForDpi(unsigned dpi) noexcept;
@@ -68,14 +66,15 @@ struct LoupeGeometry {
 // outer ring, its white inner ring, then the grid lines and the cells between them.
 struct LoupeAxis {
   enum Part : std::uint8_t { kOuterRing, kInnerRing, kLine, kCell };
-  // Where it stands against the pointer's cell: on the cell, on the lines around it (the
-  // outline's black ring), just outside them (its white ring), or elsewhere.
+  // Where it stands against the averaged area, `reach` cells each side of the pointer's
+  // cell: in it, on the lines around it (the outline's black ring), just outside them
+  // (its white ring), or elsewhere.
   enum Band : std::uint8_t { kInside, kOnOutline, kAroundOutline, kAway };
   Part part = kCell;
   Band band = kAway;
   int cell = 0;  // the cell, or for a line the cell after it (the last cell for the last line)
 
-  [[nodiscard]] static LoupeAxis At(const LoupeGeometry& geometry, int v) noexcept;
+  [[nodiscard]] static LoupeAxis At(const LoupeGeometry& geometry, int reach, int v) noexcept;
   friend bool operator==(const LoupeAxis&, const LoupeAxis&) = default;
 };
 
@@ -84,67 +83,61 @@ struct LoupeAxis {
 // leave the monitor, and wholly on the monitor in any case.
 [[nodiscard]] ScreenRect PlaceLoupe(ScreenPoint pointer, int size, int gap, const ScreenRect& monitor) noexcept;
 
-// The screen pixels the loupe shows around the pointer.
-[[nodiscard]] ScreenRect CaptureArea(ScreenPoint pointer) noexcept;
-
 class Loupe {
  public:
   // The pictures remembered after the loupe has left their place, and for how many
-  // refreshes at most: at 20 a second while the pointer rests, about one second.
+  // refreshes at most: about a second while the pointer moves (60 a second), three while
+  // it rests (20 a second). A black copy is the loupe's only for the refreshes just after
+  // it has left: a frame is all a compositor takes.
   static constexpr std::size_t kRememberedPictures = 8;
-  static constexpr int kRememberedRefreshes = 20;
+  static constexpr int kRememberedRefreshes = 60;
+  static constexpr int kBlackRefreshes = 2;
 
-  explicit Loupe(LoupeScreen& screen) noexcept : screen_(&screen) {}
+  explicit Loupe(LoupeView& view) noexcept : view_(&view) {}
   Loupe(const Loupe&) = delete;
   Loupe& operator=(const Loupe&) = delete;
 
-  // Sampling begins: learn the monitors.
-  void Begin();
-  // Moves the loupe beside the pointer, reads the screen around it and shows it.
-  void Refresh(ScreenPoint pointer);
+  // Marks the capture's pixels that are the loupe's, then shows the capture beside the
+  // pointer, sized for `monitor` (null when there is none), with the averaged area,
+  // `reach` pixels each side of the pointer, outlined.
+  void Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monitor, int reach);
   // Sampling ends: the loupe goes.
   void End();
 
-  // Whether a pixel read at `point`, the pointer of the last refresh, is the screen's own:
-  // that refresh found neither the loupe there, nor a picture it left behind that the
-  // screen still shows, nor ground that no monitor covers.
-  [[nodiscard]] bool Trusts(ScreenPoint point) const;
-
-  [[nodiscard]] bool Shown() const noexcept { return shown_; }
-  [[nodiscard]] const std::vector<Monitor>& Monitors() const noexcept { return monitors_; }
   [[nodiscard]] const ScreenRect& Place() const noexcept { return current_.place; }
   [[nodiscard]] const LoupeGeometry& Geometry() const noexcept { return current_.geometry; }
-  // The picture as last painted, Geometry().Size() pixels square.
+  // The picture as last shown, Geometry().Size() pixels square.
   [[nodiscard]] std::span<const Pixel> Picture() const noexcept { return picture_; }
 
  private:
-  static constexpr std::size_t kCaptured = std::size_t{LoupeGeometry::kCells} * LoupeGeometry::kCells;
-
   // Everything a picture is made from: its pixels can be worked out again from it.
   struct Shot {
     ScreenRect place;
-    ScreenRect area;  // the screen pixels it magnified
+    Capture capture;  // what it magnified; cells not marked kScreen are hatched
     LoupeGeometry geometry;
-    std::array<Pixel, kCaptured> pixels{};
-    std::array<bool, kCaptured> empty{};  // shown hatched: off every monitor, or unknown
-    int age = 0;                          // refreshes since the loupe left its place
+    int reach = 0;
+    int age = 0;  // refreshes since the loupe left its place
   };
 
   [[nodiscard]] static Pixel PictureAt(const Shot& shot, int x, int y);
-  [[nodiscard]] bool OnAMonitor(ScreenPoint point) const;
-  void LeaveCurrentPicture();
-  void HideLeftPictures();
+  // Marks what `shot` still covers of the capture as the loupe's, where the capture
+  // finds its picture or (`blackToo`) black there; false when the capture shows that its
+  // place has repainted.
+  bool Judge(const Shot& shot, bool blackToo, Capture& capture, std::array<bool, Capture::kPixels>& decided) const;
+  void Guard(Capture& capture);
+  void Leave();
   void Draw();
 
-  LoupeScreen* screen_;
-  std::vector<Monitor> monitors_;
+  LoupeView* view_;
   bool shown_ = false;
   Shot current_;
   // Pictures the loupe has left, the newest first.
   std::array<Shot, kRememberedPictures> left_{};
   std::size_t leftCount_ = 0;
-  std::vector<LoupeAxis> axes_;  // the picture's rows and columns, at the scale of axesGeometry_
+  // The picture's rows and columns, for the geometry and reach they were worked out for.
+  std::vector<LoupeAxis> axes_;
   LoupeGeometry axesGeometry_;
+  int axesReach_ = -1;
   std::vector<Pixel> picture_;
 };
 

@@ -35,6 +35,10 @@ const Monitor* MonitorAt(std::span<const Monitor> monitors, ScreenPoint point) n
   return best;
 }
 
+bool OnAMonitor(std::span<const Monitor> monitors, ScreenPoint point) noexcept {
+  return std::any_of(monitors.begin(), monitors.end(), [&](const Monitor& m) { return m.area.Contains(point); });
+}
+
 ScreenPoint StepOnMonitors(std::span<const Monitor> monitors, ScreenPoint from, int dx, int dy) noexcept {
   // Widened first: a step from the very edge of the coordinate range must not wrap.
   const auto moved = [](std::int32_t at, int by) {

@@ -1,18 +1,56 @@
-// One read of the pixel under the pointer, and the position text.
+// One refresh of the sampler: pointer, capture, loupe, reading.
 #include "sampler/ScreenSampler.h"
 
 namespace tintelo {
 
+void ScreenSampler::Begin() {
+  if (!loupe_) loupe_ = std::make_unique<Loupe>(*loupeView_);
+  monitors_.clear();
+  screen_->Monitors(monitors_);
+}
+
+void ScreenSampler::End() {
+  if (loupe_) loupe_->End();
+}
+
 std::optional<ScreenPoint> ScreenSampler::Pointer() {
   ScreenPoint point;
-  if (!api_->CursorPos(point)) return std::nullopt;
+  if (!screen_->CursorPos(point)) return std::nullopt;
   return point;
 }
 
-std::optional<Sample> ScreenSampler::ReadAt(ScreenPoint point) {
-  const ColourValue colour = api_->Pixel(point);
-  if (colour == ScreenApi::kInvalidColour) return std::nullopt;
-  return Sample{point, colour};
+std::optional<Sample> ScreenSampler::Refresh(ScreenPoint pointer) {
+  capture_.area = CaptureArea(pointer);
+  const bool read = screen_->Capture(capture_.area, capture_.pixels);
+  for (int row = 0; row < Capture::kSide; ++row) {
+    for (int column = 0; column < Capture::kSide; ++column) {
+      const ScreenPoint at{capture_.area.left + column, capture_.area.top + row};
+      capture_.marks[Capture::Index(column, row)] =
+          read && OnAMonitor(monitors_, at) ? Capture::Mark::kScreen : Capture::Mark::kNoMonitor;
+    }
+  }
+  if (!loupe_) loupe_ = std::make_unique<Loupe>(*loupeView_);
+  loupe_->Refresh(capture_, pointer, MonitorAt(monitors_, pointer), area_.Reach());
+
+  if (!read || !OnAMonitor(monitors_, pointer)) return std::nullopt;
+  const auto colour = MeanOf(capture_, area_.Reach());
+  if (!colour) return std::nullopt;
+  return Sample{pointer, *colour};
+}
+
+bool ScreenSampler::Step(int dx, int dy) {
+  const auto from = Pointer();
+  if (!from) return false;
+  screen_->MoveCursor(StepOnMonitors(monitors_, *from, dx, dy));
+  return true;
+}
+
+std::int64_t ScreenSampler::FrameMicroseconds(ScreenPoint pointer) const noexcept {
+  const Monitor* monitor = MonitorAt(monitors_, pointer);
+  // A rate of 1 stands for "the hardware's default" on Windows (DEVMODE's
+  // dmDisplayFrequency), which says nothing either.
+  const unsigned hz = monitor != nullptr && monitor->hz > 1 ? monitor->hz : kDefaultHz;
+  return (1'000'000 + hz / 2) / hz;
 }
 
 std::string PositionText(ScreenPoint point) { return std::to_string(point.x) + '.' + std::to_string(point.y); }

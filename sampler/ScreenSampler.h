@@ -1,55 +1,65 @@
-// Reading the screen pixel under the pointer, one read per timer tick.
+// Sampling the screen under the pointer: each refresh reads the pointer, copies the
+// screen around it once, shows that copy in the loupe and averages the readouts' area of
+// it.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "colour/Colour.h"
+#include "sampler/Capture.h"
+#include "sampler/Loupe.h"
+#include "sampler/Monitors.h"
+#include "sampler/Screen.h"
 
 namespace tintelo {
 
-// Physical screen pixels on the virtual screen: negative left of or above the primary monitor.
-struct ScreenPoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-};
-
-// The platform calls a sample takes.
-class ScreenApi {
- public:
-  static constexpr ColourValue kInvalidColour = -1;  // what a failed pixel read returns
-
-  [[nodiscard]] virtual bool CursorPos(ScreenPoint& point) = 0;
-  virtual void MoveCursor(ScreenPoint point) = 0;
-  // One pixel of the virtual screen, or kInvalidColour when it cannot be read (no screen
-  // DC to be had, a point on no monitor, a protected desktop).
-  [[nodiscard]] virtual ColourValue Pixel(ScreenPoint point) = 0;
-
- protected:
-  ~ScreenApi() = default;
-};
-
 struct Sample {
-  ScreenPoint point;
+  ScreenPoint point;  // the pointer's
   ColourValue colour = 0;
 };
 
 class ScreenSampler {
  public:
-  explicit ScreenSampler(ScreenApi& api) noexcept : api_(&api) {}
+  // Refreshes of a monitor whose rate the system does not give: 60 a second.
+  static constexpr unsigned kDefaultHz = 60;
 
-  // The pointer's actual position, then the pixel under it, in two steps so that the
-  // loupe can move out of the way in between; nothing when the position or the pixel
-  // cannot be read (off every monitor, a protected desktop): the caller then keeps its
-  // last good sample rather than showing the failure value as a colour.
+  ScreenSampler(Screen& screen, LoupeView& loupe) noexcept : screen_(&screen), loupeView_(&loupe) {}
+
+  // Sampling begins: learn the monitors; the loupe is made the first time.
+  void Begin();
+  // Sampling ends: the loupe goes.
+  void End();
+
+  // The pointer's actual position; nothing when it cannot be read.
   [[nodiscard]] std::optional<ScreenPoint> Pointer();
-  [[nodiscard]] std::optional<Sample> ReadAt(ScreenPoint point);
-  // Puts the pointer somewhere else, in physical pixels.
-  void MovePointer(ScreenPoint point) { api_->MoveCursor(point); }
+  // One refresh at the pointer's position: one capture around it, the loupe shown from
+  // it, and the reading, the pointer's position with the mean of the averaged area.
+  // Nothing to read when the capture fails, the pointer is on no monitor, or the area is
+  // all off the monitors or holds any of the loupe: the caller then keeps its last good
+  // sample rather than showing a failure as a colour.
+  [[nodiscard]] std::optional<Sample> Refresh(ScreenPoint pointer);
+  // Moves the pointer by (dx, dy) physical pixels, never off the monitors; false when its
+  // position cannot be read.
+  bool Step(int dx, int dy);
+
+  [[nodiscard]] SampleArea& Area() noexcept { return area_; }
+  // How long a refresh of the monitor under `pointer` lasts, in microseconds.
+  [[nodiscard]] std::int64_t FrameMicroseconds(ScreenPoint pointer) const noexcept;
+
+  [[nodiscard]] const Capture& LastCapture() const noexcept { return capture_; }
+  [[nodiscard]] const std::vector<Monitor>& Monitors() const noexcept { return monitors_; }
 
  private:
-  ScreenApi* api_;
+  Screen* screen_;
+  LoupeView* loupeView_;
+  std::unique_ptr<Loupe> loupe_;  // made on the first sampling
+  std::vector<Monitor> monitors_;
+  SampleArea area_;
+  Capture capture_;
 };
 
 // "x.y" in decimal, e.g. "1024.768" or "-1280.300".

@@ -11,72 +11,54 @@
 #include <vector>
 
 #include "sampler/Loupe.h"
-#include "sampler/ScreenSampler.h"
+#include "sampler/Screen.h"
 #include "window/Form1.h"
 
 namespace tintelo::testing_support {
 
-// The screen as the sampler reaches it.
-class FakeScreenApi final : public ScreenApi {
+// The screen with the loupe on it, as the sampler reaches it: a pointer, monitors and a
+// picture of the desktop (by default, a colour made from each point's coordinates) with
+// the loupe's window on top. What a copy of the screen finds where the loupe stands or
+// stood depends on the system, as `copies` says.
+class FakeDesktop final : public Screen, public LoupeView {
  public:
-  struct Read {
-    ScreenPoint point;
+  enum class Copies {
+    kLoupe,              // the loupe where it stands; the window beneath repaints at once
+    kLoupeUntilRepaint,  // and its pictures where it stood, until Repaint()
+    kBlackForAFrame,     // black where it stands, and for one copy where it stood
+    kTrueScreen,         // never the loupe
   };
 
+  // The primary monitor, and one on its left where coordinates are negative.
+  FakeDesktop() { monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96}, Monitor{ScreenRect{-1920, 0, 0, 1080}, 96}}; }
+
+  // Screen.
   bool CursorPos(ScreenPoint& point) override {
-    calls.emplace_back("CursorPos");
     if (!cursorWorks) return false;
     point = cursor;
     return true;
   }
-  void MoveCursor(ScreenPoint point) override {
-    calls.emplace_back("MoveCursor");
-    cursor = point;
-  }
-  ColourValue Pixel(ScreenPoint point) override {
-    calls.emplace_back("Pixel");
-    reads.push_back(Read{point});
-    return pixelAt ? pixelAt(point) : pixel;
-  }
-
-  // Script.
-  bool cursorWorks = true;
-  ScreenPoint cursor{};
-  ColourValue pixel = 0;
-  std::function<ColourValue(ScreenPoint)> pixelAt;  // when set, the screen instead of `pixel`
-
-  // Record.
-  std::vector<Read> reads;
-  std::vector<std::string> calls;
-};
-
-// The screen as the loupe sees it: a picture of the desktop (by default, a colour made
-// from each point's coordinates) with the loupe's window on top. With `slowRepaint`, the
-// loupe's picture stays on the screen where it leaves a place until Repaint(), as it does
-// until the window beneath has repainted.
-class FakeDesktop final : public LoupeScreen {
- public:
-  // The primary monitor, and one on its left where coordinates are negative.
-  FakeDesktop() { monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96}, Monitor{ScreenRect{-1920, 0, 0, 1080}, 96}}; }
-
+  void MoveCursor(ScreenPoint point) override { cursor = point; }
   void Monitors(std::vector<Monitor>& out) override { out = monitors; }
   bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override {
+    captures.push_back(area);
+    if (!captureWorks) return false;
     std::size_t i = 0;
     for (std::int32_t y = area.top; y < area.bottom; ++y) {
-      for (std::int32_t x = area.left; x < area.right; ++x) pixels[i++] = Shown(ScreenPoint{x, y});
+      for (std::int32_t x = area.left; x < area.right; ++x) pixels[i++] = Copied(ScreenPoint{x, y});
     }
+    // A black frame lasts one copy.
+    if (copies == Copies::kBlackForAFrame) leftBehind.clear();
     return true;
   }
-  void Place(const ScreenRect& to) override {
-    log.push_back("Place");
+
+  // LoupeView.
+  void Show(const ScreenRect& to, std::span<const Pixel> with) override {
+    log.push_back("Show");
     if (visible && to != place) LeaveBehind();
     place = to;
     visible = true;
-  }
-  void Paint(std::span<const Pixel> with, int size) override {
-    log.push_back("Paint");
     picture.assign(with.begin(), with.end());
-    pictureSize = size;
   }
   void Hide() override {
     log.push_back("Hide");
@@ -84,7 +66,7 @@ class FakeDesktop final : public LoupeScreen {
     visible = false;
   }
 
-  // What the screen shows at a point right now.
+  // What the screen shows at a point right now, and what a copy of it finds there.
   [[nodiscard]] Pixel Shown(ScreenPoint p) const {
     if (visible && place.Contains(p)) return PictureAt(place, picture, p);
     for (auto left = leftBehind.rbegin(); left != leftBehind.rend(); ++left) {
@@ -92,25 +74,50 @@ class FakeDesktop final : public LoupeScreen {
     }
     return desktop(p);
   }
-  // As GetPixel answers: 0x00BBGGRR.
-  [[nodiscard]] ColourValue PixelRead(ScreenPoint p) const {
-    const Pixel rgb = Shown(p);
+  [[nodiscard]] Pixel Copied(ScreenPoint p) const {
+    switch (copies) {
+      case Copies::kTrueScreen: return desktop(p);
+      case Copies::kBlackForAFrame:
+        if (visible && place.Contains(p)) return 0;
+        for (const Left& left : leftBehind) {
+          if (left.place.Contains(p)) return 0;
+        }
+        return desktop(p);
+      case Copies::kLoupe:
+      case Copies::kLoupeUntilRepaint: break;
+    }
+    return Shown(p);
+  }
+  // The screen as a colour value (0x00BBGGRR), the way the readouts show it.
+  [[nodiscard]] static ColourValue AsColour(Pixel rgb) {
     return static_cast<ColourValue>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+  }
+  [[nodiscard]] static Pixel AsPixel(ColourValue colour) {
+    return static_cast<Pixel>(AsColour(static_cast<Pixel>(colour)));
+  }
+  // One colour all over.
+  void Fill(ColourValue colour) {
+    desktop = [rgb = AsPixel(colour)](ScreenPoint) { return rgb; };
   }
   // The windows beneath the loupe's old places have repainted.
   void Repaint() { leftBehind.clear(); }
 
+  // Script.
+  bool cursorWorks = true;
+  bool captureWorks = true;
+  ScreenPoint cursor{};
   std::vector<Monitor> monitors;
-  bool slowRepaint = false;
+  Copies copies = Copies::kLoupe;
   std::function<Pixel(ScreenPoint)> desktop = [](ScreenPoint p) {
     return static_cast<Pixel>(((p.x & 0xFF) << 16) | ((p.y & 0xFF) << 8) | ((p.x + p.y) & 0x7F));
   };
 
+  // Record: the loupe's window, and every area copied.
   bool visible = false;
   ScreenRect place;
   std::vector<Pixel> picture;
-  int pictureSize = 0;
   std::vector<std::string> log;
+  std::vector<ScreenRect> captures;
 
  private:
   struct Left {
@@ -121,7 +128,8 @@ class FakeDesktop final : public LoupeScreen {
     return pixels.at(static_cast<std::size_t>((p.y - at.top) * at.Width() + (p.x - at.left)));
   }
   void LeaveBehind() {
-    if (slowRepaint) leftBehind.push_back(Left{place, picture});
+    if (copies == Copies::kLoupeUntilRepaint || copies == Copies::kBlackForAFrame)
+      leftBehind.push_back(Left{place, picture});
   }
 
   std::vector<Left> leftBehind;
@@ -187,6 +195,8 @@ class FakeFormView final : public FormView {
     timerEnabled = enabled;
     log.push_back(enabled ? "Timer.On" : "Timer.Off");
   }
+  void SetFollowTimerEnabled(bool enabled) override { followTimerEnabled = enabled; }
+  [[nodiscard]] std::int64_t Microseconds() const override { return now; }
   void DoEvents() override {
     ++yields;
     if (onDoEvents) onDoEvents();
@@ -235,10 +245,12 @@ class FakeFormView final : public FormView {
   std::array<std::int16_t, Form1::kSliders> sliders{};
   std::array<Panel, 2> panels{};
   bool timerEnabled = false;
+  bool followTimerEnabled = false;
   std::string clipboard;
   FakeColourDialog dialogue;
 
   // Script.
+  std::int64_t now = 0;        // the clock, in microseconds
   bool clipboardHeld = false;  // another program has the clipboard open
   std::function<void()> onDoEvents;
   std::function<void(int, std::string_view)> onSetText;

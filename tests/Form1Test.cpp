@@ -16,7 +16,7 @@ namespace {
 
 using testing_support::FakeDesktop;
 using testing_support::FakeFormView;
-using testing_support::FakeScreenApi;
+using Copies = FakeDesktop::Copies;
 using Labels = std::array<std::string, 3>;
 using Positions = std::array<std::int16_t, 3>;
 
@@ -47,9 +47,14 @@ class FormFixture : public testing::Test {
     form.Form_Activate();
   }
 
+  // Timer1's next tick, with the pointer at `point` over a screen of one colour.
   void Tick(ScreenPoint point, ColourValue pixel) {
-    screen.cursor = point;
-    screen.pixel = pixel;
+    desktop.cursor = point;
+    desktop.Fill(pixel);
+    Tick();
+  }
+  void Tick() {
+    view.now += Form1::kTimerIntervalMs * 1000;
     form.Timer1_Timer();
   }
 
@@ -70,20 +75,13 @@ class FormFixture : public testing::Test {
   }
 
   FakeFormView view;
-  FakeScreenApi screen;
   FakeDesktop desktop;
-  Form1 form{view, screen, desktop};
+  Form1 form{view, desktop, desktop};
 };
 
 // ---- Start-up ----
 
 class Form1Start : public FormFixture {};
-
-TEST_F(Form1Start, LoadGivesEveryReadoutTheFirstFieldsTooltip) {
-  view.toolTips[0] = kTip;
-  form.Form_Load();
-  for (const auto& tip : view.toolTips) EXPECT_EQ(tip, kTip);
-}
 
 TEST_F(Form1Start, FirstActivationShowsBlackDisarmedThenArmsAndGoesTopmost) {
   std::vector<bool> liveDuringRefresh;
@@ -93,6 +91,7 @@ TEST_F(Form1Start, FirstActivationShowsBlackDisarmedThenArmsAndGoesTopmost) {
   Start();
 
   EXPECT_EQ(view.texts, (std::array<std::string, 6>{"0.0", "0", "0x000000", "0,0,0,255", "0,0,0", "#000000"}));
+  for (const auto& tip : view.toolTips) EXPECT_EQ(tip, kTip) << "the load gives every readout the first one's tip";
   EXPECT_EQ(liveDuringRefresh, std::vector<bool>(5, false));
   EXPECT_EQ(ValueLabels(), (Labels{"000", "000", "000"})) << "no slider moved, so no label was written";
   EXPECT_EQ(view.labelWrites, 0);
@@ -102,6 +101,7 @@ TEST_F(Form1Start, FirstActivationShowsBlackDisarmedThenArmsAndGoesTopmost) {
   EXPECT_EQ(view.topmost, 1);
   EXPECT_FALSE(view.timerEnabled);
   EXPECT_TRUE(desktop.log.empty()) << "no loupe before the first sampling";
+  EXPECT_TRUE(desktop.captures.empty());
 }
 
 TEST_F(Form1Start, LaterActivationsDoNothing) {
@@ -130,6 +130,8 @@ TEST_F(Sampling, PressStartsTheTimerAndDisarmsBeforeYielding) {
   };
   std::vector<State> duringYields;
   view.onDoEvents = [&] { duringYields.push_back({form.SlidersLive(), view.timerEnabled, form.Sampling()}); };
+  desktop.Fill(0x336699);
+  const Shown before = Now();
 
   form.Picture1_MouseDown();
 
@@ -138,7 +140,8 @@ TEST_F(Sampling, PressStartsTheTimerAndDisarmsBeforeYielding) {
   EXPECT_TRUE(view.timerEnabled);
   EXPECT_FALSE(form.SlidersLive());
   EXPECT_TRUE(form.Sampling());
-  EXPECT_TRUE(screen.reads.empty()) << "the first read belongs to the first tick";
+  EXPECT_TRUE(desktop.visible) << "the loupe comes with the press";
+  EXPECT_EQ(Now(), before) << "the first reading belongs to the first tick: a short click changes nothing";
 }
 
 TEST_F(Sampling, EachTickShowsThePixelUnderThePointer) {
@@ -150,9 +153,6 @@ TEST_F(Sampling, EachTickShowsThePixelUnderThePointer) {
             (std::array<std::string, 6>{"-1280.300", "3368601", "0x996633", "0,51,102,102", "153,102,51", "#996633"}));
   ExpectSliders({-153, -102, -51});
   EXPECT_EQ(ValueLabels(), (Labels{"153", "102", "51"}));
-  ASSERT_EQ(screen.reads.size(), 1u);
-  EXPECT_EQ(screen.reads[0].point.x, -1280);
-  EXPECT_EQ(screen.reads[0].point.y, 300);
 
   Tick({1024, 768}, 0x0000FF);
   EXPECT_EQ(view.texts[0], "1024.768");
@@ -190,9 +190,10 @@ TEST_F(Sampling, ReleaseDuringTheYieldsLeavesTheSamplerIdleAndArmed) {
   EXPECT_FALSE(view.timerEnabled);
   // A tick already queued must find nothing to do.
   const Shown before = Now();
+  const auto captures = desktop.captures.size();
   Tick({1, 1}, 0xABCDEF);
   EXPECT_EQ(Now(), before);
-  EXPECT_TRUE(screen.reads.empty());
+  EXPECT_EQ(desktop.captures.size(), captures);
   // And the sliders compose again.
   form.hScroll1_Action(2, SliderAction::LineUp);
   EXPECT_EQ(view.swatch, ComposeColour(0, 0, 1));
@@ -203,12 +204,12 @@ TEST_F(Sampling, TickAfterTheReleaseDoesNotSample) {
   Tick({10, 10}, 0x336699);
   form.Picture1_MouseUp();
   const Shown before = Now();
-  const auto reads = screen.reads.size();
+  const auto captures = desktop.captures.size();
 
   Tick({20, 20}, 0x00FF00);
 
   EXPECT_EQ(Now(), before);
-  EXPECT_EQ(screen.reads.size(), reads);
+  EXPECT_EQ(desktop.captures.size(), captures);
 }
 
 TEST_F(Sampling, AfterTheReleaseTheSlidersComposeFromTheSampledColour) {
@@ -272,9 +273,10 @@ TEST_P(SamplingStop, HidesTheSwatchHelpStopsTheTimerAndArms) {
   EXPECT_FALSE(form.Sampling());
   EXPECT_TRUE(form.SlidersLive());
   EXPECT_EQ(Now(), sampled) << "stopping keeps the last sample on show";
-  const auto reads = screen.reads.size();
+  EXPECT_FALSE(view.followTimerEnabled);
+  const auto captures = desktop.captures.size();
   Tick({9, 9}, 0);
-  EXPECT_EQ(screen.reads.size(), reads);
+  EXPECT_EQ(desktop.captures.size(), captures);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, SamplingStop,
@@ -345,6 +347,7 @@ struct KeyCase {
   bool used;
   bool samplingAfter;
   ScreenPoint pointerAfter;
+  int sideAfter = 1;  // of the averaged area
 };
 
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
@@ -357,8 +360,8 @@ class SwatchKeys : public FormFixture, public testing::WithParamInterface<KeyCas
 
 TEST_P(SwatchKeys, DoWhatTheSamplerStateSays) {
   const KeyCase& c = GetParam();
-  screen.cursor = {100, 100};
-  screen.pixelAt = [](ScreenPoint p) { return ComposeColour(p.x, p.y, 7); };
+  desktop.cursor = {100, 100};
+  desktop.desktop = [](ScreenPoint p) { return FakeDesktop::AsPixel(ComposeColour(p.x, p.y, 7)); };
   if (c.sampling) {
     ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
   }
@@ -370,10 +373,11 @@ TEST_P(SwatchKeys, DoWhatTheSamplerStateSays) {
   EXPECT_EQ(view.timerEnabled, c.samplingAfter);
   EXPECT_EQ(form.SlidersLive(), !c.samplingAfter);
   EXPECT_EQ(desktop.visible, c.samplingAfter) << "the loupe";
-  EXPECT_EQ(screen.cursor.x, c.pointerAfter.x);
-  EXPECT_EQ(screen.cursor.y, c.pointerAfter.y);
-  const bool stepped = c.pointerAfter.x != 100 || c.pointerAfter.y != 100;
-  // A step shows the new pixel at once, without waiting for a tick.
+  EXPECT_EQ(desktop.cursor, c.pointerAfter);
+  EXPECT_EQ(form.AreaSide(), c.sideAfter);
+  const bool stepped = c.pointerAfter.x != 100 || c.pointerAfter.y != 100 || c.sideAfter != 1;
+  // A step of the pointer or the area shows the new reading at once, without waiting
+  // for a tick; the screen's gradient has the pointer's pixel as every area's mean.
   EXPECT_EQ(view.texts[0], stepped ? PositionText(c.pointerAfter) : shownBefore);
   if (stepped) {
     EXPECT_EQ(view.swatch, ComposeColour(c.pointerAfter.x, c.pointerAfter.y, 7));
@@ -397,43 +401,165 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"Up", true, SwatchKey::Up, false, false, true, true, {100, 99}},
                     KeyCase{"ShiftDown", true, SwatchKey::Down, true, true, true, true, {100, 110}},
                     KeyCase{"TabDoesNothing", true, SwatchKey::Tab, false, false, true, true, {100, 100}},
-                    KeyCase{"OtherWhileSampling", true, SwatchKey::Other, false, false, false, true, {100, 100}}),
+                    KeyCase{"OtherWhileSampling", true, SwatchKey::Other, false, false, false, true, {100, 100}},
+                    KeyCase{"IdlePlus", false, SwatchKey::Grow, false, false, false, false, {100, 100}},
+                    KeyCase{"IdleMinus", false, SwatchKey::Shrink, false, false, false, false, {100, 100}},
+                    KeyCase{"PlusGrows", true, SwatchKey::Grow, false, false, true, true, {100, 100}, 3},
+                    KeyCase{"HeldPlusGrows", true, SwatchKey::Grow, true, true, true, true, {100, 100}, 3},
+                    KeyCase{"MinusAtOnePixel", true, SwatchKey::Shrink, false, false, true, true, {100, 100}}),
     KeyName);
 
-// The loupe is made on the first sampling only, shown with the press, and moves out of
-// the way before each read: the pointer jumping straight onto it reads the screen
-// beneath, or, while the screen still shows the loupe's picture there, nothing.
-TEST_F(Sampling, LoupeComesWithThePressAndNeverReachesTheReadouts) {
-  screen.pixelAt = [&](ScreenPoint p) { return desktop.PixelRead(p); };
-  screen.cursor = {100, 100};
+// One copy of the screen per refresh feeds both the readouts and the loupe: on a screen
+// that changes between any two copies, the loupe's outlined cell and the readouts agree.
+TEST_F(Sampling, ReadoutsAndLoupeComeFromOneCopyOfTheScreen) {
+  desktop.desktop = [&](ScreenPoint) {
+    return FakeDesktop::AsPixel(ComposeColour(static_cast<int>(desktop.captures.size() % 256), 9, 90));
+  };
+  desktop.cursor = {100, 100};
   form.Picture1_MouseDown();
-  ASSERT_TRUE(desktop.visible);
-
-  for (const bool slowRepaint : {false, true}) {
-    desktop.slowRepaint = slowRepaint;
-    form.Timer1_Timer();
-    const Shown sampled = Now();
-    ASSERT_EQ(view.texts[0], PositionText(screen.cursor));
-    const ScreenRect last = desktop.place;
-    screen.cursor = {last.left + 30, last.top + 30};
-    const std::string there = PositionText(screen.cursor);
-
-    form.Timer1_Timer();
-    EXPECT_NE(desktop.place, last);
-    if (slowRepaint) {
-      EXPECT_EQ(Now(), sampled) << "read the loupe's picture left on the screen";
-      desktop.Repaint();
-      form.Timer1_Timer();
+  const LoupeGeometry g = LoupeGeometry::ForDpi(96);
+  const int middle = g.CellMiddle(LoupeGeometry::kCentre);
+  for (int refresh = 0; refresh < 3; ++refresh) {
+    const auto captures = desktop.captures.size();
+    if (refresh == 1) {
+      ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Right, false, false));
+    } else {
+      Tick();
     }
-    EXPECT_EQ(view.texts[0], there);
-    EXPECT_EQ(view.swatch, desktop.PixelRead(screen.cursor));
+    EXPECT_EQ(desktop.captures.size(), captures + 1) << "one copy per refresh";
+    EXPECT_EQ(view.swatch, ComposeColour(static_cast<int>(captures + 1), 9, 90));
+    EXPECT_EQ(desktop.picture.at(static_cast<std::size_t>(middle * g.Size() + middle)),
+              FakeDesktop::AsPixel(view.swatch));
   }
 }
 
-enum class ScreenFailure { CursorPos, Pixel };
+// The wheel steps the averaged area by whole notches, and a finer wheel's parts of a
+// notch add up; only while sampling.
+struct WheelCase {
+  const char* name;
+  bool sampling;
+  std::vector<int> deltas;
+  int side;
+};
+
+void PrintTo(const WheelCase& c, std::ostream* os) { *os << c.name; }
+std::string WheelName(const testing::TestParamInfo<WheelCase>& info) { return info.param.name; }
+
+class SamplingWheel : public FormFixture, public testing::WithParamInterface<WheelCase> {
+ protected:
+  void SetUp() override { Start(); }
+};
+
+TEST_P(SamplingWheel, StepsTheAreaByWholeNotches) {
+  const WheelCase& c = GetParam();
+  desktop.cursor = {100, 100};
+  // Mean over an area around (100, 100) of a checkerboard differs with its size.
+  desktop.desktop = [](ScreenPoint p) { return ((p.x + p.y) & 1) != 0 ? Pixel{0xFFFFFF} : Pixel{0}; };
+  if (c.sampling) form.Picture1_MouseDown();
+  for (const int delta : c.deltas) EXPECT_EQ(form.Picture1_MouseWheel(delta), c.sampling);
+  EXPECT_EQ(form.AreaSide(), c.side);
+  if (c.side > 1) {
+    // Shown at once: 1 + (side^2 - 1) / 2 black pixels around a black centre.
+    const int n = c.side * c.side;
+    const int white = (255 * (n - 1) / 2 * 2 + n) / (2 * n);
+    EXPECT_EQ(view.swatch, ComposeColour(white, white, white));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notches, SamplingWheel,
+    testing::Values(WheelCase{"OneUp", true, {120}, 3}, WheelCase{"TwoHalves", true, {60, 60}, 3},
+                    WheelCase{"HalfANotch", true, {60}, 1}, WheelCase{"DownAtOne", true, {-120}, 1},
+                    WheelCase{"ThreeAtOnce", true, {360}, 7}, WheelCase{"PastTheTop", true, {1200, 120}, 15},
+                    WheelCase{"UpThenDown", true, {240, -120}, 3}, WheelCase{"NotWhileIdle", false, {120}, 1}),
+    WheelName);
+
+// The area is kept from one sampling to the next, and Escape leaves it as it is.
+TEST_F(Sampling, AreaIsKeptAcrossSamplingsAndCancels) {
+  form.Picture1_MouseDown();
+  form.Picture1_MouseWheel(240);
+  ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Escape, false, false));
+  form.Picture1_MouseUp();
+  ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
+  EXPECT_EQ(form.AreaSide(), 5);
+}
+
+// While sampling, a pointer move refreshes the readouts at once when the monitor has
+// shown a new picture since the last refresh, and otherwise as soon as it has; sampling
+// begun from the keyboard gets no pointer moves and looks at the pointer itself.
+struct FollowCase {
+  const char* name;
+  bool byKeyboard;
+  unsigned hz;
+  int afterUs;  // since the last refresh
+  bool atOnce;
+};
+
+void PrintTo(const FollowCase& c, std::ostream* os) { *os << c.name; }
+std::string FollowName(const testing::TestParamInfo<FollowCase>& info) { return info.param.name; }
+
+class SamplingFollows : public FormFixture, public testing::WithParamInterface<FollowCase> {
+ protected:
+  void SetUp() override { Start(); }
+};
+
+TEST_P(SamplingFollows, ThePointerOncePerFrameOfItsMonitor) {
+  const FollowCase& c = GetParam();
+  desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96, c.hz}};
+  desktop.cursor = {100, 100};
+  if (c.byKeyboard) {
+    ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
+  } else {
+    form.Picture1_MouseDown();
+  }
+  Tick();
+  ASSERT_EQ(view.texts[0], "100.100");
+  EXPECT_EQ(view.followTimerEnabled, c.byKeyboard);
+
+  view.now += c.afterUs;
+  desktop.cursor = {101, 102};
+  if (c.byKeyboard) {
+    form.Follow_Timer();
+  } else {
+    form.Picture1_MouseMove(0, 0);
+  }
+  EXPECT_EQ(view.texts[0], c.atOnce ? "101.102" : "100.100");
+  EXPECT_EQ(view.followTimerEnabled, c.byKeyboard || !c.atOnce) << "nothing left to catch up";
+
+  // The frame over, the follow timer catches up with the pointer, then rests.
+  view.now += 20'000;
+  form.Follow_Timer();
+  EXPECT_EQ(view.texts[0], "101.102");
+  form.Follow_Timer();
+  EXPECT_EQ(view.followTimerEnabled, c.byKeyboard);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moves, SamplingFollows,
+                         testing::Values(FollowCase{"AfterAFrameAt60Hz", false, 60, 16'700, true},
+                                         FollowCase{"WithinAFrameAt60Hz", false, 60, 16'600, false},
+                                         FollowCase{"WithinAFrameOfAnUnknownRate", false, 0, 16'600, false},
+                                         FollowCase{"AfterAFrameOfAnUnknownRate", false, 0, 16'700, true},
+                                         FollowCase{"AfterAFrameAt144Hz", false, 144, 7'000, true},
+                                         FollowCase{"WithinAFrameAt144Hz", false, 144, 6'900, false},
+                                         FollowCase{"KeyboardAfterAFrame", true, 60, 16'700, true},
+                                         FollowCase{"KeyboardWithinAFrame", true, 60, 10'000, false}),
+                         FollowName);
+
+// The tick reads a resting pointer again: the screen beneath it can change.
+TEST_F(Sampling, TicksReadTheScreenUnderARestingPointer) {
+  form.Picture1_MouseDown();
+  Tick({50, 60}, 0x102030);
+  form.Picture1_MouseMove(0, 0);  // no move: nothing to catch up
+  EXPECT_FALSE(view.followTimerEnabled);
+  desktop.Fill(0x405060);
+  Tick();
+  EXPECT_EQ(view.swatch, 0x405060);
+}
+
+enum class ScreenFailure { CursorPos, Capture };
 
 void PrintTo(ScreenFailure failure, std::ostream* os) {
-  constexpr std::array<const char*, 2> kNames{"CursorPos", "Pixel"};
+  constexpr std::array<const char*, 2> kNames{"CursorPos", "Capture"};
   *os << kNames.at(static_cast<std::size_t>(failure));
 }
 
@@ -448,22 +574,23 @@ TEST_P(SamplingFailures, KeepTheLastGoodSampleEverywhere) {
   const Shown good = Now();
 
   switch (GetParam()) {
-    case ScreenFailure::CursorPos: screen.cursorWorks = false; break;
-    case ScreenFailure::Pixel: break;
+    case ScreenFailure::CursorPos: desktop.cursorWorks = false; break;
+    case ScreenFailure::Capture: desktop.captureWorks = false; break;
   }
-  Tick({30, 40}, GetParam() == ScreenFailure::Pixel ? ScreenApi::kInvalidColour : 0xFFFFFF);
+  Tick({30, 40}, 0xFFFFFF);
 
   EXPECT_EQ(Now(), good);
   EXPECT_EQ(view.swatchHistory.size(), 1u);
   EXPECT_TRUE(form.Sampling()) << "a failed read does not end sampling";
 
-  screen.cursorWorks = true;
+  desktop.cursorWorks = true;
+  desktop.captureWorks = true;
   Tick({30, 40}, 0xFFFFFF);
   EXPECT_EQ(view.texts[0], "30.40");
   EXPECT_EQ(view.texts[5], "#FFFFFF");
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, SamplingFailures, testing::Values(ScreenFailure::CursorPos, ScreenFailure::Pixel));
+INSTANTIATE_TEST_SUITE_P(Points, SamplingFailures, testing::Values(ScreenFailure::CursorPos, ScreenFailure::Capture));
 
 // ---- Sliders ----
 
@@ -771,24 +898,47 @@ INSTANTIATE_TEST_SUITE_P(Controls, HelpPanelHide,
 // ---- Run-time errors ----
 
 // The core leaves run-time errors to the message loop, which reports them and ends the
-// program; a handler that caught one would carry on in a half-updated state.
-class Form1Errors : public FormFixture {};
+// program; a handler that caught one would carry on in a half-updated state. Sampling
+// ends first, though: the report keeps messages flowing while it shows, and a tick or a
+// pointer move must not raise a second report behind it.
+enum class FaultIn { Tick, PointerMove, Arrow, Wheel };
 
-TEST_F(Form1Errors, ErrorInsideATickLeavesTheHandlerUnchanged) {
+void PrintTo(FaultIn where, std::ostream* os) {
+  constexpr std::array<const char*, 4> kNames{"Tick", "PointerMove", "Arrow", "Wheel"};
+  *os << kNames.at(static_cast<std::size_t>(where));
+}
+
+class Form1Errors : public FormFixture, public testing::WithParamInterface<FaultIn> {};
+
+TEST_P(Form1Errors, ErrorWhileSamplingEndsSamplingAndLeavesTheHandler) {
   Start();
   form.Picture1_MouseDown();
   view.onSetText = [](int index, std::string_view) {
     if (index == 0) RaiseOverflow();
   };
+  desktop.cursor = {1, 2};
+  view.now += 100'000;
   try {
-    Tick({1, 2}, 0x102030);
+    switch (GetParam()) {
+      case FaultIn::Tick: form.Timer1_Timer(); break;
+      case FaultIn::PointerMove: form.Picture1_MouseMove(0, 0); break;
+      case FaultIn::Arrow: form.Picture1_KeyDown(SwatchKey::Up, false, false); break;
+      case FaultIn::Wheel: form.Picture1_MouseWheel(120); break;
+    }
     ADD_FAILURE() << "the error did not reach the caller";
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Number(), kErrOverflow);
     EXPECT_STREQ(error.what(), "Overflow");
   }
   EXPECT_EQ(view.texts[1], "0") << "nothing after the failing write ran";
+  EXPECT_FALSE(form.Sampling());
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_FALSE(view.followTimerEnabled);
+  EXPECT_FALSE(desktop.visible) << "the loupe stays over the report";
 }
+
+INSTANTIATE_TEST_SUITE_P(Handlers, Form1Errors,
+                         testing::Values(FaultIn::Tick, FaultIn::PointerMove, FaultIn::Arrow, FaultIn::Wheel));
 
 }  // namespace
 }  // namespace tintelo

@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <ostream>
 #include <set>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "sampler/Loupe.h"
 #include "sampler/Monitors.h"
+#include "sampler/ScreenSampler.h"
 #include "tests/FakeFormView.h"
 
 namespace tintelo {
@@ -21,6 +23,7 @@ inline void PrintTo(const ScreenRect& r, std::ostream* os) {
 namespace {
 
 using testing_support::FakeDesktop;
+using Copies = FakeDesktop::Copies;
 
 // ---- Where the loupe goes ----
 
@@ -45,7 +48,10 @@ TEST_P(LoupePlace, BesideThePointerAndWhollyOnItsMonitor) {
   EXPECT_TRUE(place.left >= c.monitor.left && place.right <= c.monitor.right && place.top >= c.monitor.top &&
               place.bottom <= c.monitor.bottom)
       << "off the monitor";
-  EXPECT_FALSE(place.Intersects(CaptureArea(c.pointer))) << "over the pixels it shows";
+  const ScreenRect shown = CaptureArea(c.pointer);
+  EXPECT_TRUE(place.right <= shown.left || shown.right <= place.left || place.bottom <= shown.top ||
+              shown.bottom <= place.top)
+      << "over the pixels it shows";
 }
 
 // At 96 DPI the loupe is 155 pixels square and 24 from the pointer; at 144 DPI, 230 and 36.
@@ -71,64 +77,81 @@ INSTANTIATE_TEST_SUITE_P(
 
 class LoupePicture : public testing::TestWithParam<unsigned> {
  protected:
-  // The picture's pixel in the middle of cell (column, row).
-  [[nodiscard]] Pixel CellCentre(const Loupe& loupe, int column, int row) const {
-    const LoupeGeometry& g = loupe.Geometry();
-    return loupe.Picture()[static_cast<std::size_t>(g.CellMiddle(row) * g.Size() + g.CellMiddle(column))];
+  void SetUp() override {
+    geometry = LoupeGeometry::ForDpi(GetParam());
+    desktop.monitors = {Monitor{ScreenRect{0, 0, 3840, 2160}, GetParam()}};
+    sampler.Begin();
   }
+  [[nodiscard]] Pixel At(int x, int y) const {
+    return desktop.picture.at(static_cast<std::size_t>(y * geometry.Size() + x));
+  }
+  // The picture's pixel in the middle of cell (column, row).
+  [[nodiscard]] Pixel CellCentre(int column, int row) const {
+    return At(geometry.CellMiddle(column), geometry.CellMiddle(row));
+  }
+
+  LoupeGeometry geometry;
+  FakeDesktop desktop;
+  ScreenSampler sampler{desktop, desktop};
 };
 
-TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheCentreOutlined) {
-  FakeDesktop desktop;
-  desktop.monitors = {Monitor{ScreenRect{0, 0, 3840, 2160}, GetParam()}};
+TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheAveragedAreaOutlined) {
   const ScreenPoint pointer{1000, 600};
   // A one-pixel vertical line just right of the pointer, on the desktop's gradient.
   desktop.desktop = [&](ScreenPoint p) {
     return p.x == pointer.x + 2 ? Pixel{0xFF0000} : static_cast<Pixel>(((p.x & 0xFF) << 8) | (p.y & 0xFF));
   };
-  Loupe loupe(desktop);
-  loupe.Begin();
-  loupe.Refresh(pointer);
+  for (const int side : {1, 5, 15}) {
+    while (sampler.Area().Side() != side) sampler.Area().Step(1);
+    ASSERT_TRUE(sampler.Refresh(pointer).has_value());
 
-  const LoupeGeometry& g = loupe.Geometry();
-  ASSERT_EQ(desktop.pictureSize, g.Size());
-  ASSERT_EQ(desktop.picture.size(), static_cast<std::size_t>(g.Size() * g.Size()));
-  for (int row = 0; row < LoupeGeometry::kCells; ++row) {
-    for (int column = 0; column < LoupeGeometry::kCells; ++column) {
-      const ScreenPoint at{pointer.x + column - LoupeGeometry::kCentre, pointer.y + row - LoupeGeometry::kCentre};
-      ASSERT_EQ(CellCentre(loupe, column, row), desktop.desktop(at)) << "cell " << column << ',' << row;
+    ASSERT_EQ(desktop.place.Width(), geometry.Size());
+    ASSERT_EQ(desktop.picture.size(), static_cast<std::size_t>(geometry.Size() * geometry.Size()));
+    for (int row = 0; row < LoupeGeometry::kCells; ++row) {
+      for (int column = 0; column < LoupeGeometry::kCells; ++column) {
+        const ScreenPoint at{pointer.x + column - LoupeGeometry::kCentre, pointer.y + row - LoupeGeometry::kCentre};
+        ASSERT_EQ(CellCentre(column, row), desktop.desktop(at)) << "cell " << column << ',' << row;
+      }
+    }
+    // Across the pointer's row: the first cell of the area, a black ring on the grid line
+    // before it and a white one outside; the same after its last cell. So the outline
+    // reads on any colour and shows exactly which pixels count.
+    const int reach = side / 2;
+    const int before = geometry.CellStart(LoupeGeometry::kCentre - reach) - geometry.line;
+    const int after = geometry.CellStart(LoupeGeometry::kCentre + reach + 1) - geometry.line;
+    const int y = geometry.CellMiddle(LoupeGeometry::kCentre);
+    EXPECT_EQ(At(before - 1, y), Pixel{0xFFFFFF}) << side;
+    EXPECT_EQ(At(before, y), Pixel{0x000000}) << side;
+    EXPECT_EQ(At(after, y), Pixel{0x000000}) << side;
+    EXPECT_EQ(At(after + geometry.line, y), Pixel{0xFFFFFF}) << side;
+    EXPECT_EQ(At(before + geometry.line, y), desktop.desktop(ScreenPoint{pointer.x - reach, pointer.y})) << side;
+    // And down the pointer's column.
+    const int x = geometry.CellMiddle(LoupeGeometry::kCentre);
+    EXPECT_EQ(At(x, before), Pixel{0x000000}) << side;
+    EXPECT_EQ(At(x, after), Pixel{0x000000}) << side;
+    // Inside a wider area, the grid is the ordinary one, shaded from the cell.
+    if (side > 1) {
+      EXPECT_NE(At(before + geometry.pitch, y), Pixel{0x000000}) << side;
     }
   }
-  EXPECT_GE(g.pitch - g.line, 4) << "a one-pixel line must show at least four pixels wide";
-  EXPECT_GE(g.Size(), 150 * static_cast<int>(GetParam()) / 96) << "not sized for the monitor's scale";
-
-  // Across the centre cell's row: the cell itself, a black ring on the grid lines around
-  // it and a white one outside, so the outline reads on any colour.
-  const int first = g.CellStart(LoupeGeometry::kCentre) - g.line;  // the line before the centre cell
-  const int y = first + g.line + 1;
-  const auto at = [&](int x) { return loupe.Picture()[static_cast<std::size_t>(y * g.Size() + x)]; };
-  EXPECT_EQ(at(first - 1), Pixel{0xFFFFFF});
-  EXPECT_EQ(at(first), Pixel{0x000000});
-  EXPECT_EQ(at(first + g.pitch), Pixel{0x000000});
-  EXPECT_EQ(at(first + g.pitch + g.line), Pixel{0xFFFFFF});
-  EXPECT_EQ(at(first + g.line), desktop.desktop(pointer));
+  EXPECT_GE(geometry.pitch - geometry.line, 4) << "a one-pixel line must show at least four pixels wide";
+  EXPECT_GE(geometry.Size(), 150 * static_cast<int>(GetParam()) / 96) << "not sized for the monitor's scale";
 }
 
 TEST_P(LoupePicture, ShowsScreenOffEveryMonitorHatched) {
-  FakeDesktop desktop;
   desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, GetParam()}};
+  sampler.Begin();
   desktop.desktop = [](ScreenPoint) { return Pixel{0x336699}; };
-  Loupe loupe(desktop);
-  loupe.Begin();
-  loupe.Refresh(ScreenPoint{2, 1});  // cells left of x = 0 and above y = 0 are on no monitor
+  sampler.Area().Step(7);
+  // Cells left of x = 0 and above y = 0 are on no monitor.
+  const auto sample = sampler.Refresh(ScreenPoint{2, 1});
 
-  const LoupeGeometry& g = loupe.Geometry();
   for (const auto& [column, row, onScreen] :
        {std::tuple{0, 0, false}, std::tuple{4, 10, false}, std::tuple{10, 3, false}, std::tuple{5, 6, true}}) {
     std::set<Pixel> colours;
-    for (int y = g.CellStart(row); y < g.CellStart(row + 1) - g.line; ++y) {
-      for (int x = g.CellStart(column); x < g.CellStart(column + 1) - g.line; ++x) {
-        colours.insert(loupe.Picture()[static_cast<std::size_t>(y * g.Size() + x)]);
+    for (int y = geometry.CellStart(row); y < geometry.CellStart(row + 1) - geometry.line; ++y) {
+      for (int x = geometry.CellStart(column); x < geometry.CellStart(column + 1) - geometry.line; ++x) {
+        colours.insert(At(x, y));
       }
     }
     if (onScreen) {
@@ -138,60 +161,93 @@ TEST_P(LoupePicture, ShowsScreenOffEveryMonitorHatched) {
       EXPECT_EQ(colours.count(0x336699), 0u) << "cell " << column << ',' << row;
     }
   }
-  EXPECT_FALSE(loupe.Trusts(ScreenPoint{-1, 1}));
+  // The readouts average what is on the monitor and nothing else.
+  ASSERT_TRUE(sample.has_value());
+  EXPECT_EQ(sample->colour, FakeDesktop::AsColour(0x336699));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, LoupePicture, testing::Values(96u, 144u, 192u));
 
 // ---- Never itself ----
 
-// The pointer jumps straight onto the loupe's last place. Until the window beneath has
-// repainted, the screen there still shows the loupe's picture: neither the readouts nor
-// the loupe may take it for the screen. Once repainted, the true screen is trusted at
-// once, even where it is one plain colour like the picture's cells.
-struct JumpCase {
+// The pointer jumps straight onto the loupe's last place. What a copy of the screen finds
+// there depends on the system: the loupe's picture while it stands there, and after it
+// has gone until the window beneath repaints; black for a frame; or the true screen. No
+// reading may ever take the loupe for the screen, and the true screen is read as soon as
+// a copy shows it, even where it is one plain colour like the picture's cells.
+struct GuardCase {
   const char* name;
-  bool plain;  // one colour all over, or a gradient
-  bool repainted;
+  Copies copies;
+  Pixel plain;  // one colour all over, or 0x1000000 for a gradient
+  // The refresh at the jump that reads the screen, none before it (with the pictures
+  // left behind repainted just before it).
+  int refreshes;
 };
 
-void PrintTo(const JumpCase& c, std::ostream* os) { *os << c.name; }
-std::string JumpName(const testing::TestParamInfo<JumpCase>& info) { return info.param.name; }
+void PrintTo(const GuardCase& c, std::ostream* os) { *os << c.name; }
+std::string GuardName(const testing::TestParamInfo<GuardCase>& info) { return info.param.name; }
 
-class LoupeJump : public testing::TestWithParam<JumpCase> {};
+class LoupeGuard : public testing::TestWithParam<GuardCase> {};
 
-TEST_P(LoupeJump, OntoItsLastPlaceTrustsOnlyARepaintedScreen) {
-  const JumpCase& c = GetParam();
+TEST_P(LoupeGuard, NeverReadsTheLoupeAndReadsTheTrueScreenAsSoonAsACopyShowsIt) {
+  const GuardCase& c = GetParam();
   for (const auto& [dx, dy] : {std::pair{40, 40}, std::pair{2, 3}, std::pair{154, 154}}) {
-    FakeDesktop desktop;
-    desktop.slowRepaint = true;
-    if (c.plain) desktop.desktop = [](ScreenPoint) { return Pixel{0xFFFFFF}; };
-    Loupe loupe(desktop);
-    loupe.Begin();
-    loupe.Refresh(ScreenPoint{400, 300});
-    const ScreenPoint jump{loupe.Place().left + dx, loupe.Place().top + dy};
+    for (const int side : {1, 7}) {
+      FakeDesktop desktop;
+      desktop.copies = c.copies;
+      if (c.plain <= 0xFFFFFF) desktop.desktop = [plain = c.plain](ScreenPoint) { return plain; };
+      ScreenSampler sampler(desktop, desktop);
+      sampler.Begin();
+      while (sampler.Area().Side() != side) sampler.Area().Step(1);
+      ASSERT_TRUE(sampler.Refresh(ScreenPoint{400, 300}).has_value());
+      const ScreenPoint jump{desktop.place.left + dx, desktop.place.top + dy};
+      const std::string where = std::to_string(dx) + ',' + std::to_string(dy) + " side " + std::to_string(side);
 
-    loupe.Refresh(jump);
-    if (c.repainted) {
-      desktop.Repaint();
-      loupe.Refresh(jump);
+      for (int refresh = 1; refresh <= c.refreshes; ++refresh) {
+        const auto sample = sampler.Refresh(jump);
+        const bool expected = refresh == c.refreshes;
+        ASSERT_EQ(sample.has_value(), expected) << "refresh " << refresh << " at " << where;
+        if (sample) {
+          // The true mean: one colour, or the gradient's.
+          EXPECT_EQ(sample->colour, MeanOf(sampler.LastCapture(), side / 2)) << where;
+          for (std::size_t i = 0; i < Capture::kPixels; ++i) {
+            const ScreenPoint at{sampler.LastCapture().area.left + static_cast<int>(i % Capture::kSide),
+                                 sampler.LastCapture().area.top + static_cast<int>(i / Capture::kSide)};
+            if (sampler.LastCapture().marks[i] == Capture::Mark::kScreen) {
+              ASSERT_EQ(sampler.LastCapture().pixels[i], desktop.desktop(at)) << "the loupe read at " << where;
+            }
+          }
+          // The loupe shows the screen there, nothing of its own picture.
+          const LoupeGeometry g = LoupeGeometry::ForDpi(96);
+          const int middle = g.CellMiddle(LoupeGeometry::kCentre);
+          EXPECT_EQ(desktop.picture.at(static_cast<std::size_t>(middle * g.Size() + middle)), desktop.desktop(jump))
+              << where;
+        }
+        if (c.copies == Copies::kLoupeUntilRepaint && refresh == c.refreshes - 1) desktop.Repaint();
+      }
     }
-
-    EXPECT_EQ(loupe.Trusts(jump), c.repainted) << "at " << dx << ',' << dy;
-    // The loupe shows the screen where it is known, and nothing of its own last picture.
-    const LoupeGeometry& g = loupe.Geometry();
-    const int middle = g.CellMiddle(LoupeGeometry::kCentre);
-    const Pixel centre = loupe.Picture()[static_cast<std::size_t>(middle * g.Size() + middle)];
-    EXPECT_EQ(centre == desktop.desktop(jump), c.repainted) << "at " << dx << ',' << dy;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, LoupeJump,
-                         testing::Values(JumpCase{"GradientStillShowingTheLoupe", false, false},
-                                         JumpCase{"GradientRepainted", false, true},
-                                         JumpCase{"PlainStillShowingTheLoupe", true, false},
-                                         JumpCase{"PlainRepainted", true, true}),
-                         JumpName);
+INSTANTIATE_TEST_SUITE_P(Systems, LoupeGuard,
+                         testing::Values(
+                             // Windows 10 2004 and later: the copy never holds the loupe.
+                             GuardCase{"TrueScreenGradient", Copies::kTrueScreen, 0x1000000, 1},
+                             GuardCase{"TrueScreenWhite", Copies::kTrueScreen, 0xFFFFFF, 1},
+                             // True black where the loupe stood cannot be told from a black frame at first.
+                             GuardCase{"TrueScreenBlack", Copies::kTrueScreen, 0x000000,
+                                       1 + 1 + Loupe::kBlackRefreshes},
+                             // Windows 8 and later without display affinity: the loupe where it stands.
+                             GuardCase{"CopiedLoupeGradient", Copies::kLoupe, 0x1000000, 2},
+                             GuardCase{"CopiedLoupeWhite", Copies::kLoupe, 0xFFFFFF, 2},
+                             // Wine, Windows 7 without composition: its picture stays until the repaint.
+                             GuardCase{"PictureUntilRepaintGradient", Copies::kLoupeUntilRepaint, 0x1000000, 4},
+                             GuardCase{"PictureUntilRepaintWhite", Copies::kLoupeUntilRepaint, 0xFFFFFF, 4},
+                             // Windows 8.1, Windows 10 before 2004 with affinity: black where it stands, and
+                             // for a frame where it stood.
+                             GuardCase{"BlackFrameGradient", Copies::kBlackForAFrame, 0x1000000, 3},
+                             GuardCase{"BlackFrameWhite", Copies::kBlackForAFrame, 0xFFFFFF, 3}),
+                         GuardName);
 
 // ---- One-pixel steps ----
 

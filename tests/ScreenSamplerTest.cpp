@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -13,87 +13,144 @@
 namespace tintelo {
 namespace {
 
-using testing_support::FakeScreenApi;
+using testing_support::FakeDesktop;
+using Copies = FakeDesktop::Copies;
 
-// A sample as a tick takes it: the pointer, then the pixel under it.
-std::optional<Sample> Take(ScreenSampler& sampler) {
-  const auto point = sampler.Pointer();
-  return point ? sampler.ReadAt(*point) : std::nullopt;
-}
+// ---- The averaged area ----
 
-constexpr std::int32_t kMinInt = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
-
-struct PositionCase {
-  ScreenPoint point;
-  const char* text;
-};
-
-void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.text; }
-
-class SamplerPositionText : public testing::TestWithParam<PositionCase> {};
-
-TEST_P(SamplerPositionText, IsXDotYInPlainDecimal) { EXPECT_EQ(PositionText(GetParam().point), GetParam().text); }
-
-INSTANTIATE_TEST_SUITE_P(Points, SamplerPositionText,
-                         testing::Values(PositionCase{{0, 0}, "0.0"}, PositionCase{{1024, 768}, "1024.768"},
-                                         // Monitors left of or above the primary one have negative coordinates.
-                                         PositionCase{{-1280, 300}, "-1280.300"},
-                                         PositionCase{{300, -1080}, "300.-1080"}, PositionCase{{-1, -1}, "-1.-1"},
-                                         PositionCase{{kMinInt, kMaxInt}, "-2147483648.2147483647"},
-                                         PositionCase{{kMaxInt, kMinInt}, "2147483647.-2147483648"}));
-
-TEST(ScreenSampler, ReadsThePixelUnderThePointersPosition) {
-  FakeScreenApi api;
-  api.cursor = {-1280, 300};
-  api.pixel = 0x336699;
-  ScreenSampler sampler(api);
-
-  const auto sample = Take(sampler);
-
-  ASSERT_TRUE(sample.has_value());
-  EXPECT_EQ(sample->colour, 0x336699);
-  EXPECT_EQ(sample->point.x, -1280);
-  EXPECT_EQ(sample->point.y, 300);
-  EXPECT_EQ(api.calls, (std::vector<std::string>{"CursorPos", "Pixel"}));
-  ASSERT_EQ(api.reads.size(), 1u);
-  EXPECT_EQ(api.reads[0].point.x, -1280);
-  EXPECT_EQ(api.reads[0].point.y, 300);
-}
-
-// Only the exact failure value means "no pixel": other values with the top bit set are
-// still colours and go through like any other. With no pointer position, nothing is read.
-struct ReadCase {
+// The area grows and shrinks by one size a step, from 1 to 15 pixels across, and stops at
+// either end.
+struct AreaCase {
   const char* name;
-  bool cursorWorks;
-  ColourValue pixel;
-  bool sampled;
+  std::vector<int> steps;
+  std::vector<bool> changed;
+  int side;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AreaCase& c, std::ostream* os) { *os << c.name; }
+std::string AreaName(const testing::TestParamInfo<AreaCase>& info) { return info.param.name; }
 
-class SamplerReads : public testing::TestWithParam<ReadCase> {};
+class AreaSteps : public testing::TestWithParam<AreaCase> {};
 
-TEST_P(SamplerReads, RefuseOnlyAFailedPositionOrTheFailedReadValue) {
-  FakeScreenApi api;
-  api.cursorWorks = GetParam().cursorWorks;
-  api.pixel = GetParam().pixel;
-  ScreenSampler sampler(api);
-  const auto sample = Take(sampler);
-  ASSERT_EQ(sample.has_value(), GetParam().sampled);
-  if (sample) {
-    EXPECT_EQ(sample->colour, GetParam().pixel);
-  }
-  EXPECT_EQ(api.reads.size(), GetParam().cursorWorks ? 1u : 0u);
+TEST_P(AreaSteps, GoThroughTheOddSizesAndStopAtEitherEnd) {
+  SampleArea area;
+  ASSERT_EQ(area.Side(), 1) << "the area starts at one pixel";
+  std::vector<bool> changed;
+  for (const int step : GetParam().steps) changed.push_back(area.Step(step));
+  EXPECT_EQ(changed, GetParam().changed);
+  EXPECT_EQ(area.Side(), GetParam().side);
+  EXPECT_EQ(area.Reach(), GetParam().side / 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, SamplerReads,
-                         testing::Values(ReadCase{"Black", true, 0, true}, ReadCase{"White", true, 0xFFFFFF, true},
-                                         ReadCase{"Red", true, 0x0000FF, true},
-                                         ReadCase{"TopBitOnly", true, kMinInt, true},
-                                         ReadCase{"MinusTwo", true, -2, true},
-                                         ReadCase{"FailedRead", true, ScreenApi::kInvalidColour, false},
-                                         ReadCase{"NoPosition", false, 0x336699, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Steps, AreaSteps,
+    testing::Values(AreaCase{"OneUp", {1}, {true}, 3}, AreaCase{"NothingBelowOne", {-1}, {false}, 1},
+                    AreaCase{"UpAndDown", {1, 1, -1}, {true, true, true}, 3},
+                    AreaCase{"ToTheTop", {1, 1, 1, 1, 1, 1, 1}, {true, true, true, true, true, true, true}, 15},
+                    AreaCase{"NothingAboveFifteen", {7, 1}, {true, false}, 15},
+                    AreaCase{"SeveralNotchesAtOnceStopAtTheEnd", {20, -3}, {true, true}, 9}),
+    AreaName);
+
+// The readouts' mean against one worked out here, for every size, on several screens:
+// rounding half up, and pixels on no monitor left out.
+struct MeanCase {
+  const char* name;
+  ScreenPoint pointer;
+  Pixel (*screen)(ScreenPoint);
+};
+
+void PrintTo(const MeanCase& c, std::ostream* os) { *os << c.name; }
+std::string MeanName(const testing::TestParamInfo<MeanCase>& info) { return info.param.name; }
+
+Pixel Checkerboard(ScreenPoint p) { return ((p.x + p.y) & 1) != 0 ? 0xFFFFFF : 0x000000; }
+// One level apart, so that a mean of an even count lands exactly on a half.
+Pixel Stripes(ScreenPoint p) { return (p.x & 1) != 0 ? 0x010101 : 0x000000; }
+Pixel Noise(ScreenPoint p) {
+  auto h = static_cast<std::uint32_t>(p.x) * 0x9E3779B1u ^ static_cast<std::uint32_t>(p.y) * 0x85EBCA77u;
+  h ^= h >> 15;
+  h *= 0x2C1B3C6Du;
+  h ^= h >> 12;
+  return h & 0xFFFFFF;
+}
+
+class SampleMean : public testing::TestWithParam<MeanCase> {};
+
+TEST_P(SampleMean, IsEachChannelsMeanRoundedHalfUpOverThePixelsOnAMonitor) {
+  const MeanCase& c = GetParam();
+  FakeDesktop desktop;
+  // The primary monitor and a shorter one on its left: below it lies ground on no monitor.
+  desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96}, Monitor{ScreenRect{-800, 0, 0, 600}, 96}};
+  desktop.desktop = c.screen;
+  desktop.copies = Copies::kTrueScreen;
+  ScreenSampler sampler(desktop, desktop);
+  sampler.Begin();
+  for (int side = 1; side <= 15; side += 2) {
+    std::array<double, 3> sum{};
+    int counted = 0;
+    for (int y = c.pointer.y - side / 2; y <= c.pointer.y + side / 2; ++y) {
+      for (int x = c.pointer.x - side / 2; x <= c.pointer.x + side / 2; ++x) {
+        const bool onAMonitor = (x >= 0 && x < 1920 && y >= 0 && y < 1080) || (x >= -800 && x < 0 && y >= 0 && y < 600);
+        if (!onAMonitor) continue;
+        const Pixel p = c.screen(ScreenPoint{x, y});
+        sum[0] += (p >> 16) & 0xFF;
+        sum[1] += (p >> 8) & 0xFF;
+        sum[2] += p & 0xFF;
+        ++counted;
+      }
+    }
+    const auto mean = [&](double s) { return static_cast<int>(std::floor(s / counted + 0.5)); };
+
+    const auto sample = sampler.Refresh(c.pointer);
+
+    ASSERT_TRUE(sample.has_value()) << side << " pixels across";
+    EXPECT_EQ(sample->colour, ComposeColour(mean(sum[0]), mean(sum[1]), mean(sum[2]))) << side << " pixels across";
+    EXPECT_EQ(sample->point, c.pointer);
+    sampler.Area().Step(1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, SampleMean,
+                         testing::Values(MeanCase{"Checkerboard", {500, 400}, Checkerboard},
+                                         MeanCase{"Noise", {-300, 200}, Noise},
+                                         // At the primary monitor's top left corner, a quarter or so of each
+                                         // area is on a monitor: an even count of stripes, halves that round up.
+                                         MeanCase{"StripesAtTheTopLeftCorner", {0, 0}, Stripes},
+                                         // Beside the ground below the left monitor.
+                                         MeanCase{"NoiseBesideGroundOnNoMonitor", {-1, 599}, Noise}),
+                         MeanName);
+
+// ---- No reading ----
+
+enum class Failure { Cursor, Capture, PointerOnNoMonitor };
+
+void PrintTo(Failure f, std::ostream* os) {
+  *os << (f == Failure::Cursor ? "Cursor" : f == Failure::Capture ? "Capture" : "PointerOnNoMonitor");
+}
+
+class SamplerFailures : public testing::TestWithParam<Failure> {};
+
+TEST_P(SamplerFailures, GiveNoReadingButStillShowTheLoupeHatched) {
+  FakeDesktop desktop;
+  desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96}, Monitor{ScreenRect{-800, 0, 0, 600}, 96}};
+  desktop.cursor = {100, 100};
+  switch (GetParam()) {
+    case Failure::Cursor: desktop.cursorWorks = false; break;
+    case Failure::Capture: desktop.captureWorks = false; break;
+    // Even with every size reaching onto the monitors.
+    case Failure::PointerOnNoMonitor: desktop.cursor = {-5, 602}; break;
+  }
+  ScreenSampler sampler(desktop, desktop);
+  sampler.Begin();
+  sampler.Area().Step(7);
+  const auto pointer = sampler.Pointer();
+  ASSERT_EQ(pointer.has_value(), GetParam() != Failure::Cursor);
+  if (!pointer) return;
+  EXPECT_FALSE(sampler.Refresh(*pointer).has_value());
+  EXPECT_TRUE(desktop.visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, SamplerFailures,
+                         testing::Values(Failure::Cursor, Failure::Capture, Failure::PointerOnNoMonitor));
 
 }  // namespace
 }  // namespace tintelo

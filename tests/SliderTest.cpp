@@ -28,9 +28,9 @@ class SliderContract : public testing::Test {
   Slider slider{2, host};
 };
 
-TEST_F(SliderContract, StartsAtTheBottomEnd) { EXPECT_EQ(slider.Value(), 0); }
-
+// A new slider stands at the bottom end, 0: writing 0 moves nothing.
 TEST_F(SliderContract, WriteOfTheCurrentPositionRaisesNothing) {
+  ASSERT_EQ(slider.Value(), 0);
   slider.SetValue(0);
   EXPECT_TRUE(host.events.empty());
   EXPECT_TRUE(host.shown.empty());

@@ -13,8 +13,11 @@ inline constexpr int kTool1 = 600;     // + index 0..1
 inline constexpr int kHScroll1 = 700;  // + index 0..2
 inline constexpr int kImage1 = 800;
 inline constexpr int kTimer1 = 1;
+inline constexpr int kFollowTimer = 2;  // follows the pointer between Timer1's ticks
 
 inline constexpr wchar_t kWindowClass[] = L"TinteloForm1";
 inline constexpr wchar_t kCaption[] = L"Tintelo v.1.0";
+// The loupe beside the pointer while sampling, a top-level window of its own.
+inline constexpr wchar_t kLoupeClass[] = L"TinteloLoupe";
 
 }  // namespace tintelo::ids

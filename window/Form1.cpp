@@ -3,11 +3,21 @@
 
 namespace tintelo {
 
-Form1::Form1(FormView& view, ScreenApi& screen, LoupeScreen& loupe) noexcept
+Form1::Form1(FormView& view, Screen& screen, LoupeView& loupe) noexcept
     : view_(view),
-      sampler_(screen),
-      loupeScreen_(loupe),
+      sampler_(screen, loupe),
+      area_(sampler_.Area()),
       hScroll1_{Slider(0, *this), Slider(1, *this), Slider(2, *this)} {}
+
+template <typename Handler>
+auto Form1::EndingSamplingOnError(Handler&& handler) -> decltype(handler()) {
+  try {
+    return handler();
+  } catch (...) {
+    if (sampling_) StopSampling();
+    throw;
+  }
+}
 
 void Form1::fnAnalyseCouleurs() { tintelo::fnAnalyseCouleurs(static_cast<ColourView&>(*this)); }
 
@@ -21,7 +31,7 @@ void Form1::SliderChanged(int) { fnSliderUpdate(*this, slidersLive); }
 void Form1::SliderScrolled(int index) { SliderChanged(index); }
 
 void Form1::hScroll1_Action(int index, SliderAction action, int thumb) {
-  hScroll1_.at(static_cast<std::size_t>(index)).Apply(action, thumb);
+  EndingSamplingOnError([&] { hScroll1_.at(static_cast<std::size_t>(index)).Apply(action, thumb); });
 }
 
 void Form1::Form_Load() {
@@ -56,9 +66,10 @@ void Form1::StartSampling() {
     for (int i = 0; i < kSliders; ++i)
       before_.values.at(static_cast<std::size_t>(i)) = view_.Label2Caption(kSliders + i);
     sampling_ = true;
-    if (!loupe_) loupe_ = std::make_unique<Loupe>(loupeScreen_);
-    loupe_->Begin();
-    if (const auto pointer = sampler_.Pointer()) loupe_->Refresh(*pointer);
+    sampler_.Begin();
+    // The loupe shows at once; the readouts wait for the first tick or move, so that a
+    // click too short for a tick leaves the colour as it was.
+    if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, false);
   }
   slidersLive = false;
   view_.SetTimerEnabled(true);
@@ -68,15 +79,19 @@ void Form1::Picture1_MouseDown() {
   // Disarm the sliders before yielding, so neither a tick nor a release that runs during
   // the yields sees a half-started state. A release handled there ends sampling, and
   // the sliders are then armed again: they are armed whenever no button is held.
-  StartSampling();
-  view_.DoEvents();
-  view_.DoEvents();
+  EndingSamplingOnError([&] {
+    byKeyboard_ = false;
+    StartSampling();
+    view_.DoEvents();
+    view_.DoEvents();
+  });
 }
 
 void Form1::StopSampling() {
   view_.SetPanelVisible(0, false);
   view_.SetTimerEnabled(false);
-  if (loupe_) loupe_->End();
+  view_.SetFollowTimerEnabled(false);
+  sampler_.End();
   slidersLive = true;
   sampling_ = false;
 }
@@ -108,62 +123,104 @@ void Form1::Picture1_LostFocus() {
 void Form1::Picture1_MouseMove(double x, double y) {
   view_.MovePanel(0, x + kPanelOffsetX, y + kSwatchPanelOffsetY);
   view_.SetPanelVisible(0, true);
-  if (sampling_) {
-    if (const auto pointer = sampler_.Pointer()) loupe_->Refresh(*pointer);
-  }
+  if (sampling_) EndingSamplingOnError([&] { FollowPointer(false); });
 }
 
 bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
-  const int step = shift ? kLongStep : 1;
-  switch (key) {
-    case SwatchKey::Space:
-    case SwatchKey::Enter:
-      // A key held down starts or ends once, not on and off with each repeat.
-      if (repeat) return true;
-      if (sampling_) {
-        StopSampling();
-      } else {
-        StartSampling();
-      }
-      return true;
-    case SwatchKey::Escape:
-      if (!sampling_) return false;
-      CancelSampling();
-      return true;
-    case SwatchKey::Left: return StepPointer(-step, 0);
-    case SwatchKey::Right: return StepPointer(step, 0);
-    case SwatchKey::Up: return StepPointer(0, -step);
-    case SwatchKey::Down: return StepPointer(0, step);
-    // Tab would give a field the focus, which copies it.
-    case SwatchKey::Tab: return sampling_;
-    case SwatchKey::Other: return false;
-  }
-  return false;
+  return EndingSamplingOnError([&] {
+    const int step = shift ? kLongStep : 1;
+    switch (key) {
+      case SwatchKey::Space:
+      case SwatchKey::Enter:
+        // A key held down starts or ends once, not on and off with each repeat.
+        if (repeat) return true;
+        if (sampling_) {
+          StopSampling();
+        } else {
+          byKeyboard_ = true;
+          StartSampling();
+          view_.SetFollowTimerEnabled(true);
+        }
+        return true;
+      case SwatchKey::Escape:
+        if (!sampling_) return false;
+        CancelSampling();
+        return true;
+      case SwatchKey::Left: return StepPointer(-step, 0);
+      case SwatchKey::Right: return StepPointer(step, 0);
+      case SwatchKey::Up: return StepPointer(0, -step);
+      case SwatchKey::Down: return StepPointer(0, step);
+      case SwatchKey::Grow: return StepArea(1);
+      case SwatchKey::Shrink: return StepArea(-1);
+      // Tab would give a field the focus, which copies it.
+      case SwatchKey::Tab: return sampling_;
+      case SwatchKey::Other: return false;
+    }
+    return false;
+  });
+}
+
+bool Form1::Picture1_MouseWheel(int delta) {
+  if (!sampling_) return false;
+  return EndingSamplingOnError([&] {
+    wheel_ += delta;
+    const int notches = wheel_ / kWheelNotch;
+    wheel_ -= notches * kWheelNotch;
+    if (notches != 0) StepArea(notches);
+    return true;
+  });
 }
 
 bool Form1::StepPointer(int dx, int dy) {
   // Only sampling moves the pointer; otherwise the arrows are not the swatch's.
   if (!sampling_) return false;
-  if (const auto from = sampler_.Pointer()) {
-    sampler_.MovePointer(StepOnMonitors(loupe_->Monitors(), *from, dx, dy));
-    // The readouts and the loupe follow at once, not at the next tick.
-    TakeSample();
-  }
+  // The readouts and the loupe follow at once, not at the next tick.
+  if (!sampler_.Step(dx, dy)) return true;
+  if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
+  return true;
+}
+
+bool Form1::StepArea(int steps) {
+  if (!sampling_) return false;
+  // The outline and the readouts change at once; past either end nothing does.
+  if (!area_.Step(steps)) return true;
+  if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
   return true;
 }
 
 void Form1::Timer1_Timer() {
   // A tick can still be queued after the release; it must not sample then.
-  if (sampling_) TakeSample();
+  if (sampling_) EndingSamplingOnError([&] { FollowPointer(true); });
 }
 
-void Form1::TakeSample() {
+void Form1::Follow_Timer() {
+  if (sampling_) EndingSamplingOnError([&] { FollowPointer(false); });
+}
+
+void Form1::FollowPointer(bool resting) {
   const auto pointer = sampler_.Pointer();
   if (!pointer) return;
-  // The loupe moves out of the way before the pixel is read.
-  loupe_->Refresh(*pointer);
-  const auto sample = sampler_.ReadAt(*pointer);
-  if (!sample || !loupe_->Trusts(sample->point)) return;
+  if (!resting && *pointer == refreshedPointer_) {
+    // Caught up with the pointer. Pointer moves reach the window while a button holds
+    // it, so only sampling begun from the keyboard keeps looking.
+    if (!byKeyboard_) view_.SetFollowTimerEnabled(false);
+    return;
+  }
+  // At most one refresh per picture the monitor shows: a move that comes sooner is
+  // taken up by the follow timer once the frame is over.
+  if (view_.Microseconds() - refreshedAt_ < sampler_.FrameMicroseconds(*pointer)) {
+    if (!resting) view_.SetFollowTimerEnabled(true);
+    return;
+  }
+  // A still pointer is read again at each tick: the screen beneath it can change.
+  Refresh(*pointer, true);
+}
+
+void Form1::Refresh(ScreenPoint pointer, bool read) {
+  refreshedAt_ = view_.Microseconds();
+  refreshedPointer_ = pointer;
+  const auto sample = sampler_.Refresh(pointer);
+  if (!read || !sample) return;
   view_.SetSwatchColour(sample->colour);
   view_.SetText(0, PositionText(sample->point));
   fnAnalyseCouleurs();

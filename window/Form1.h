@@ -11,6 +11,7 @@
 #include "colour/Analysis.h"
 #include "colour/Slider.h"
 #include "sampler/Loupe.h"
+#include "sampler/Screen.h"
 #include "sampler/ScreenSampler.h"
 
 namespace tintelo {
@@ -43,6 +44,11 @@ class FormView {
   [[nodiscard]] virtual std::string Label2Caption(int index) const = 0;
   virtual void ShowSliderPosition(int index, std::int16_t position) = 0;
   virtual void SetTimerEnabled(bool enabled) = 0;
+  // The timer that follows the pointer between Timer1's ticks: every kFollowIntervalMs
+  // while on, each tick a Follow_Timer event.
+  virtual void SetFollowTimerEnabled(bool enabled) = 0;
+  // A steady clock, in microseconds.
+  [[nodiscard]] virtual std::int64_t Microseconds() const = 0;
   // Lets pending window messages run once, as a handler that yields does.
   virtual void DoEvents() = 0;
   virtual void FocusSwatch() = 0;
@@ -61,13 +67,19 @@ class FormView {
 };
 
 // The keys the swatch acts on while it holds the focus.
-enum class SwatchKey { Space, Enter, Escape, Left, Right, Up, Down, Tab, Other };
+// Grow and Shrink are + and -, from the numeric keypad or typed as characters.
+enum class SwatchKey { Space, Enter, Escape, Left, Right, Up, Down, Tab, Grow, Shrink, Other };
 
 class Form1 final : private ColourView, private SliderHost {
  public:
   static constexpr int kReadouts = 6;
   static constexpr int kSliders = 3;
   static constexpr int kTimerIntervalMs = 50;
+  // How often the pointer is looked at between ticks, where no pointer move reaches the
+  // window; the shortest interval a timer has (USER_TIMER_MINIMUM).
+  static constexpr int kFollowIntervalMs = 10;
+  // A notch of the mouse wheel (WHEEL_DELTA); finer wheels send parts of one.
+  static constexpr int kWheelNotch = 120;
   // Where a help panel goes, in twips from the pointer's place in the hovered control.
   static constexpr double kPanelOffsetX = 400;
   static constexpr double kSwatchPanelOffsetY = 400;
@@ -76,12 +88,13 @@ class Form1 final : private ColourView, private SliderHost {
   // Arrows move the pointer one physical pixel while sampling; with Shift, this many.
   static constexpr int kLongStep = 10;
 
-  Form1(FormView& view, ScreenApi& screen, LoupeScreen& loupe) noexcept;
+  Form1(FormView& view, Screen& screen, LoupeView& loupe) noexcept;
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
   [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
   [[nodiscard]] bool Sampling() const noexcept { return sampling_; }
+  [[nodiscard]] int AreaSide() const noexcept { return area_.Side(); }
   [[nodiscard]] std::int16_t SliderValue(int index) const {
     return hScroll1_.at(static_cast<std::size_t>(index)).Value();
   }
@@ -94,16 +107,22 @@ class Form1 final : private ColourView, private SliderHost {
   void Form_MouseMove();
 
   // Swatch: press anywhere with any button to sample, release (or lose the capture) to stop.
+  // While sampling, the readouts follow every pointer move, at most once per refresh of
+  // the monitor under the pointer.
   void Picture1_MouseDown();
   void Picture1_MouseUp();
   void Picture1_CaptureLost();
   void Picture1_MouseMove(double x, double y);
   // The swatch's keys: Space or Enter starts sampling where the pointer is and ends it,
-  // the arrows step the pointer, Escape cancels, and Tab waits until sampling is over.
-  // True when the key was used; `repeat` for a key held down.
+  // the arrows step the pointer, + and - step the averaged area, Escape cancels, and Tab
+  // waits until sampling is over. True when the key was used; `repeat` for a key held down.
   bool Picture1_KeyDown(SwatchKey key, bool shift, bool repeat);
+  // The wheel while sampling, in WHEEL_DELTA units, up positive: a notch up grows the
+  // averaged area, a notch down shrinks it. True when sampling took it.
+  bool Picture1_MouseWheel(int delta);
   void Picture1_LostFocus();
   void Timer1_Timer();
+  void Follow_Timer();
 
   void Text1_GotFocus(int index);
   void Text1_MouseMove(int index);
@@ -135,7 +154,15 @@ class Form1 final : private ColourView, private SliderHost {
   void StopSampling();
   void CancelSampling();
   bool StepPointer(int dx, int dy);
-  void TakeSample();
+  bool StepArea(int steps);
+  void FollowPointer(bool resting);
+  // One capture at the pointer for the loupe and, when `read`, the readouts.
+  void Refresh(ScreenPoint pointer, bool read);
+  // Runs a handler that may sample. A run-time error that leaves it ends sampling first
+  // (the timers stop, the loupe goes), so that the error's report, which keeps messages
+  // flowing while it shows, is the only one: no tick can raise another behind it.
+  template <typename Handler>
+  auto EndingSamplingOnError(Handler&& handler) -> decltype(handler());
 
   // What Escape brings back: everything sampling can change that the swatch colour and
   // the refresh do not give back by themselves.
@@ -147,13 +174,17 @@ class Form1 final : private ColourView, private SliderHost {
 
   FormView& view_;
   ScreenSampler sampler_;
-  LoupeScreen& loupeScreen_;
-  std::unique_ptr<Loupe> loupe_;  // made on the first sampling
+  SampleArea& area_;  // the sampler's: kept for the program's run, written nowhere
   std::array<Slider, kSliders> hScroll1_;
   bool slidersLive = false;
   bool sampling_ = false;
   bool activated_ = false;
   BeforeSampling before_;
+  // The last refresh: when, and where the pointer was.
+  std::int64_t refreshedAt_ = 0;
+  ScreenPoint refreshedPointer_;
+  bool byKeyboard_ = false;  // sampling began with a key: no pointer moves reach the window
+  int wheel_ = 0;            // wheel movement short of a notch
 };
 
 }  // namespace tintelo

@@ -41,6 +41,8 @@ SwatchKey SwatchKeyOf(WPARAM key) {
     case VK_UP: return SwatchKey::Up;
     case VK_DOWN: return SwatchKey::Down;
     case VK_TAB: return SwatchKey::Tab;
+    case VK_ADD: return SwatchKey::Grow;
+    case VK_SUBTRACT: return SwatchKey::Shrink;
     default: return SwatchKey::Other;
   }
 }
@@ -149,12 +151,27 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
       if (reinterpret_cast<HWND>(lParam) != window) form_->Picture1_CaptureLost();
       return 0;
     case WM_KEYDOWN: {
+      // The keypad's + and - also type their characters, which must not step twice.
+      keypadChar_ = wParam == VK_ADD ? L'+' : wParam == VK_SUBTRACT ? L'-' : L'\0';
       // Bit 30: the key was already down, this is its auto-repeat.
       const bool used =
           form_->Picture1_KeyDown(SwatchKeyOf(wParam), GetKeyState(VK_SHIFT) < 0, (lParam & (1 << 30)) != 0);
       KeepCaptureWhileSampling(window, *form_);
       return used ? 0 : DefWindowProcW(window, message, wParam, lParam);
     }
+    case WM_CHAR: {
+      // + and - by the character typed, wherever the keyboard layout has them: on a
+      // French keyboard - is the 6 key, which no virtual-key code names.
+      const auto typed = static_cast<wchar_t>(wParam);
+      if (typed == std::exchange(keypadChar_, L'\0')) return 0;
+      const SwatchKey key = typed == L'+' ? SwatchKey::Grow : typed == L'-' ? SwatchKey::Shrink : SwatchKey::Other;
+      if (key != SwatchKey::Other && form_->Picture1_KeyDown(key, false, (lParam & (1 << 30)) != 0)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    case WM_MOUSEWHEEL:
+      // Reaches the swatch while it holds the focus and the mouse, as it does while sampling.
+      if (form_->Picture1_MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam))) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_KILLFOCUS:
       form_->Picture1_LostFocus();
       KeepCaptureWhileSampling(window, *form_);

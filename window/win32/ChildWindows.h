@@ -78,6 +78,7 @@ class ChildWindows {
   const AccessibleText* text_;
   ColourValue swatchColour_ = 0;
   bool paletteArmed_ = false;
+  wchar_t keypadChar_ = L'\0';  // the character the last keypad + or - will type
   std::array<Watched, layout::kControls.size()> watched_{};
   std::size_t watchedCount_ = 0;
   Annotations annotations_;

@@ -70,12 +70,34 @@ UINT DpiOfMonitor(HMONITOR monitor) noexcept {
   return SystemDpi();
 }
 
-void ExcludeFromCapture(HWND window) noexcept {
+bool WindowsBuildAtLeast(DWORD major, DWORD minor, DWORD build) noexcept {
+  // RtlGetVersion tells the true version whatever the manifest says; GetVersionExW tells
+  // the version the manifest declares support for at most.
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  static const auto get = ProcAddress<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  if (get == nullptr || get(&version) != 0) return false;
+  if (version.dwMajorVersion != major) return version.dwMajorVersion > major;
+  if (version.dwMinorVersion != minor) return version.dwMinorVersion > minor;
+  return version.dwBuildNumber >= build;
+}
+
+bool ExcludeFromCapture(HWND window) noexcept {
   using SetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
+  using GetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD*);
+  constexpr DWORD kNone = 0x00;                // WDA_NONE
   constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
   static const auto set = ProcAddress<SetWindowDisplayAffinityFn>(User32(), "SetWindowDisplayAffinity");
-  // Refused before Windows 10 2004: the loupe then relies on never reading itself.
-  if (set != nullptr) set(window, kExcludeFromCapture);
+  static const auto get = ProcAddress<GetWindowDisplayAffinityFn>(User32(), "GetWindowDisplayAffinity");
+  if (set == nullptr || get == nullptr) return false;
+  const bool wanted = WindowsBuildAtLeast(10, 0, 19041) && GetSystemMetrics(SM_REMOTESESSION) == 0;
+  if (wanted && set(window, kExcludeFromCapture)) {
+    DWORD kept = kNone;
+    if (get(window, &kept) && kept == kExcludeFromCapture) return true;
+  }
+  set(window, kNone);
+  return false;
 }
 
 int MetricForDpi(int index, UINT dpi) noexcept {

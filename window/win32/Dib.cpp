@@ -43,11 +43,26 @@ bool CopyScreen(const RECT& area, DibSurface& surface) noexcept {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (!surface.Ensure(width, height)) return false;
+  const std::span<std::uint32_t> pixels = surface.Pixels();
+  // Only the part on the virtual screen is copied, the rest left black: a copy reaching
+  // past the screen's edge is refused whole under Wine.
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const RECT virtualScreen{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  RECT part{};
+  const bool whole = EqualRect(&area, &virtualScreen) != FALSE ||
+                     (IntersectRect(&part, &area, &virtualScreen) != FALSE && EqualRect(&part, &area) != FALSE);
+  if (!whole) std::fill(pixels.begin(), pixels.end(), 0u);
+  if (IsRectEmpty(&part) && !whole) return true;
+  if (whole) part = area;
   const ScreenDc screen;
   if (screen.Get() == nullptr) return false;
-  if (!BitBlt(surface.Dc(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY)) return false;
+  if (!BitBlt(surface.Dc(), part.left - area.left, part.top - area.top, part.right - part.left, part.bottom - part.top,
+              screen.Get(), part.left, part.top, SRCCOPY)) {
+    return false;
+  }
   GdiFlush();
-  const std::span<std::uint32_t> pixels = surface.Pixels();
   std::transform(pixels.begin(), pixels.end(), pixels.begin(), [](std::uint32_t p) { return p & 0x00FFFFFF; });
   return true;
 }

@@ -1,22 +1,19 @@
 // The loupe's window: a small topmost popup beside the pointer that shows the picture the
-// platform-free loupe draws, reads the screen around the pointer for it, and lists the
-// monitors. It is made on the first sampling, never takes the focus, the activation or
-// the mouse, and has no taskbar button.
+// platform-free loupe draws. A view and nothing more: it places, paints and hides, and
+// reads nothing. It is made on the first sampling, never takes the focus, the activation
+// or the mouse, and has no taskbar button.
 #pragma once
 
 #include <windows.h>
 
 #include <span>
-#include <vector>
 
 #include "sampler/Loupe.h"
-#include "window/win32/Handles.h"
+#include "window/win32/Dib.h"
 
 namespace tintelo::win {
 
-inline constexpr wchar_t kLoupeClass[] = L"TinteloLoupe";
-
-class LoupeWindow final : public LoupeScreen {
+class LoupeWindow final : public LoupeView {
  public:
   LoupeWindow() = default;
   ~LoupeWindow();
@@ -29,31 +26,20 @@ class LoupeWindow final : public LoupeScreen {
     instance_ = instance;
   }
 
-  void Monitors(std::vector<Monitor>& monitors) override;
-  [[nodiscard]] bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override;
-  void Place(const ScreenRect& place) override;
-  void Paint(std::span<const Pixel> picture, int size) override;
+  void Show(const ScreenRect& place, std::span<const Pixel> picture) override;
   void Hide() override;
 
  private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   [[nodiscard]] bool MakeWindow();
-  void Draw(HDC dc) const;
 
   HWND owner_ = nullptr;
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   bool shown_ = false;
-  std::span<const Pixel> picture_;
-  int size_ = 0;
-
-  // The capture's bitmap, made once, which BitBlt writes straight into.
-  UniqueMemoryDc captureDc_;
-  UniqueBitmap captureBitmap_;
-  Pixel* captureBits_ = nullptr;
-  HGDIOBJ captureOld_ = nullptr;
-  int captureWidth_ = 0;
-  int captureHeight_ = 0;
+  // The window's own copy of its picture: the system shows a layered window's bitmap
+  // itself, with no painting of ours and nothing borrowed from elsewhere.
+  DibSurface picture_;
 };
 
 }  // namespace tintelo::win

@@ -71,6 +71,8 @@ class MainWindow final : private FormView, private AccessibleText {
   [[nodiscard]] HWND Label2(int index) const;
   void ShowSliderPosition(int index, std::int16_t position) override;
   void SetTimerEnabled(bool enabled) override;
+  void SetFollowTimerEnabled(bool enabled) override;
+  [[nodiscard]] std::int64_t Microseconds() const override;
   void DoEvents() override;
   void FocusSwatch() override;
   [[nodiscard]] bool CopyToClipboard(std::string_view text) override;
@@ -89,6 +91,7 @@ class MainWindow final : private FormView, private AccessibleText {
   HWND hwnd_ = nullptr;
   std::array<std::wstring, Form1::kReadouts> toolTips_{};
   bool timerEnabled_ = false;
+  bool followTimerEnabled_ = false;
   UniqueIcon icon_;
   UniqueIcon smallIcon_;
 

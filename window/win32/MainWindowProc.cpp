@@ -45,6 +45,7 @@ void MainWindow::OnActivate(WPARAM wParam) {
 
 void MainWindow::OnTimer(WPARAM id) {
   if (id == ids::kTimer1) form_.Timer1_Timer();
+  if (id == ids::kFollowTimer) form_.Follow_Timer();
 }
 
 BOOL MainWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
@@ -118,6 +119,7 @@ void MainWindow::OnNcDestroy() {
 void MainWindow::OnDestroy() {
   children_.Detach();
   SetTimerEnabled(false);
+  SetFollowTimerEnabled(false);
   controls_.DestroyToolTip();
   PostQuitMessage(0);
 }

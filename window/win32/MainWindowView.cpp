@@ -87,6 +87,29 @@ void MainWindow::SetTimerEnabled(bool enabled) {
   }
 }
 
+void MainWindow::SetFollowTimerEnabled(bool enabled) {
+  if (enabled == followTimerEnabled_) return;
+  followTimerEnabled_ = enabled;
+  if (enabled) {
+    SetTimer(hwnd_, ids::kFollowTimer, Form1::kFollowIntervalMs, nullptr);
+  } else {
+    KillTimer(hwnd_, ids::kFollowTimer);
+  }
+}
+
+std::int64_t MainWindow::Microseconds() const {
+  // The performance counter: GetTickCount moves in steps of the system's timer, about
+  // 16 ms, as long as a whole refresh of the monitor.
+  static const std::int64_t frequency = [] {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency;
+}
+
 void MainWindow::DoEvents() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -18,6 +18,14 @@ void ReportRuntimeErrorAndExit(HWND owner, int number, const char* text) noexcep
   ExitProcess(number > 0 ? static_cast<UINT>(number) : 1);
 }
 
+LRESULT ReportHandlerError(HWND owner, int number, const char* text) noexcept {
+  // One thread runs every handler, the report's own message loop included.
+  static bool reporting = false;
+  if (reporting) return 0;
+  reporting = true;
+  ReportRuntimeErrorAndExit(owner, number, text);
+}
+
 void ReportStartupFailureAndExit(const char* what, int index, DWORD error) noexcept {
   try {
     std::string text = std::string("Out of memory\n\n") + what;

@@ -25,6 +25,12 @@ inline constexpr int kErrOutOfMemory = 7;
 // run-time error 7; ends the program with exit code 7.
 [[noreturn]] void ReportStartupFailureAndExit(const char* what, int index, DWORD error) noexcept;
 
+// Reports a run-time error that left a message handler and ends the program, unless a
+// report is already on screen: its message box keeps the program's messages flowing, and
+// an error raised meanwhile is dropped (the handler's message answered 0) rather than
+// stacked as a second report. The program ends when the first report is closed.
+[[nodiscard]] LRESULT ReportHandlerError(HWND owner, int number, const char* text) noexcept;
+
 // Runs a message handler; a run-time error that leaves it ends the program with the
 // standard report, owned by `owner`.
 template <typename Handler>
@@ -32,11 +38,11 @@ LRESULT Guarded(HWND owner, Handler&& handler) noexcept {
   try {
     return handler();
   } catch (const RuntimeError& error) {
-    ReportRuntimeErrorAndExit(owner, error.Number(), error.what());
+    return ReportHandlerError(owner, error.Number(), error.what());
   } catch (const std::exception& error) {
-    ReportRuntimeErrorAndExit(owner, 0, error.what());
+    return ReportHandlerError(owner, 0, error.what());
   } catch (...) {
-    ReportRuntimeErrorAndExit(owner, 0, "");
+    return ReportHandlerError(owner, 0, "");
   }
 }
 
