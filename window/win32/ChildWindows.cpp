@@ -145,16 +145,13 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_XBUTTONDBLCLK:
-      // The swatch keeps the pointer while a button is held, so the release anywhere on
-      // the screen comes back here.
+      // The swatch's class has no CS_DBLCLKS, so a quick second press comes as one more
+      // button-down, never as a double click. The swatch keeps the pointer while a button
+      // is held, so the release anywhere on the screen comes back here.
       SetFocus(window);
       SetCapture(window);
       form_->Picture1_MouseDown();
-      return message == WM_XBUTTONDOWN || message == WM_XBUTTONDBLCLK ? TRUE : 0;
+      return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
