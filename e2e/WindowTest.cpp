@@ -13,8 +13,10 @@
 
 #include "colour/Contrast.h"
 #include "e2e/Driver.h"
+#include "resources/resource.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
+#include "window/win32/Dib.h"
 
 #include <commctrl.h>  // after <windows.h>, which the driver brings
 
@@ -393,6 +395,65 @@ TEST_P(UnderScheme, FieldsAndCaptionsStayReadable) {
     });
     EXPECT_TRUE(readable) << std::hex << "background " << seen.first << ", ink " << seen.second;
   }
+}
+
+// The palette picture as Windows' own bitmap reader loads it from Tintelo.exe's
+// resources: 0xAARRGGBB, rows from the top, the top byte the mask. Empty if it could not.
+std::vector<std::uint32_t> PaletteAsWindowsReadsIt(SIZE& size) {
+  std::vector<std::uint32_t> pixels;
+  HMODULE program = LoadLibraryExW(BesideThisProgram(L"Tintelo.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (program == nullptr) return pixels;
+  auto* bitmap =
+      static_cast<HBITMAP>(LoadImageW(program, MAKEINTRESOURCEW(IDB_PALETTE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  BITMAP described{};
+  if (bitmap != nullptr && GetObjectW(bitmap, sizeof(described), &described) != 0) {
+    size = SIZE{described.bmWidth, described.bmHeight};
+    pixels.resize(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy));
+    BITMAPINFO info = win::TopDownDib(size.cx, size.cy);
+    HDC screen = GetDC(nullptr);
+    if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), pixels.data(), &info, DIB_RGB_COLORS) != size.cy) {
+      pixels.clear();
+    }
+    ReleaseDC(nullptr, screen);
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  FreeLibrary(program);
+  return pixels;
+}
+
+// The palette picture shows its bitmap pixel for pixel at 100 %, the right way up, and
+// its transparent pixels take the window's background under each scheme.
+TEST_P(UnderScheme, PalettePictureShowsItsBitmapOnTheWindowBackground) {
+  const Scheme& scheme = GetParam();
+  const std::array<COLORREF, 4> colours{scheme.window, scheme.windowText, scheme.inactiveBorder, scheme.buttonText};
+  ASSERT_TRUE(SetSysColors(static_cast<int>(kElements.size()), kElements.data(), colours.data()));
+  SIZE size{};
+  const std::vector<std::uint32_t> picture = PaletteAsWindowsReadsIt(size);
+  ASSERT_FALSE(picture.empty()) << "Windows could not read the palette picture from Tintelo.exe";
+  std::vector<COLORREF> expected;
+  std::size_t transparent = 0;
+  for (const std::uint32_t pixel : picture) {
+    const bool opaque = (pixel >> 24) != 0;
+    transparent += opaque ? 0 : 1;
+    expected.push_back(opaque ? win::ColorRefOf(pixel) : scheme.inactiveBorder);
+  }
+  ASSERT_GT(transparent, 0u) << "the mask was lost on the way: nothing to see the background through";
+  ASSERT_LT(transparent, picture.size());
+
+  Tintelo app;
+  HWND image = app.Control(ids::kImage1);
+  RECT area = ClientRect(image);
+  ASSERT_EQ(area.right, size.cx) << "one screen pixel a picture pixel only at 96 DPI";
+  ASSERT_EQ(area.bottom, size.cy);
+  MapWindowPoints(image, nullptr, reinterpret_cast<POINT*>(&area), 2);
+  std::vector<COLORREF> seen;
+  const bool shown = WaitUntil([&] {
+    seen = ScreenPixels(area);
+    return seen == expected;
+  });
+  std::size_t differ = 0;
+  for (std::size_t i = 0; i < seen.size() && i < expected.size(); ++i) differ += seen[i] != expected[i] ? 1 : 0;
+  EXPECT_TRUE(shown) << differ << " of " << expected.size() << " pixels differ";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,6 +4,7 @@
     Tintelo.ico  the program icon: a glass holding pencils and brushes, drawn at
                  32 pixels in 256 colours and resampled to the other sizes
     Palette.gif  a monitor with a painter's palette in front of it
+    Palette.bmp  the same picture as a 32-bit bitmap, the form the program embeds
     Hand.cur     the pointing-hand cursor
 
 Only the standard library is used and nothing depends on time or randomness, so
@@ -551,9 +552,26 @@ def write_gif(path: Path, canvas: Canvas) -> None:
     path.write_bytes(bytes(out))
 
 
+def write_bmp(path: Path, canvas: Canvas) -> None:
+    """A 32-bit BI_RGB bitmap whose fourth byte is the mask: 255 where the picture
+    is painted, 0 where it is transparent (and then black). The program reads
+    these pixels straight from its resources, and Windows' own bitmap readers
+    load the file as it is, so the picture needs no decoder of its own."""
+    size = canvas.size
+    pixels = bytearray()
+    for y in reversed(range(size)):                   # rows run bottom-up
+        for colour in canvas.pixels[y]:
+            pixels += b"\0\0\0\0" if colour is None else bytes((colour[2], colour[1], colour[0], 255))
+    header = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 32, 0, len(pixels), 0, 0, 0, 0)
+    offset = 14 + len(header)
+    path.write_bytes(struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset) + header + bytes(pixels))
+
+
 def main() -> None:
     write_program_icon(HERE / "Tintelo.ico", draw_glass_of_pencils())
-    write_gif(HERE / "Palette.gif", draw_monitor_with_palette())
+    palette = draw_monitor_with_palette()
+    write_gif(HERE / "Palette.gif", palette)
+    write_bmp(HERE / "Palette.bmp", palette)
     write_icon_file(HERE / "Hand.cur", draw_pointing_hand(), 4, (12, 1))
 
 

@@ -5,11 +5,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <span>
+#include <cstring>
 #include <utility>
 
 #include "window/Form1.h"
-#include "window/GifImage.h"
 #include "window/win32/ControlSet.h"
 #include "window/win32/Dib.h"
 #include "window/win32/Handles.h"
@@ -22,6 +21,9 @@ namespace tintelo::win {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
+
+// The palette picture's side in pixels, as resources/draw_pictures.py draws it.
+constexpr int kPaletteSide = 32;
 
 int MouseButtonsDown() {
   int held = 0;
@@ -79,14 +81,29 @@ void ChildWindows::RegisterClasses(HINSTANCE instance, HCURSOR hand) {
 }
 
 void ChildWindows::LoadPalette(HINSTANCE instance, int resourceId) {
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+  // A BITMAP resource is the bitmap file without its file header: the BITMAPINFOHEADER,
+  // then the rows.
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_BITMAP);
   HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
   const auto* bytes = loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
-  if (bytes == nullptr) return;
-  if (auto image = DecodeGif(std::span(bytes, SizeofResource(instance, found)))) {
-    paletteWidth_ = image->width;
-    paletteHeight_ = image->height;
-    palette_ = std::move(image->pixels);
+  constexpr std::size_t kRowBytes = kPaletteSide * sizeof(std::uint32_t);
+  BITMAPINFOHEADER header{};
+  if (bytes == nullptr || SizeofResource(instance, found) < sizeof(header) + kPaletteSide * kRowBytes) return;
+  std::memcpy(&header, bytes, sizeof(header));
+  // Only the form draw_pictures.py writes is taken: 32 bits a pixel, uncompressed, no
+  // colour table between the header and the rows. A height's sign says which way the
+  // rows run ("BITMAPINFOHEADER": positive, bottom-up).
+  const bool valid = header.biSize == sizeof(header) && header.biPlanes == 1 && header.biBitCount == 32 &&
+                     header.biCompression == BI_RGB && header.biClrUsed == 0 && header.biWidth == kPaletteSide &&
+                     (header.biHeight == kPaletteSide || header.biHeight == -kPaletteSide);
+  if (!valid) return;
+  // Each pixel's bytes are blue, green, red and the mask: read as one little-endian
+  // value, the 0xAARRGGBB that painting takes.
+  const std::uint8_t* rows = bytes + sizeof(header);
+  palette_.resize(std::size_t{kPaletteSide} * kPaletteSide);
+  for (std::size_t y = 0; y < kPaletteSide; ++y) {
+    const std::size_t from = header.biHeight > 0 ? kPaletteSide - 1 - y : y;
+    std::memcpy(palette_.data() + y * kPaletteSide, rows + from * kRowBytes, kRowBytes);
   }
 }
 
@@ -130,16 +147,13 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_XBUTTONDBLCLK:
-      // The swatch keeps the pointer while a button is held, so the release anywhere on
-      // the screen comes back here.
+      // The swatch's class has no CS_DBLCLKS, so a quick second press comes as one more
+      // button-down, never as a double click. The swatch keeps the pointer while a button
+      // is held, so the release anywhere on the screen comes back here.
       SetFocus(window);
       SetCapture(window);
       form_->Picture1_MouseDown();
-      return message == WM_XBUTTONDOWN || message == WM_XBUTTONDBLCLK ? TRUE : 0;
+      return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -275,9 +289,9 @@ void ChildWindows::PaintPalette(HWND window) {
     paletteBackground_ = back;
   }
   // Scaled by whole pixels without smoothing, as pixel art should be.
-  const BITMAPINFO info = TopDownDib(paletteWidth_, paletteHeight_);
+  const BITMAPINFO info = TopDownDib(kPaletteSide, kPaletteSide);
   SetStretchBltMode(paint.Dc(), COLORONCOLOR);
-  StretchDIBits(paint.Dc(), 0, 0, client.right, client.bottom, 0, 0, paletteWidth_, paletteHeight_,
+  StretchDIBits(paint.Dc(), 0, 0, client.right, client.bottom, 0, 0, kPaletteSide, kPaletteSide,
                 paletteOnBackground_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 

@@ -40,7 +40,8 @@ class ChildWindows {
   // Registers the swatch's, the palette picture's and the help panels' window classes; a
   // class Windows refuses ends the program with the start-up report.
   static void RegisterClasses(HINSTANCE instance, HCURSOR hand);
-  // Decodes the palette picture from the resources, once.
+  // Reads the palette picture's pixels from the resources, once; a resource that is not
+  // the expected bitmap leaves the picture empty.
   void LoadPalette(HINSTANCE instance, int resourceId);
   // Subclasses a standard control so that its messages reach this object.
   void Watch(HWND control, layout::Kind kind, int index);
@@ -83,10 +84,9 @@ class ChildWindows {
   std::size_t watchedCount_ = 0;
   Annotations annotations_;
 
-  // The palette picture's pixels as decoded (0xAARRGGBB), and ready to draw on the
-  // background they were made for; made again only when that background changes.
-  int paletteWidth_ = 0;
-  int paletteHeight_ = 0;
+  // The palette picture's pixels as read (0xAARRGGBB, rows from the top), and ready to
+  // draw on the background they were made for; made again only when that background
+  // changes.
   std::vector<std::uint32_t> palette_;
   std::vector<std::uint32_t> paletteOnBackground_;
   COLORREF paletteBackground_ = CLR_INVALID;

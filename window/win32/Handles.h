@@ -1,4 +1,6 @@
-// Owners for the few Win32 handles the window keeps or borrows.
+// Owners for the few Win32 handles the window keeps or borrows. Their destructors keep
+// GetLastError intact, so an owner leaving scope never hides the error of the call that
+// failed.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +9,15 @@
 
 namespace tintelo::win {
 
-// Move-only owner of a handle, closed by Deleter. Destructors keep GetLastError intact,
-// so an owner leaving scope never hides the error of the call that failed.
+// Runs `release` and puts back the last error it may have overwritten.
+template <typename Release>
+void KeepingLastError(Release&& release) noexcept {
+  const DWORD error = GetLastError();
+  release();
+  SetLastError(error);
+}
+
+// Move-only owner of a handle, closed by Deleter.
 template <typename T, typename Deleter>
 class UniqueHandle {
  public:
@@ -24,11 +33,7 @@ class UniqueHandle {
   ~UniqueHandle() { Reset(); }
 
   void Reset(T handle = T{}) noexcept {
-    if (handle_) {
-      const DWORD error = GetLastError();
-      Deleter{}(handle_);
-      SetLastError(error);
-    }
+    if (handle_) KeepingLastError([&] { Deleter{}(handle_); });
     handle_ = handle;
   }
   [[nodiscard]] T Get() const noexcept { return handle_; }
@@ -63,11 +68,7 @@ class WindowDc {
  public:
   explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
   ~WindowDc() {
-    if (dc_ != nullptr) {
-      const DWORD error = GetLastError();
-      ReleaseDC(window_, dc_);
-      SetLastError(error);
-    }
+    if (dc_ != nullptr) KeepingLastError([&] { ReleaseDC(window_, dc_); });
   }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
@@ -93,7 +94,7 @@ class SelectGuard {
  public:
   SelectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
   ~SelectGuard() {
-    if (old_ != nullptr) SelectObject(dc_, old_);
+    if (old_ != nullptr) KeepingLastError([&] { SelectObject(dc_, old_); });
   }
   SelectGuard(const SelectGuard&) = delete;
   SelectGuard& operator=(const SelectGuard&) = delete;
@@ -107,7 +108,9 @@ class SelectGuard {
 class PaintScope {
  public:
   explicit PaintScope(HWND window) noexcept : window_(window) { dc_ = BeginPaint(window, &ps_); }
-  ~PaintScope() { EndPaint(window_, &ps_); }
+  ~PaintScope() {
+    KeepingLastError([&] { EndPaint(window_, &ps_); });
+  }
   PaintScope(const PaintScope&) = delete;
   PaintScope& operator=(const PaintScope&) = delete;
   [[nodiscard]] HDC Dc() const noexcept { return dc_; }

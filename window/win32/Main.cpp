@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "window/win32/Compat.h"
 #include "window/win32/MainWindow.h"
 #include "window/win32/RuntimeErrorReport.h"
@@ -18,9 +20,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return 0;
 
+  // InitCommonControlsEx answers only TRUE or FALSE and documents no last error: whatever
+  // GetLastError held then came from an earlier call, so the report gives none.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};  // the tooltip's class
   if (!InitCommonControlsEx(&controls)) {
-    tintelo::win::ReportStartupFailureAndExit("Classes des contrôles communs", -1, GetLastError());
+    tintelo::win::ReportStartupFailureAndExit("Classes des contrôles communs", -1, std::nullopt);
   }
   tintelo::win::StartupMark("commctrl");
 

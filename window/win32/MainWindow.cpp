@@ -41,7 +41,7 @@ MainWindow::~MainWindow() {
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   std::unique_ptr<MainWindow> self(new MainWindow(instance));
   self->scheme_.Refresh();
-  self->children_.LoadPalette(instance, IDR_PALETTE_GIF);
+  self->children_.LoadPalette(instance, IDB_PALETTE);
 
   WNDCLASSEXW form{};
   form.cbSize = sizeof(form);

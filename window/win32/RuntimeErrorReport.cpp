@@ -26,11 +26,11 @@ LRESULT ReportHandlerError(HWND owner, int number, const char* text) noexcept {
   ReportRuntimeErrorAndExit(owner, number, text);
 }
 
-void ReportStartupFailureAndExit(const char* what, int index, DWORD error) noexcept {
+void ReportStartupFailureAndExit(const char* what, int index, std::optional<DWORD> error) noexcept {
   try {
     std::string text = std::string("Out of memory\n\n") + what;
     if (index >= 0) text += '(' + std::to_string(index) + ')';
-    text += " : erreur Windows " + std::to_string(error);
+    if (error) text += " : erreur Windows " + std::to_string(*error);
     ReportRuntimeErrorAndExit(nullptr, kErrOutOfMemory, text.c_str());
   } catch (...) {
     ReportRuntimeErrorAndExit(nullptr, kErrOutOfMemory, "Out of memory");

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 
 #include "colour/Colour.h"
 
@@ -22,8 +23,10 @@ inline constexpr int kErrOutOfMemory = 7;
 
 // Reports that the window class or window named `what` (with its control-array index
 // unless -1) could not be made at start-up, with the error Windows gave for it, as
-// run-time error 7; ends the program with exit code 7.
-[[noreturn]] void ReportStartupFailureAndExit(const char* what, int index, DWORD error) noexcept;
+// run-time error 7; ends the program with exit code 7. A refusal that comes with no
+// error (a call that answers only yes or no) passes nullopt, and the report names what
+// was refused and nothing more.
+[[noreturn]] void ReportStartupFailureAndExit(const char* what, int index, std::optional<DWORD> error) noexcept;
 
 // Reports a run-time error that left a message handler and ends the program, unless a
 // report is already on screen: its message box keeps the program's messages flowing, and
