@@ -6,7 +6,7 @@
 namespace tintelo::win {
 
 void DibSurface::Release() noexcept {
-  if (dc_ && old_ != nullptr) SelectObject(dc_.Get(), old_);
+  if (dc_ && old_ != nullptr) KeepingLastError([&] { SelectObject(dc_.Get(), old_); });
   old_ = nullptr;
   bitmap_.Reset();
   dc_.Reset();
