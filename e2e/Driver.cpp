@@ -1,11 +1,13 @@
 // The end-to-end driver's helpers: starting Tintelo, pointer, keys, texts, clipboard.
 #include "e2e/Driver.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -373,25 +375,11 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
 HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), L"TinteloLoupe"); }
 
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  const BITMAPINFO info = win::TopDownDib(width, height);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  const auto* rgb = static_cast<const std::uint32_t*>(bits);
-  for (std::size_t i = 0; i < pixels.size(); ++i) {
-    pixels[i] = RGB((rgb[i] >> 16) & 0xFF, (rgb[i] >> 8) & 0xFF, rgb[i] & 0xFF);
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  win::DibSurface copy;
+  if (!win::CopyScreen(area, copy)) return {};
+  const std::span<std::uint32_t> rgb = copy.Pixels();
+  std::vector<COLORREF> pixels(rgb.size());
+  std::transform(rgb.begin(), rgb.end(), pixels.begin(), win::ColorRefOf);
   return pixels;
 }
 

@@ -141,7 +141,8 @@ using Readouts = std::vector<std::string>;
 [[nodiscard]] HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass);
 // The program's loupe while it shows, or null.
 [[nodiscard]] HWND LoupeOf(const Tintelo& app);
-// The screen's pixels in `area`, as GetPixel gives them (0x00BBGGRR), row by row.
+// The screen's pixels in `area`, as GetPixel gives them (0x00BBGGRR), row by row; none
+// when the screen could not be read.
 [[nodiscard]] std::vector<COLORREF> ScreenPixels(const RECT& area);
 
 // A plain window of one solid colour, for the program to sample.
