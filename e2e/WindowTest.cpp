@@ -339,12 +339,8 @@ double Contrast(COLORREF a, COLORREF b) {
 std::pair<COLORREF, COLORREF> BackgroundAndInk(HWND control) {
   RECT r{};
   GetWindowRect(control, &r);
-  HDC screen = GetDC(nullptr);
   std::map<COLORREF, int> counts;
-  for (LONG y = r.top; y < r.bottom; ++y) {
-    for (LONG x = r.left; x < r.right; ++x) ++counts[GetPixel(screen, x, y)];
-  }
-  ReleaseDC(nullptr, screen);
+  for (const COLORREF pixel : ScreenPixels(r)) ++counts[pixel];
   COLORREF background = 0;
   int most = 0;
   for (const auto& [colour, n] : counts) {
