@@ -358,9 +358,14 @@ HWND CaptureOf(const Tintelo& app) {
   return gui.hwndCapture;
 }
 
-bool SamplingBegan(const Tintelo& app) {
+testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button, const Button& which) {
   const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
-  return WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); });
+  MovePointer(onSwatch);
+  button.emplace(which);
+  if (!WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); })) {
+    return testing::AssertionFailure() << "Text1(0) reads " << app.Text(ids::kText1);
+  }
+  return testing::AssertionSuccess();
 }
 
 HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {

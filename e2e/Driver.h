@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -135,8 +137,6 @@ using Readouts = std::vector<std::string>;
 [[nodiscard]] COLORREF ScreenPixel(POINT at);
 // The window of the program that holds the pointer capture, or null.
 [[nodiscard]] HWND CaptureOf(const Tintelo& app);
-// With a button held on the swatch: waits until sampling reads the swatch's own point.
-[[nodiscard]] bool SamplingBegan(const Tintelo& app);
 // The visible top-level window of that class that the process owns, or null.
 [[nodiscard]] HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass);
 // The program's loupe while it shows, or null.
@@ -186,6 +186,12 @@ class HeldButton {
   DWORD up_;
   bool held_ = true;
 };
+
+// Holds `which` on the swatch and waits until sampling reads the swatch's own point. The
+// button is held in `button`, so that it is let go whenever the caller's test ends; a
+// failure says what Text1(0) read instead.
+[[nodiscard]] testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button,
+                                                        const Button& which = kLeftButton);
 
 // The system colour dialog that the palette picture opens: the visible one of the
 // process, or null.

@@ -41,14 +41,6 @@ COLORREF CellOnScreen(const RECT& loupe, const LoupeGeometry& g, const std::vect
   return shown.at(static_cast<std::size_t>(g.CellMiddle(row) * (loupe.right - loupe.left) + g.CellMiddle(column)));
 }
 
-// Holds a button on the swatch until sampling reads the swatch.
-testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button) {
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  button.emplace(kLeftButton);
-  if (!SamplingBegan(app)) return testing::AssertionFailure() << "Text1(0) reads " << app.Text(ids::kText1);
-  return testing::AssertionSuccess();
-}
-
 // Four squares meeting at (200, 200) and a one-pixel white line three pixels right of it.
 constexpr POINT kMeeting{200, 200};
 constexpr int kLineX = 203;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -112,9 +113,8 @@ TEST_P(ThreeMonitorsSampling, ReadsThePixelAndItsNegativePosition) {
   const Spot& spot = GetParam();
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
 
   MovePointer(spot.at);
   const Readouts there = Showing(spot.at, *spot.colour);
@@ -128,9 +128,8 @@ TEST_P(ThreeMonitorsSampling, ReadsThePixelAndItsNegativePosition) {
 TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   const POINT nearEdge{-10, 300};
   MovePointer(nearEdge);
   ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(nearEdge, kGreen); }));
@@ -191,9 +190,8 @@ TEST_F(ThreeMonitors, CornerOnNoMonitorNeverShowsAndKeepsTheLastGoodSample) {
   ASSERT_EQ(MonitorFromPoint(kNoMonitor, MONITOR_DEFAULTTONULL), nullptr);
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   const POINT onLeft{-500, 100};
   MovePointer(onLeft);
   ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(onLeft, kGreen); }));

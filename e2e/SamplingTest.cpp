@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -44,9 +45,8 @@ TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
   ASSERT_NE(app.Window(), nullptr);
   HWND swatch = app.Control(ids::kPicture1);
   const POINT onSwatch = CentreOnScreen(swatch);
-  MovePointer(onSwatch);
-  HeldButton button(GetParam());
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button, GetParam()));
   EXPECT_EQ(CaptureOf(app), swatch) << "the swatch keeps the pointer while the button is held";
 
   MovePointer(kOnBrown);
@@ -59,7 +59,7 @@ TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
   EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == sky; }));
   EXPECT_EQ(Snapshot(app), sky);
 
-  button.Release();
+  button->Release();
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; })) << "the release never reached the swatch";
   EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1))) << "the sampling help stays up after the release";
 
@@ -79,9 +79,8 @@ INSTANTIATE_TEST_SUITE_P(Buttons, SamplingWith,
 TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(POINT{0, 0});
   const Readouts corner = Showing(POINT{0, 0}, kBrown);
   EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == corner; }));
@@ -95,9 +94,8 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
   const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
-  MovePointer(onSwatch);
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(kOnBrown);
   ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == kBrown.html; }));
   MovePointer(onSwatch);
@@ -125,12 +123,11 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
 TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(kOnSky);
   ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnSky, kSky); }));
-  button.Release();
+  button->Release();
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; }));
 
   // The red slider's up arrow: the top of the bar, one arrow high.
