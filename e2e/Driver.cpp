@@ -325,6 +325,20 @@ Readouts Snapshot(const Tintelo& app) {
   return now;
 }
 
+testing::AssertionResult ReadoutsSettleOn(const Tintelo& app, const Readouts& expected,
+                                          std::chrono::milliseconds deadline) {
+  Readouts seen;
+  if (!WaitUntil([&] { return (seen = Snapshot(app)) == expected; }, deadline)) {
+    return testing::AssertionFailure() << "the readouts show " << testing::PrintToString(seen) << ", not "
+                                       << testing::PrintToString(expected);
+  }
+  if (const Readouts after = Snapshot(app); after != expected) {
+    return testing::AssertionFailure() << "the readouts showed " << testing::PrintToString(expected) << ", then "
+                                       << testing::PrintToString(after);
+  }
+  return testing::AssertionSuccess();
+}
+
 std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
 
 Readouts Showing(POINT at, const Colour& c) {

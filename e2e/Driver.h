@@ -127,6 +127,10 @@ inline constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31"
 // Readouts Text1(0..5), the three slider positions, then the three value labels.
 using Readouts = std::vector<std::string>;
 [[nodiscard]] Readouts Snapshot(const Tintelo& app);
+// Waits until the readouts read `expected`, and a read right after still does: they rest
+// there, not pass through on the way elsewhere. A failure says what they read.
+[[nodiscard]] testing::AssertionResult ReadoutsSettleOn(const Tintelo& app, const Readouts& expected,
+                                                        std::chrono::milliseconds deadline = kDeadline);
 
 // Text1(0)'s text for a point: "x.y".
 [[nodiscard]] std::string PositionText(POINT at);

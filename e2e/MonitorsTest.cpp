@@ -117,9 +117,7 @@ TEST_P(ThreeMonitorsSampling, ReadsThePixelAndItsNegativePosition) {
   ASSERT_TRUE(PressOnTheSwatch(app, button));
 
   MovePointer(spot.at);
-  const Readouts there = Showing(spot.at, *spot.colour);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == there; }));
-  EXPECT_EQ(Snapshot(app), there);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(spot.at, *spot.colour)));
   EXPECT_EQ(app.Text(ids::kText1), spot.position);
 }
 
@@ -132,7 +130,7 @@ TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
   ASSERT_TRUE(PressOnTheSwatch(app, button));
   const POINT nearEdge{-10, 300};
   MovePointer(nearEdge);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(nearEdge, kGreen); }));
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(nearEdge, kGreen)));
 
   HWND loupe = LoupeOf(app);
   ASSERT_NE(loupe, nullptr);
@@ -194,7 +192,7 @@ TEST_F(ThreeMonitors, CornerOnNoMonitorNeverShowsAndKeepsTheLastGoodSample) {
   ASSERT_TRUE(PressOnTheSwatch(app, button));
   const POINT onLeft{-500, 100};
   MovePointer(onLeft);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(onLeft, kGreen); }));
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(onLeft, kGreen)));
 
   const auto end = std::chrono::steady_clock::now() + 1s;
   while (std::chrono::steady_clock::now() < end) {
@@ -210,8 +208,7 @@ TEST_F(ThreeMonitors, CornerOnNoMonitorNeverShowsAndKeepsTheLastGoodSample) {
   // And back on a monitor, sampling goes on.
   const POINT above{40, -300};
   MovePointer(above);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(above, kPlum); }));
-  EXPECT_EQ(Snapshot(app), Showing(above, kPlum));
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(above, kPlum)));
 }
 
 }  // namespace

@@ -50,14 +50,11 @@ TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
   EXPECT_EQ(CaptureOf(app), swatch) << "the swatch keeps the pointer while the button is held";
 
   MovePointer(kOnBrown);
-  const Readouts brown = Showing(kOnBrown, kBrown);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == brown; }));
-  EXPECT_EQ(Snapshot(app), brown);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kBrown)));
 
   MovePointer(kOnSky);
   const Readouts sky = Showing(kOnSky, kSky);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == sky; }));
-  EXPECT_EQ(Snapshot(app), sky);
+  EXPECT_TRUE(ReadoutsSettleOn(app, sky));
 
   button->Release();
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; })) << "the release never reached the swatch";
@@ -82,9 +79,7 @@ TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
   std::optional<HeldButton> button;
   ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(POINT{0, 0});
-  const Readouts corner = Showing(POINT{0, 0}, kBrown);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == corner; }));
-  EXPECT_EQ(Snapshot(app), corner);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(POINT{0, 0}, kBrown)));
 }
 
 // While sampling, a slider event relabels but does not compose a colour. With the
@@ -100,7 +95,7 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
   ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == kBrown.html; }));
   MovePointer(onSwatch);
   const Readouts onBrownSwatch = Showing(onSwatch, kBrown);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == onBrownSwatch; })) << "the swatch does not read back brown";
+  ASSERT_TRUE(ReadoutsSettleOn(app, onBrownSwatch)) << "the swatch does not read back brown";
 
   HWND red = app.Control(ids::kHScroll1);
   HWND label = app.Control(ids::kLabel2 + 3);
@@ -116,8 +111,7 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
 
   EXPECT_FALSE(WaitUntil([&] { return app.Text(ids::kText1 + 5) != kBrown.html; }, 500ms))
       << "the slider step composed a colour while sampling";
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == onBrownSwatch; }));
-  EXPECT_EQ(Snapshot(app), onBrownSwatch);
+  EXPECT_TRUE(ReadoutsSettleOn(app, onBrownSwatch));
 }
 
 TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
@@ -126,7 +120,7 @@ TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
   std::optional<HeldButton> button;
   ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(kOnSky);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnSky, kSky); }));
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(kOnSky, kSky)));
   button->Release();
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; }));
 
@@ -137,9 +131,7 @@ TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
   Click(POINT{(bar.left + bar.right) / 2, bar.top + arrow / 2});
 
   // The position readout keeps the last point read; everything else follows the slider.
-  const Readouts stepped = Showing(kOnSky, kSkyRedPlusOne);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == stepped; }));
-  EXPECT_EQ(Snapshot(app), stepped);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnSky, kSkyRedPlusOne)));
 }
 
 }  // namespace
