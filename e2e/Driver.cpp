@@ -1,11 +1,13 @@
 // The end-to-end driver's helpers: starting Tintelo, pointer, keys, texts, clipboard.
 #include "e2e/Driver.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -323,6 +325,20 @@ Readouts Snapshot(const Tintelo& app) {
   return now;
 }
 
+testing::AssertionResult ReadoutsSettleOn(const Tintelo& app, const Readouts& expected,
+                                          std::chrono::milliseconds deadline) {
+  Readouts seen;
+  if (!WaitUntil([&] { return (seen = Snapshot(app)) == expected; }, deadline)) {
+    return testing::AssertionFailure() << "the readouts show " << testing::PrintToString(seen) << ", not "
+                                       << testing::PrintToString(expected);
+  }
+  if (const Readouts after = Snapshot(app); after != expected) {
+    return testing::AssertionFailure() << "the readouts showed " << testing::PrintToString(expected) << ", then "
+                                       << testing::PrintToString(after);
+  }
+  return testing::AssertionSuccess();
+}
+
 std::string PositionText(POINT at) { return std::to_string(at.x) + '.' + std::to_string(at.y); }
 
 Readouts Showing(POINT at, const Colour& c) {
@@ -356,9 +372,14 @@ HWND CaptureOf(const Tintelo& app) {
   return gui.hwndCapture;
 }
 
-bool SamplingBegan(const Tintelo& app) {
+testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button, const Button& which) {
   const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
-  return WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); });
+  MovePointer(onSwatch);
+  button.emplace(which);
+  if (!WaitUntil([&] { return app.Text(ids::kText1) == PositionText(onSwatch); })) {
+    return testing::AssertionFailure() << "Text1(0) reads " << app.Text(ids::kText1);
+  }
+  return testing::AssertionSuccess();
 }
 
 HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
@@ -373,25 +394,11 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
 HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), L"TinteloLoupe"); }
 
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  const BITMAPINFO info = win::TopDownDib(width, height);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  const auto* rgb = static_cast<const std::uint32_t*>(bits);
-  for (std::size_t i = 0; i < pixels.size(); ++i) {
-    pixels[i] = RGB((rgb[i] >> 16) & 0xFF, (rgb[i] >> 8) & 0xFF, rgb[i] & 0xFF);
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  win::DibSurface copy;
+  if (!win::CopyScreen(area, copy)) return {};
+  const std::span<std::uint32_t> rgb = copy.Pixels();
+  std::vector<COLORREF> pixels(rgb.size());
+  std::transform(rgb.begin(), rgb.end(), pixels.begin(), win::ColorRefOf);
   return pixels;
 }
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -125,6 +127,10 @@ inline constexpr Colour kSky{32, 160, 224, "14721056", "0x20A0E0", "192,64,0,31"
 // Readouts Text1(0..5), the three slider positions, then the three value labels.
 using Readouts = std::vector<std::string>;
 [[nodiscard]] Readouts Snapshot(const Tintelo& app);
+// Waits until the readouts read `expected`, and a read right after still does: they rest
+// there, not pass through on the way elsewhere. A failure says what they read.
+[[nodiscard]] testing::AssertionResult ReadoutsSettleOn(const Tintelo& app, const Readouts& expected,
+                                                        std::chrono::milliseconds deadline = kDeadline);
 
 // Text1(0)'s text for a point: "x.y".
 [[nodiscard]] std::string PositionText(POINT at);
@@ -135,13 +141,12 @@ using Readouts = std::vector<std::string>;
 [[nodiscard]] COLORREF ScreenPixel(POINT at);
 // The window of the program that holds the pointer capture, or null.
 [[nodiscard]] HWND CaptureOf(const Tintelo& app);
-// With a button held on the swatch: waits until sampling reads the swatch's own point.
-[[nodiscard]] bool SamplingBegan(const Tintelo& app);
 // The visible top-level window of that class that the process owns, or null.
 [[nodiscard]] HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass);
 // The program's loupe while it shows, or null.
 [[nodiscard]] HWND LoupeOf(const Tintelo& app);
-// The screen's pixels in `area`, as GetPixel gives them (0x00BBGGRR), row by row.
+// The screen's pixels in `area`, as GetPixel gives them (0x00BBGGRR), row by row; none
+// when the screen could not be read.
 [[nodiscard]] std::vector<COLORREF> ScreenPixels(const RECT& area);
 
 // A plain window of one solid colour, for the program to sample.
@@ -185,6 +190,12 @@ class HeldButton {
   DWORD up_;
   bool held_ = true;
 };
+
+// Holds `which` on the swatch and waits until sampling reads the swatch's own point. The
+// button is held in `button`, so that it is let go whenever the caller's test ends; a
+// failure says what Text1(0) read instead.
+[[nodiscard]] testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button,
+                                                        const Button& which = kLeftButton);
 
 // The system colour dialog that the palette picture opens: the visible one of the
 // process, or null.

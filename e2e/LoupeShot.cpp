@@ -2,37 +2,31 @@
 // Tintelo's window, sampling begun with Space with the pointer where they meet, and the
 // screen around both saved as a BMP file (scripts/screenshots.sh turns it into a PNG).
 // Usage: tintelo_loupe_shot.exe out.bmp
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <vector>
+#include <span>
 
 #include "e2e/Driver.h"
+#include "window/win32/Dib.h"
 
 using namespace tintelo::e2e;
 
 namespace {
 
-bool WriteBmp(const char* path, const RECT& area, const std::vector<COLORREF>& pixels) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
+// A 32-bit BMP file keeps its pixels as the bitmap does (0x00RRGGBB, blue byte first):
+// the copy is written as it is.
+bool WriteBmp(const char* path, const tintelo::win::DibSurface& picture) {
+  const BITMAPINFOHEADER info = tintelo::win::TopDownDib(picture.Width(), picture.Height()).bmiHeader;
+  const std::span<std::uint32_t> pixels = picture.Pixels();
   BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = -height;
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  info.biCompression = BI_RGB;
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size_bytes());
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof(file));
   out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-  for (const COLORREF c : pixels) {
-    const unsigned char bgra[4] = {GetBValue(c), GetGValue(c), GetRValue(c), 0};
-    out.write(reinterpret_cast<const char*>(bgra), 4);
-  }
+  out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size_bytes()));
   return static_cast<bool>(out);
 }
 
@@ -83,7 +77,8 @@ int main(int argc, char** argv) {
   GetWindowRect(loupe, &shown);
   RECT area = Union(Union(window, shown), square(-40, -40));
   InflateRect(&area, 12, 12);
-  const bool written = WriteBmp(argv[1], area, ScreenPixels(area));
+  tintelo::win::DibSurface shot;
+  const bool written = tintelo::win::CopyScreen(area, shot) && WriteBmp(argv[1], shot);
   PressKey(VK_ESCAPE);
   return written ? 0 : 1;
 }

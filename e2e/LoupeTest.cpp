@@ -41,14 +41,6 @@ COLORREF CellOnScreen(const RECT& loupe, const LoupeGeometry& g, const std::vect
   return shown.at(static_cast<std::size_t>(g.CellMiddle(row) * (loupe.right - loupe.left) + g.CellMiddle(column)));
 }
 
-// Holds a button on the swatch until sampling reads the swatch.
-testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<HeldButton>& button) {
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  button.emplace(kLeftButton);
-  if (!SamplingBegan(app)) return testing::AssertionFailure() << "Text1(0) reads " << app.Text(ids::kText1);
-  return testing::AssertionSuccess();
-}
-
 // Four squares meeting at (200, 200) and a one-pixel white line three pixels right of it.
 constexpr POINT kMeeting{200, 200};
 constexpr int kLineX = 203;
@@ -167,7 +159,7 @@ TEST(LoupeJump, StraightOntoItsLastPlaceNeverReachesTheReadouts) {
   bool staleSeen = false;
   for (const POINT offset : {POINT{5, 5}, POINT{77, 77}, POINT{150, 20}, POINT{30, 140}}) {
     MovePointer(onBrown);
-    ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(onBrown, kBrown); }));
+    ASSERT_TRUE(ReadoutsSettleOn(app, Showing(onBrown, kBrown)));
     const RECT last = Rect(loupe);
     // Its picture there: black outer ring, brown cells.
     ASSERT_TRUE(WaitUntil([&] {
@@ -201,8 +193,7 @@ TEST(LoupeJump, StraightOntoItsLastPlaceNeverReachesTheReadouts) {
       }
     }
     // Once the windows beneath have repainted, the jump reads the sky.
-    EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == there; }))
-        << "at " << jump.x << ',' << jump.y << " the readouts show " << Snapshot(app)[0];
+    EXPECT_TRUE(ReadoutsSettleOn(app, there)) << "at " << jump.x << ',' << jump.y;
   }
   EXPECT_TRUE(staleSeen) << "the screen never showed the loupe's old picture: nothing was tested";
 }
@@ -247,15 +238,15 @@ TEST_P(LoupeKeys, StepThePointerAndEndOrCancel) {
     MovePointer(kOnBrown);
     PressKey(run.start == Start::Space ? VK_SPACE : VK_RETURN);
   }
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnBrown, kBrown); }));
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kBrown)));
   EXPECT_NE(LoupeOf(app), nullptr);
 
   PressKey(VK_RIGHT);
   const POINT right{kOnBrown.x + 1, kOnBrown.y};
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(right, kSky); })) << Snapshot(app)[0];
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(right, kSky)));
   PressKey(VK_DOWN, true);
   const POINT down{right.x, right.y + 10};
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(down, kSky); })) << Snapshot(app)[0];
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(down, kSky)));
   POINT pointer{};
   GetCursorPos(&pointer);
   EXPECT_EQ(PositionText(pointer), PositionText(down)) << "the pointer did not move with the keys";
@@ -268,7 +259,7 @@ TEST_P(LoupeKeys, StepThePointerAndEndOrCancel) {
   PressKey(run.end == End::Space ? VK_SPACE : run.end == End::Enter ? VK_RETURN : VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "the loupe stays after the end";
   const Readouts kept = run.end == End::Escape ? atStart : Showing(down, kSky);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == kept; })) << Snapshot(app)[0];
+  EXPECT_TRUE(ReadoutsSettleOn(app, kept));
   // Neither a copy nor a minimise, and a later release changes nothing.
   if (button) button->Release();
   MovePointer(kOnBrown);

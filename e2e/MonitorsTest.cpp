@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -112,14 +113,11 @@ TEST_P(ThreeMonitorsSampling, ReadsThePixelAndItsNegativePosition) {
   const Spot& spot = GetParam();
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
 
   MovePointer(spot.at);
-  const Readouts there = Showing(spot.at, *spot.colour);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == there; }));
-  EXPECT_EQ(Snapshot(app), there);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(spot.at, *spot.colour)));
   EXPECT_EQ(app.Text(ids::kText1), spot.position);
 }
 
@@ -128,12 +126,11 @@ TEST_P(ThreeMonitorsSampling, ReadsThePixelAndItsNegativePosition) {
 TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   const POINT nearEdge{-10, 300};
   MovePointer(nearEdge);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(nearEdge, kGreen); }));
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(nearEdge, kGreen)));
 
   HWND loupe = LoupeOf(app);
   ASSERT_NE(loupe, nullptr);
@@ -191,12 +188,11 @@ TEST_F(ThreeMonitors, CornerOnNoMonitorNeverShowsAndKeepsTheLastGoodSample) {
   ASSERT_EQ(MonitorFromPoint(kNoMonitor, MONITOR_DEFAULTTONULL), nullptr);
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   const POINT onLeft{-500, 100};
   MovePointer(onLeft);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(onLeft, kGreen); }));
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(onLeft, kGreen)));
 
   const auto end = std::chrono::steady_clock::now() + 1s;
   while (std::chrono::steady_clock::now() < end) {
@@ -212,8 +208,7 @@ TEST_F(ThreeMonitors, CornerOnNoMonitorNeverShowsAndKeepsTheLastGoodSample) {
   // And back on a monitor, sampling goes on.
   const POINT above{40, -300};
   MovePointer(above);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(above, kPlum); }));
-  EXPECT_EQ(Snapshot(app), Showing(above, kPlum));
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(above, kPlum)));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -44,22 +45,18 @@ TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
   ASSERT_NE(app.Window(), nullptr);
   HWND swatch = app.Control(ids::kPicture1);
   const POINT onSwatch = CentreOnScreen(swatch);
-  MovePointer(onSwatch);
-  HeldButton button(GetParam());
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button, GetParam()));
   EXPECT_EQ(CaptureOf(app), swatch) << "the swatch keeps the pointer while the button is held";
 
   MovePointer(kOnBrown);
-  const Readouts brown = Showing(kOnBrown, kBrown);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == brown; }));
-  EXPECT_EQ(Snapshot(app), brown);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kBrown)));
 
   MovePointer(kOnSky);
   const Readouts sky = Showing(kOnSky, kSky);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == sky; }));
-  EXPECT_EQ(Snapshot(app), sky);
+  EXPECT_TRUE(ReadoutsSettleOn(app, sky));
 
-  button.Release();
+  button->Release();
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; })) << "the release never reached the swatch";
   EXPECT_FALSE(IsWindowVisible(app.Control(ids::kTool1))) << "the sampling help stays up after the release";
 
@@ -79,13 +76,10 @@ INSTANTIATE_TEST_SUITE_P(Buttons, SamplingWith,
 TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(POINT{0, 0});
-  const Readouts corner = Showing(POINT{0, 0}, kBrown);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == corner; }));
-  EXPECT_EQ(Snapshot(app), corner);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(POINT{0, 0}, kBrown)));
 }
 
 // While sampling, a slider event relabels but does not compose a colour. With the
@@ -95,14 +89,13 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
   const POINT onSwatch = CentreOnScreen(app.Control(ids::kPicture1));
-  MovePointer(onSwatch);
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(kOnBrown);
   ASSERT_TRUE(WaitUntil([&] { return app.Text(ids::kText1 + 5) == kBrown.html; }));
   MovePointer(onSwatch);
   const Readouts onBrownSwatch = Showing(onSwatch, kBrown);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == onBrownSwatch; })) << "the swatch does not read back brown";
+  ASSERT_TRUE(ReadoutsSettleOn(app, onBrownSwatch)) << "the swatch does not read back brown";
 
   HWND red = app.Control(ids::kHScroll1);
   HWND label = app.Control(ids::kLabel2 + 3);
@@ -118,19 +111,17 @@ TEST_F(Sampling, SliderMovedWhileSamplingOnlyRelabels) {
 
   EXPECT_FALSE(WaitUntil([&] { return app.Text(ids::kText1 + 5) != kBrown.html; }, 500ms))
       << "the slider step composed a colour while sampling";
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == onBrownSwatch; }));
-  EXPECT_EQ(Snapshot(app), onBrownSwatch);
+  EXPECT_TRUE(ReadoutsSettleOn(app, onBrownSwatch));
 }
 
 TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
-  MovePointer(CentreOnScreen(app.Control(ids::kPicture1)));
-  HeldButton button(kLeftButton);
-  ASSERT_TRUE(SamplingBegan(app)) << "Text1(0) reads " << app.Text(ids::kText1);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(kOnSky);
-  ASSERT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kOnSky, kSky); }));
-  button.Release();
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(kOnSky, kSky)));
+  button->Release();
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app) == nullptr; }));
 
   // The red slider's up arrow: the top of the bar, one arrow high.
@@ -140,9 +131,7 @@ TEST_F(Sampling, SlidersAreArmedAgainAfterTheRelease) {
   Click(POINT{(bar.left + bar.right) / 2, bar.top + arrow / 2});
 
   // The position readout keeps the last point read; everything else follows the slider.
-  const Readouts stepped = Showing(kOnSky, kSkyRedPlusOne);
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == stepped; }));
-  EXPECT_EQ(Snapshot(app), stepped);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnSky, kSkyRedPlusOne)));
 }
 
 }  // namespace

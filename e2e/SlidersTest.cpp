@@ -105,11 +105,6 @@ class OneSlider : public testing::TestWithParam<Channel> {
  protected:
   [[nodiscard]] HWND Bar() const { return app_.Control(ids::kHScroll1 + GetParam().index); }
 
-  // Waits for the readouts to settle on `expected`; the result says whether they did.
-  [[nodiscard]] bool Reaches(const Readouts& expected) const {
-    return WaitUntil([&] { return Snapshot(app_) == expected; });
-  }
-
   Tintelo app_;
 };
 
@@ -117,12 +112,10 @@ TEST_P(OneSlider, ArrowsStepByOne) {
   ASSERT_NE(app_.Window(), nullptr);
   const BarGeometry bar(Bar());
   Click(bar.UpArrow());
-  EXPECT_TRUE(Reaches(Showing(GetParam().one)));
-  EXPECT_EQ(Snapshot(app_), Showing(GetParam().one));
+  EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(GetParam().one)));
 
   Click(bar.DownArrow());
-  EXPECT_TRUE(Reaches(Showing(kBlack)));
-  EXPECT_EQ(Snapshot(app_), Showing(kBlack)) << "the labels read the plain 0 once a slider moved";
+  EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(kBlack))) << "the labels read the plain 0 once a slider moved";
 }
 
 TEST_P(OneSlider, ClickInTheTrackAboveTheThumbStepsByTen) {
@@ -136,8 +129,7 @@ TEST_P(OneSlider, ClickInTheTrackAboveTheThumbStepsByTen) {
     EXPECT_TRUE(WaitUntil([&] { return Position(app_, GetParam().index) == -10 * step; }));
     EXPECT_EQ(app_.Text(ids::kLabel2 + 3 + GetParam().index), std::to_string(10 * step));
   }
-  EXPECT_TRUE(Reaches(Showing(GetParam().thirty)));
-  EXPECT_EQ(Snapshot(app_), Showing(GetParam().thirty));
+  EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(GetParam().thirty)));
 }
 
 // Page steps of 10 from the bottom end at -250, where the thumb already touches the up
@@ -160,8 +152,7 @@ TEST(RedSlider, RepeatedClicksInTheTrackStopAtTheTop) {
         << "click " << click << " from " << before << " left " << Position(app, 0);
     if (expected == kTop) break;
   }
-  EXPECT_TRUE(WaitUntil([&] { return Snapshot(app) == Showing(kRed.full); }));
-  EXPECT_EQ(Snapshot(app), Showing(kRed.full));
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kRed.full)));
 }
 
 TEST_P(OneSlider, DraggingTheThumbToTheTopFollowsAllTheWay) {
@@ -190,8 +181,7 @@ TEST_P(OneSlider, DraggingTheThumbToTheTopFollowsAllTheWay) {
   // Past the end of the track the thumb stops at the top.
   MovePointer(bar.ThumbCentre(kTop));
   MovePointer(bar.TopEdge());
-  EXPECT_TRUE(Reaches(Showing(GetParam().full)));
-  EXPECT_EQ(Snapshot(app_), Showing(GetParam().full));
+  EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(GetParam().full)));
 
   button.Release();
   ASSERT_TRUE(WaitUntil([&] { return CaptureOf(app_) == nullptr; }));
@@ -206,15 +196,13 @@ TEST_P(OneSlider, KeyboardStepsByOneAndPagesToTheTop) {
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(app_) == Bar(); })) << "the slider never got the focus";
 
   PressKey(VK_UP);
-  EXPECT_TRUE(Reaches(Showing(GetParam().one)));
-  EXPECT_EQ(Snapshot(app_), Showing(GetParam().one));
+  EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(GetParam().one)));
   PressKey(VK_DOWN);
-  EXPECT_TRUE(Reaches(Showing(kBlack)));
+  EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(kBlack)));
 
   // 26 page steps of 10 from the bottom: the last one stops at the top.
   for (int i = 0; i < 26; ++i) PressKey(VK_PRIOR);
-  EXPECT_TRUE(Reaches(Showing(GetParam().full)));
-  EXPECT_EQ(Snapshot(app_), Showing(GetParam().full));
+  EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(GetParam().full)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Channels, OneSlider, testing::Values(kRed, kGreen, kBlue), ChannelName);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
@@ -135,32 +134,15 @@ bool SendScaleChange(const Tintelo& app, int from, int to) {
 }
 
 // The client area as the screen shows it, the sliders left out: their arrows are drawn
-// at the system's scale, which a scale change does not alter under Wine.
-std::vector<std::uint32_t> ClientPixels(const Tintelo& app) {
+// at the system's scale, which a scale change does not alter under Wine. A screen that
+// could not be read gives no pixels, and blanking the sliders then throws: two failed
+// reads never pass for the same picture.
+std::vector<COLORREF> ClientPixels(const Tintelo& app) {
   const RECT client = ClientRect(app.Window());
   POINT origin{0, 0};
   ClientToScreen(app.Window(), &origin);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = client.right;
-  info.bmiHeader.biHeight = -client.bottom;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  std::vector<std::uint32_t> pixels;
-  if (bitmap != nullptr) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(memory, old);
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    pixels.assign(first, first + static_cast<std::ptrdiff_t>(client.right) * client.bottom);
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  std::vector<COLORREF> pixels =
+      ScreenPixels(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
   for (int i = 0; i < 3; ++i) {
     const RECT bar = RectInParent(app.Control(ids::kHScroll1 + i));
     for (LONG y = bar.top; y < bar.bottom; ++y) {
@@ -171,10 +153,10 @@ std::vector<std::uint32_t> ClientPixels(const Tintelo& app) {
 }
 
 // The pixels once two reads in a row agree: painting has settled.
-std::vector<std::uint32_t> SettledClientPixels(const Tintelo& app) {
-  std::vector<std::uint32_t> seen = ClientPixels(app);
+std::vector<COLORREF> SettledClientPixels(const Tintelo& app) {
+  std::vector<COLORREF> seen = ClientPixels(app);
   WaitUntil([&] {
-    std::vector<std::uint32_t> again = ClientPixels(app);
+    std::vector<COLORREF> again = ClientPixels(app);
     const bool settled = again == seen;
     seen = std::move(again);
     return settled;
@@ -199,7 +181,7 @@ class ScaleChange : public testing::TestWithParam<std::pair<int, int>> {
 TEST_P(ScaleChange, WindowLooksAsIfStartedAtTheNewScale) {
   const auto [from, to] = GetParam();
   SetScreenDpi(to);
-  std::vector<std::uint32_t> expected;
+  std::vector<COLORREF> expected;
   {
     Tintelo started;
     expected = SettledClientPixels(started);
@@ -208,7 +190,7 @@ TEST_P(ScaleChange, WindowLooksAsIfStartedAtTheNewScale) {
   Tintelo app;
   ASSERT_TRUE(SendScaleChange(app, from, to));
   ExpectLayoutAt(app, to);
-  std::vector<std::uint32_t> seen;
+  std::vector<COLORREF> seen;
   const bool same = WaitUntil([&] {
     seen = ClientPixels(app);
     return seen == expected;
@@ -359,12 +341,8 @@ double Contrast(COLORREF a, COLORREF b) {
 std::pair<COLORREF, COLORREF> BackgroundAndInk(HWND control) {
   RECT r{};
   GetWindowRect(control, &r);
-  HDC screen = GetDC(nullptr);
   std::map<COLORREF, int> counts;
-  for (LONG y = r.top; y < r.bottom; ++y) {
-    for (LONG x = r.left; x < r.right; ++x) ++counts[GetPixel(screen, x, y)];
-  }
-  ReleaseDC(nullptr, screen);
+  for (const COLORREF pixel : ScreenPixels(r)) ++counts[pixel];
   COLORREF background = 0;
   int most = 0;
   for (const auto& [colour, n] : counts) {
