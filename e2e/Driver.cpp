@@ -391,7 +391,7 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
   return nullptr;
 }
 
-HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), L"TinteloLoupe"); }
+HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), ids::kLoupeClass); }
 
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
   win::DibSurface copy;

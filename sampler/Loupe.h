@@ -104,11 +104,6 @@ class Loupe {
   // Sampling ends: the loupe goes.
   void End();
 
-  [[nodiscard]] const ScreenRect& Place() const noexcept { return current_.place; }
-  [[nodiscard]] const LoupeGeometry& Geometry() const noexcept { return current_.geometry; }
-  // The picture as last shown, Geometry().Size() pixels square.
-  [[nodiscard]] std::span<const Pixel> Picture() const noexcept { return picture_; }
-
  private:
   // Everything a picture is made from: its pixels can be worked out again from it.
   struct Shot {

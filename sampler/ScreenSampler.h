@@ -50,9 +50,6 @@ class ScreenSampler {
   // How long a refresh of the monitor under `pointer` lasts, in microseconds.
   [[nodiscard]] std::int64_t FrameMicroseconds(ScreenPoint pointer) const noexcept;
 
-  [[nodiscard]] const Capture& LastCapture() const noexcept { return capture_; }
-  [[nodiscard]] const std::vector<Monitor>& Monitors() const noexcept { return monitors_; }
-
  private:
   Screen* screen_;
   LoupeView* loupeView_;

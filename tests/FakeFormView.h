@@ -2,7 +2,9 @@
 // every answer scripted, so a test sees what the window would have shown and done.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -94,6 +96,26 @@ class FakeDesktop final : public Screen, public LoupeView {
   }
   [[nodiscard]] static Pixel AsPixel(ColourValue colour) {
     return static_cast<Pixel>(AsColour(static_cast<Pixel>(colour)));
+  }
+  // The readouts' colour for the area `side` pixels across around `centre`, worked out the
+  // plain way: each channel's mean over the desktop's pixels on a monitor, rounded half up.
+  [[nodiscard]] ColourValue MeanAround(ScreenPoint centre, int side) const {
+    std::array<double, 3> sum{};
+    int counted = 0;
+    for (int y = centre.y - side / 2; y <= centre.y + side / 2; ++y) {
+      for (int x = centre.x - side / 2; x <= centre.x + side / 2; ++x) {
+        const ScreenPoint at{x, y};
+        if (std::none_of(monitors.begin(), monitors.end(), [&](const Monitor& m) { return m.area.Contains(at); }))
+          continue;
+        const Pixel p = desktop(at);
+        sum[0] += (p >> 16) & 0xFF;
+        sum[1] += (p >> 8) & 0xFF;
+        sum[2] += p & 0xFF;
+        ++counted;
+      }
+    }
+    const auto mean = [&](double s) { return static_cast<int>(std::floor(s / counted + 0.5)); };
+    return ComposeColour(mean(sum[0]), mean(sum[1]), mean(sum[2]));
   }
   // One colour all over.
   void Fill(ColourValue colour) {
