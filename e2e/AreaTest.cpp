@@ -118,26 +118,6 @@ std::string MeanRgbText(POINT centre, int side, Pattern pattern) {
   return mean(sum[0]) + ',' + mean(sum[1]) + ',' + mean(sum[2]);
 }
 
-void Wheel(int delta) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  input.mi.mouseData = static_cast<DWORD>(delta);
-  SendInput(1, &input, sizeof(input));
-}
-
-// A character typed, whatever key of whichever layout makes it.
-void Type(wchar_t character) {
-  INPUT inputs[2]{};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_KEYBOARD;
-    input.ki.wScan = character;
-    input.ki.dwFlags = KEYEVENTF_UNICODE;
-  }
-  inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-}
-
 // Waits until the position and the mean of the area around it show.
 testing::AssertionResult ShowsMean(const Tintelo& app, POINT at, int side, Pattern pattern) {
   const std::string position = PositionText(at);

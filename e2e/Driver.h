@@ -110,6 +110,10 @@ void PressButton(DWORD downFlag);  // MOUSEEVENTF_LEFTDOWN, RIGHTDOWN, ...
 void ReleaseButton(DWORD upFlag);
 void Click(POINT screen);
 void PressKey(WORD key, bool shift = false);
+// A character typed, whatever key of whichever keyboard layout makes it.
+void Type(wchar_t character);
+// The mouse wheel turned by `delta` (WHEEL_DELTA a notch, away from the user positive).
+void Wheel(int delta);
 
 // A colour as every readout must show it.
 struct Colour {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/Driver.h"
@@ -122,6 +123,26 @@ TEST_P(LoupeAtScale, MagnifiesThePatternRightWayRoundBesideThePointerAndGoesOnRe
   }
   EXPECT_GE(longest, 4);
 
+  // The pixels the readouts average outlined: a black ring on the grid lines around them
+  // and a white one outside, across the pointer's row and down its column; one pixel,
+  // then five after two notches of the wheel.
+  const auto outlines = [&](int side) {
+    const int before = g.CellStart(LoupeGeometry::kCentre - side / 2) - g.line;
+    const int after = g.CellStart(LoupeGeometry::kCentre + side / 2 + 1) - g.line;
+    const int middle = g.CellMiddle(LoupeGeometry::kCentre);
+    const std::vector<COLORREF> now = ScreenPixels(expected);
+    const auto at = [&](int x, int y) { return now.at(static_cast<std::size_t>(y * g.Size() + x)); };
+    for (const auto& [black, white] : {std::pair{before, before - 1}, std::pair{after, after + g.line}}) {
+      if (at(black, middle) != RGB(0, 0, 0) || at(white, middle) != Rgb(kWhite)) return false;
+      if (at(middle, black) != RGB(0, 0, 0) || at(middle, white) != Rgb(kWhite)) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return outlines(1); })) << "the pointer's pixel is not outlined";
+  Wheel(WHEEL_DELTA);
+  Wheel(WHEEL_DELTA);
+  EXPECT_TRUE(WaitUntil([&] { return outlines(5) && !outlines(1); })) << "the five pixels across are not outlined";
+
   // At the screen's bottom right corner the loupe turns left and up, still wholly on it.
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   const POINT corner{screen.right - 1, screen.bottom - 1};
@@ -179,9 +200,11 @@ TEST(LoupeJump, StraightOntoItsLastPlaceNeverReachesTheReadouts) {
       ASSERT_TRUE(now == before || now == there)
           << "at " << jump.x << ',' << jump.y << " the readouts show " << now[0] << " " << now[5];
       if (ScreenPixel(jump) != Rgb(kSky)) staleSeen = true;
+      // Once it has left for the new place (until the program takes the move, it rightly
+      // stays where it was, brown and all).
       if (HWND shown = LoupeOf(app); shown != nullptr) {
         const RECT now = Rect(shown);
-        if (now.right - now.left == g.Size()) {
+        if (now.right - now.left == g.Size() && !Same(now, last)) {
           const std::vector<COLORREF> cells = ScreenPixels(now);
           for (int row = 0; row < LoupeGeometry::kCells; ++row) {
             for (int column = 0; column < LoupeGeometry::kCells; ++column) {

@@ -26,6 +26,7 @@ constexpr RECT kBrownPlace{0, 0, 160, 160};
 constexpr RECT kSkyPlace{0, 320, 160, 480};
 constexpr POINT kOnBrown{37, 81};
 constexpr POINT kOnSky{123, 401};
+constexpr long Form1TickMs = 50;  // Timer1's period
 
 class Sampling : public testing::Test {
  protected:
@@ -80,6 +81,29 @@ TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
   ASSERT_TRUE(PressOnTheSwatch(app, button));
   MovePointer(POINT{0, 0});
   EXPECT_TRUE(ReadoutsSettleOn(app, Showing(POINT{0, 0}, kBrown)));
+}
+
+// The readouts follow each pointer move, not only the 20 ticks a second: over a run of
+// one-pixel moves, they show more of the positions than ticks alone could have in the
+// time the run took, since each position shown by ticks alone takes a tick of its own.
+TEST_F(Sampling, ReadoutsFollowPointerMovesWithoutWaitingForTheTick) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  std::optional<HeldButton> button;
+  ASSERT_TRUE(PressOnTheSwatch(app, button));
+  constexpr int kMoves = 60;
+  int shown = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kMoves; ++i) {
+    const POINT at{kBrownPlace.left + 20 + i, kOnBrown.y};
+    MovePointer(at);
+    // Less than a tick's period: a tick-bound readout misses some of the positions.
+    if (WaitUntil([&] { return app.Text(ids::kText1) == PositionText(at); }, 40ms)) ++shown;
+  }
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  const auto ticks = took.count() / Form1TickMs + 1;
+  EXPECT_GT(shown, ticks + 1) << shown << " of " << kMoves << " positions shown in " << took.count()
+                              << " ms, which ticks alone could have shown " << ticks << " of";
 }
 
 // While sampling, a slider event relabels but does not compose a colour. With the

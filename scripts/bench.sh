@@ -2,7 +2,10 @@
 # Runs the benchmarks: the readout refresh and conversions on the host, then Tintelo.exe
 # against its floor programs under Wine (start-up, memory, CPU per sampling tick, idle),
 # then against the colour pickers Debian packages for Linux (gpick, gcolor3, color-picker).
-# Usage: scripts/bench.sh [pairs]   (start-up pairs, default 15)
+# Usage: scripts/bench.sh [rounds] [revision]
+#   rounds: start-up rounds, default 15
+#   revision: an earlier commit whose Tintelo.exe is measured in the same rounds, beside
+#     this one (built from a clean worktree of that commit as build/windows/TinteloBefore.exe)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh bench
@@ -11,6 +14,17 @@ for preset in host windows; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" --parallel "$(nproc)" >/dev/null
 done
+
+rm -f build/windows/TinteloBefore.exe
+if [ -n "${2:-}" ]; then
+  before_src=$(mktemp -d /tmp/tintelo-before.XXXXXX)
+  git worktree add --detach "$before_src" "$2" >/dev/null
+  (cd "$before_src" && cmake --preset windows -DTINTELO_TESTS=OFF >/dev/null &&
+    cmake --build --preset windows --target Tintelo --parallel "$(nproc)" >/dev/null)
+  cp "$before_src/build/windows/Tintelo.exe" build/windows/TinteloBefore.exe
+  git worktree remove --force "$before_src"
+  echo "== Earlier build: $(git rev-parse --short "$2") as TinteloBefore.exe"
+fi
 
 echo "== Readout refresh and conversions (host, Google Benchmark)"
 build/host/bench/tintelo_bench --benchmark_min_time=0.5
@@ -22,6 +36,7 @@ tintelo_init_prefix
 echo
 echo "== Tintelo.exe against its floors (Wine $(wine --version 2>/dev/null))"
 wine build/windows/tintelo_program_bench.exe "${1:-15}"
+rm -f build/windows/TinteloBefore.exe
 echo
 echo "== Start-up and memory against the floor and Linux colour pickers, as seen from X"
 bench/peers.sh build/windows 5

@@ -1,7 +1,11 @@
 // Measures Tintelo.exe against floor programs, round by round in one run: time to a
 // visible window and memory against an empty-window program and against one with
 // Tintelo's standard child windows, where Tintelo's own start-up time goes, and CPU per
-// sampling tick against a program that only reads the pixel under the pointer.
+// sampling tick against a program that only reads the pixel under the pointer. With an
+// earlier build beside it as TinteloBefore.exe (scripts/bench.sh makes one from a
+// revision), that build is measured in the same rounds, and so are the sampler's own
+// figures: the time from a pointer move to the readout that shows it, and CPU per
+// refresh with the smallest and the largest averaged area.
 #include <windows.h>
 
 #include <psapi.h>
@@ -201,34 +205,105 @@ std::vector<std::pair<std::string, double>> StartupSteps(const wchar_t* exe) {
   return steps;
 }
 
-// Sweeps the pointer over the screen for the given time; returns the span in ms.
-double Sweep(double ms) {
+// Sweeps the pointer in a circle for the given time, a move every `stepMs`; returns the
+// span in ms. Below 10 ms a step, the moves do not wait for Wine's echo of each one.
+double Sweep(double ms, DWORD stepMs) {
   const double start = Now();
   double t = 0;
   while ((t = Now() - start) < ms) {
     const double angle = t / 300.0;
-    tintelo::e2e::MovePointer(
-        POINT{640 + static_cast<LONG>(400 * std::cos(angle)), 512 + static_cast<LONG>(400 * std::sin(angle))});
-    Sleep(10);
+    const POINT at{640 + static_cast<LONG>(400 * std::cos(angle)), 512 + static_cast<LONG>(400 * std::sin(angle))};
+    if (stepMs >= 10) {
+      tintelo::e2e::MovePointer(at);
+    } else {
+      SetCursorPos(at.x, at.y);
+    }
+    Sleep(stepMs);
   }
   return t;
 }
 
-double CpuPerTick(const wchar_t* exe, bool pressSwatch, double spanMs) {
+// Starts a program and, for Tintelo, holds the button on its swatch until sampling reads
+// the swatch.
+Running StartSampling(const wchar_t* exe) {
   double ms = 0;
   Running run = Start(exe, ms);
   WaitForInputIdle(run.process, 5000);
-  if (pressSwatch) {
-    WaitUntil([&] { return GetDlgItem(run.window, tintelo::ids::kPicture1) != nullptr; });
-    tintelo::e2e::MovePointer(tintelo::e2e::CentreOnScreen(GetDlgItem(run.window, tintelo::ids::kPicture1)));
-    tintelo::e2e::PressButton(MOUSEEVENTF_LEFTDOWN);
-  }
-  const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
-  const double span = Sweep(spanMs);
-  const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
-  if (pressSwatch) tintelo::e2e::ReleaseButton(MOUSEEVENTF_LEFTUP);
+  HWND swatch = nullptr;
+  WaitUntil([&] { return (swatch = GetDlgItem(run.window, tintelo::ids::kPicture1)) != nullptr; }, 2s);
+  if (swatch == nullptr) return run;  // a floor
+  const POINT centre = tintelo::e2e::CentreOnScreen(swatch);
+  tintelo::e2e::MovePointer(centre);
+  tintelo::e2e::PressButton(MOUSEEVENTF_LEFTDOWN);
+  WaitUntil([&] {
+    return tintelo::e2e::WindowText(GetDlgItem(run.window, tintelo::ids::kText1)) == tintelo::e2e::PositionText(centre);
+  });
+  return run;
+}
+
+void StopSampling(Running& run) {
+  tintelo::e2e::ReleaseButton(MOUSEEVENTF_LEFTUP);
   Stop(run);
+}
+
+// CPU per 50 ms of sampling (a tick's period) while the pointer sweeps, a move every 10 ms.
+double CpuPerTick(const wchar_t* exe, double spanMs) {
+  Running run = StartSampling(exe);
+  const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
+  const double span = Sweep(spanMs, 10);
+  const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
+  StopSampling(run);
   return used / (span / 50.0);
+}
+
+// CPU per refresh with the pointer at rest, where each refresh is a tick, with the area
+// stepped up `notches` times by the wheel.
+double CpuPerRestingRefresh(const wchar_t* exe, int notches, double spanMs) {
+  Running run = StartSampling(exe);
+  tintelo::e2e::MovePointer(POINT{300, 300});
+  for (int i = 0; i < notches; ++i) tintelo::e2e::Wheel(WHEEL_DELTA);
+  Sleep(500);
+  const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
+  const double start = Now();
+  Sleep(static_cast<DWORD>(spanMs));
+  const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
+  const double span = Now() - start;
+  StopSampling(run);
+  return used / (span / 50.0);
+}
+
+// CPU per second of sampling while the pointer sweeps with a move every millisecond.
+double CpuPerSecondSweeping(const wchar_t* exe, double spanMs) {
+  Running run = StartSampling(exe);
+  const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
+  const double span = Sweep(spanMs, 1);
+  const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
+  StopSampling(run);
+  return used / (span / 1000.0);
+}
+
+// Milliseconds from each pointer move, while the button holds the swatch, to the readout
+// that shows the new position. The moves come at irregular times, so that none keeps
+// step with the 20 Hz tick.
+std::vector<double> MoveLatencies(const wchar_t* exe, int moves) {
+  Running run = StartSampling(exe);
+  HWND position = GetDlgItem(run.window, tintelo::ids::kText1);
+  std::vector<double> ms;
+  unsigned seed = 12345;
+  for (int i = 0; i < moves; ++i) {
+    // Distinct positions left of the window, so that each move changes the readout.
+    const POINT at{100 + (i % 40) * 9, 120 + (i / 40) * 11};
+    seed = seed * 1103515245u + 12345u;
+    Sleep(20 + (seed >> 16) % 41);
+    const std::string wanted = tintelo::e2e::PositionText(at);
+    const double start = Now();
+    SetCursorPos(at.x, at.y);
+    while (tintelo::e2e::WindowText(position) != wanted && Now() - start < 1000) {
+    }
+    ms.push_back(Now() - start);
+  }
+  StopSampling(run);
+  return ms;
 }
 
 double IdleCpu(const wchar_t* exe, double spanMs) {
@@ -249,6 +324,13 @@ double Median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// The value below which `share` of the values lie (nearest rank).
+double Percentile(std::vector<double> values, double share) {
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(values.size())));
+  return values.at(std::max<std::size_t>(rank, 1) - 1);
+}
+
 void Row(const char* what, double floor, double tintelo) {
   std::printf("%-34s %12.2f %12.2f %8.2f\n", what, floor, tintelo, floor > 0 ? tintelo / floor : 0.0);
 }
@@ -258,11 +340,15 @@ void Row(const char* what, double floor, double tintelo) {
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   const wchar_t* tintelo = L"Tintelo.exe";
+  const wchar_t* before = L"TinteloBefore.exe";
   const wchar_t* floorSampler = L"FloorSampler.exe";
-  // The empty window, Tintelo's standard child windows alone, and Tintelo.
-  const std::array<const wchar_t*, 3> programs{L"FloorWindow.exe", L"FloorControls.exe", tintelo};
+  const bool withBefore =
+      GetFileAttributesW(tintelo::e2e::BesideThisProgram(before).c_str()) != INVALID_FILE_ATTRIBUTES;
+  // The empty window, Tintelo's standard child windows alone, Tintelo, and the earlier build.
+  std::vector<const wchar_t*> programs{L"FloorWindow.exe", L"FloorControls.exe", tintelo};
+  if (withBefore) programs.push_back(before);
 
-  std::array<std::vector<double>, 3> ms, peak, privateBytes;
+  std::vector<std::vector<double>> ms(programs.size()), peak(programs.size()), privateBytes(programs.size());
   for (int i = 0; i < rounds; ++i) {
     // Each round starts with another program, so warm caches favour none.
     for (std::size_t k = 0; k < programs.size(); ++k) {
@@ -290,20 +376,35 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::vector<double> tickFloor, tickTintelo;
-  // Process times come in 10 ms steps under Wine: long spans keep that step small
-  // against the total.
+  // The sampler's figures, Tintelo and the earlier build in turn. Process times come in
+  // 10 ms steps under Wine: long spans keep that step small against the total.
+  std::vector<const wchar_t*> samplers{tintelo};
+  if (withBefore) samplers.push_back(before);
+  std::vector<double> tickFloor;
+  std::vector<std::vector<double>> tick(samplers.size()), rest1(samplers.size()), rest15(samplers.size()),
+      sweep1ms(samplers.size()), latency(samplers.size()), idle(samplers.size());
   for (int i = 0; i < 3; ++i) {
-    tickFloor.push_back(CpuPerTick(floorSampler, false, kSamplingSpanMs));
-    tickTintelo.push_back(CpuPerTick(tintelo, true, kSamplingSpanMs));
+    tickFloor.push_back(CpuPerTick(floorSampler, kSamplingSpanMs));
+    for (std::size_t k = 0; k < samplers.size(); ++k) {
+      tick[k].push_back(CpuPerTick(samplers[k], kSamplingSpanMs));
+      rest1[k].push_back(CpuPerRestingRefresh(samplers[k], 0, kSamplingSpanMs));
+      rest15[k].push_back(CpuPerRestingRefresh(samplers[k], 7, kSamplingSpanMs));
+      sweep1ms[k].push_back(CpuPerSecondSweeping(samplers[k], kSamplingSpanMs));
+    }
   }
-  const double idle = IdleCpu(tintelo, 10000);
+  for (std::size_t k = 0; k < samplers.size(); ++k) {
+    latency[k] = MoveLatencies(samplers[k], 240);
+    idle[k].push_back(IdleCpu(samplers[k], 10000));
+  }
 
-  std::printf("%-30s %10s %10s %10s %8s %8s\n", "median of rounds", "floor", "controls", "Tintelo", "ratio",
-              "vs ctrls");
-  const auto row = [&](const char* what, const std::array<std::vector<double>, 3>& values) {
+  std::printf("%-30s %10s %10s %10s %8s %8s", "median of rounds", "floor", "controls", "Tintelo", "ratio", "vs ctrls");
+  if (withBefore) std::printf(" %10s %8s", "before", "vs before");
+  std::printf("\n");
+  const auto row = [&](const char* what, const std::vector<std::vector<double>>& values) {
     const double f = Median(values[0]), c = Median(values[1]), t = Median(values[2]);
-    std::printf("%-30s %10.2f %10.2f %10.2f %8.2f %8.2f\n", what, f, c, t, t / f, t / c);
+    std::printf("%-30s %10.2f %10.2f %10.2f %8.2f %8.2f", what, f, c, t, t / f, t / c);
+    if (withBefore) std::printf(" %10.2f %8.2f", Median(values[3]), t / Median(values[3]));
+    std::printf("\n");
   };
   row("time to visible window (ms)", ms);
   row("peak working set (KiB)", peak);
@@ -321,9 +422,37 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
-  std::printf("\n%-34s %12s %12s %8s\n", "median of runs", "floor", "Tintelo", "ratio");
-  Row("CPU per sampling tick (ms)", Median(tickFloor), Median(tickTintelo));
-  std::printf("%-34s %12s %12.2f\n", "CPU while idle for 10 s (ms)", "-", idle);
-  std::printf("rounds: %d start-ups of each program, 3 sampling runs of %.0f s\n", rounds, kSamplingSpanMs / 1000);
+  std::printf("\n%-44s %10s %10s %8s", "median of runs", "floor", "Tintelo", "ratio");
+  if (withBefore) std::printf(" %10s %8s", "before", "vs before");
+  std::printf("\n");
+  const auto sampled = [&](const char* what, double floor, const std::vector<double>& values) {
+    std::printf("%-44s", what);
+    if (floor > 0) {
+      std::printf(" %10.2f %10.2f %8.2f", floor, values[0], values[0] / floor);
+    } else {
+      std::printf(" %10s %10.2f %8s", "-", values[0], "-");
+    }
+    if (withBefore) std::printf(" %10.2f %8.2f", values[1], values[1] > 0 ? values[0] / values[1] : 0.0);
+    std::printf("\n");
+  };
+  const auto medians = [](const std::vector<std::vector<double>>& runs) {
+    std::vector<double> m;
+    for (const auto& r : runs) m.push_back(Median(r));
+    return m;
+  };
+  sampled("CPU per 50 ms, sweeping, a move per 10 ms", Median(tickFloor), medians(tick));
+  sampled("CPU per refresh at rest, area 1 (ms)", 0, medians(rest1));
+  sampled("CPU per refresh at rest, area 15 (ms)", 0, medians(rest15));
+  sampled("CPU per s, sweeping, a move per 1 ms (ms)", 0, medians(sweep1ms));
+  std::vector<double> p50, p95;
+  for (const auto& l : latency) {
+    p50.push_back(Percentile(l, 0.5));
+    p95.push_back(Percentile(l, 0.95));
+  }
+  sampled("move to readout, p50 (ms)", 0, p50);
+  sampled("move to readout, p95 (ms)", 0, p95);
+  sampled("CPU while idle for 10 s (ms)", 0, medians(idle));
+  std::printf("rounds: %d start-ups of each program, 3 sampling runs of %.0f s, %zu moves\n", rounds,
+              kSamplingSpanMs / 1000, latency[0].size());
   return 0;
 }
