@@ -43,7 +43,7 @@ struct SchemeColours {
   ColourValue buttonFace = 0;      // COLOR_BTNFACE
   ColourValue buttonText = 0;      // COLOR_BTNTEXT
   ColourValue inactiveBorder = 0;  // COLOR_INACTIVEBORDER, the window's own background
-  ColourValue infoBackground = 0;  // COLOR_INFOBK, the help panels' background
+  ColourValue infoBackground = 0;  // COLOR_INFOBK, the help panels' background outside high contrast
   ColourValue infoText = 0;        // COLOR_INFOTEXT
 };
 
@@ -58,12 +58,14 @@ struct ColourPair {
 };
 
 // Under high contrast, the theme's documented pairs as they are: the user chose them to
-// read by. Fields take COLOR_WINDOW with COLOR_WINDOWTEXT; the window's background takes
-// COLOR_BTNFACE with COLOR_BTNTEXT, the other pair Windows names for high contrast ("High
-// Contrast Parameter"), since the inactive border colour it has otherwise comes with no
-// text colour; help panels keep COLOR_INFOBK, with COLOR_INFOTEXT. Otherwise the window
-// looks as it always has: white fields, the inactive border colour and the tooltip
-// colours behind the rest, each with the scheme's text colour where it reads there.
+// read by. Microsoft's high-contrast guidance maps everything to one of two pairs ("High
+// Contrast Parameter"): the fields and the help panels take COLOR_WINDOW with
+// COLOR_WINDOWTEXT (Windows 11's contrast themes let the user set neither COLOR_INFOBK
+// nor COLOR_INFOTEXT, so the tooltip pair may not be the theme's at all); the window's
+// background takes COLOR_BTNFACE with COLOR_BTNTEXT, since the inactive border colour it
+// has otherwise comes with no text colour. Otherwise the window looks as it always has:
+// white fields, the inactive border colour and the tooltip colours behind the rest, each
+// with the scheme's text colour where it reads there.
 [[nodiscard]] inline ColourPair SurfaceColours(Surface surface, const SchemeColours& scheme, bool highContrast) {
   constexpr ColourValue kWhite = ComposeColour(255, 255, 255);
   switch (surface) {
@@ -75,7 +77,7 @@ struct ColourPair {
       return {ReadableTextColour(scheme.buttonText, scheme.inactiveBorder), scheme.inactiveBorder};
     case Surface::HelpPanel: break;
   }
-  if (highContrast) return {scheme.infoText, scheme.infoBackground};
+  if (highContrast) return {scheme.windowText, scheme.window};
   return {ReadableTextColour(scheme.infoText, scheme.infoBackground), scheme.infoBackground};
 }
 

@@ -12,12 +12,9 @@
 
 #include "e2e/Driver.h"
 #include "window/ControlIds.h"
-#include "window/win32/Dib.h"
 
 namespace tintelo::e2e {
 namespace {
-
-using Pattern = std::uint32_t (*)(POINT);  // 0x00RRGGBB at a screen point
 
 std::uint32_t Checkerboard(POINT p) { return ((p.x + p.y) & 1) != 0 ? 0xFFFFFF : 0x000000; }
 std::uint32_t Noise(POINT p) {
@@ -27,77 +24,6 @@ std::uint32_t Noise(POINT p) {
   h ^= h >> 13;
   return h & 0xFFFFFF;
 }
-
-// A window that shows a pattern pixel for pixel, by screen position.
-class PatternWindow {
- public:
-  PatternWindow(RECT place, Pattern pattern) : place_(place), pattern_(pattern) {
-    static const ATOM kClass = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = Paint;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"DriverPatternWindow";
-      return RegisterClassW(&wc);
-    }();
-    const int width = place.right - place.left;
-    const int height = place.bottom - place.top;
-    pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        pixels_[static_cast<std::size_t>(y * width + x)] = pattern(POINT{place.left + x, place.top + y});
-      }
-    }
-    window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top, width, height, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), this);
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    UpdateWindow(window_);
-  }
-  ~PatternWindow() { DestroyWindow(window_); }
-  PatternWindow(const PatternWindow&) = delete;
-  PatternWindow& operator=(const PatternWindow&) = delete;
-
-  // True once the screen shows the pattern wherever a monitor does.
-  [[nodiscard]] bool Shown() const {
-    return WaitUntil([&] {
-      const std::vector<COLORREF> shown = ScreenPixels(place_);
-      for (LONG y = place_.top; y < place_.bottom; ++y) {
-        for (LONG x = place_.left; x < place_.right; ++x) {
-          if (MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONULL) == nullptr) continue;
-          const auto i = static_cast<std::size_t>((y - place_.top) * (place_.right - place_.left) + (x - place_.left));
-          if (win::RgbOf(shown[i]) != pattern_(POINT{x, y})) return false;
-        }
-      }
-      return true;
-    });
-  }
-
- private:
-  static LRESULT CALLBACK Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    const auto* self = reinterpret_cast<const PatternWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_ERASEBKGND) return 1;
-    if (message == WM_PAINT && self != nullptr) {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      const int width = self->place_.right - self->place_.left;
-      const int height = self->place_.bottom - self->place_.top;
-      const BITMAPINFO info = win::TopDownDib(width, height);
-      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                        static_cast<UINT>(height), self->pixels_.data(), &info, DIB_RGB_COLORS);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-
-  RECT place_;
-  Pattern pattern_;
-  std::vector<std::uint32_t> pixels_;
-  HWND window_ = nullptr;
-};
 
 // What Text1(4) reads for the mean of the area `side` pixels across around `centre`.
 std::string MeanRgbText(POINT centre, int side, Pattern pattern) {

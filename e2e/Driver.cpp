@@ -435,27 +435,88 @@ LRESULT CALLBACK PaintColour(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A popup of this program at `place`, with `data` in its GWLP_USERDATA before its first
+// paint, shown without taking the focus.
+HWND ShowPopup(ATOM windowClass, RECT place, LONG_PTR data) {
+  HWND window =
+      CreateWindowExW(0, MAKEINTATOM(windowClass), nullptr, WS_POPUP, place.left, place.top, place.right - place.left,
+                      place.bottom - place.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(window, GWLP_USERDATA, data);
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  UpdateWindow(window);
+  return window;
+}
+
+ATOM RegisterPopupClass(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = name;
+  return RegisterClassW(&wc);
+}
+
 }  // namespace
 
 ColourWindow::ColourWindow(RECT place, const Colour& colour) : colour_(Rgb(colour)) {
-  static const ATOM kClass = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PaintColour;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"DriverColourWindow";
-    return RegisterClassW(&wc);
-  }();
-  window_ = CreateWindowExW(0, MAKEINTATOM(kClass), nullptr, WS_POPUP, place.left, place.top, place.right - place.left,
-                            place.bottom - place.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
-  UpdateWindow(window_);
+  static const ATOM kClass = RegisterPopupClass(L"DriverColourWindow", PaintColour);
+  window_ = ShowPopup(kClass, place, static_cast<LONG_PTR>(colour_));
 }
 
 ColourWindow::~ColourWindow() { DestroyWindow(window_); }
 
+void ColourWindow::Repaint(const Colour& colour) {
+  colour_ = Rgb(colour);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 bool ColourWindow::Shown(POINT at) const {
   return WaitUntil([&] { return ScreenPixel(at) == colour_; });
+}
+
+PatternWindow::PatternWindow(RECT place, Pattern pattern) : place_(place), pattern_(pattern) {
+  static const ATOM kClass = RegisterPopupClass(L"DriverPatternWindow", Paint);
+  const int width = place.right - place.left;
+  const int height = place.bottom - place.top;
+  pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      pixels_[static_cast<std::size_t>(y * width + x)] = pattern(POINT{place.left + x, place.top + y});
+    }
+  }
+  window_ = ShowPopup(kClass, place, reinterpret_cast<LONG_PTR>(this));
+}
+
+PatternWindow::~PatternWindow() { DestroyWindow(window_); }
+
+bool PatternWindow::Shown() const {
+  return WaitUntil([&] {
+    const std::vector<COLORREF> shown = ScreenPixels(place_);
+    if (shown.empty()) return false;
+    for (LONG y = place_.top; y < place_.bottom; ++y) {
+      for (LONG x = place_.left; x < place_.right; ++x) {
+        if (MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONULL) == nullptr) continue;
+        const auto i = static_cast<std::size_t>((y - place_.top) * (place_.right - place_.left) + (x - place_.left));
+        if (win::RgbOf(shown[i]) != pattern_(POINT{x, y})) return false;
+      }
+    }
+    return true;
+  });
+}
+
+LRESULT CALLBACK PatternWindow::Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto* self = reinterpret_cast<const PatternWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_ERASEBKGND) return 1;
+  if (message != WM_PAINT || self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  const int width = self->place_.right - self->place_.left;
+  const int height = self->place_.bottom - self->place_.top;
+  const BITMAPINFO info = win::TopDownDib(width, height);
+  SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height),
+                    self->pixels_.data(), &info, DIB_RGB_COLORS);
+  EndPaint(window, &ps);
+  return 0;
 }
 
 HWND ColourDialogOf(DWORD processId) { return VisibleWindowOf(processId, L"#32770"); }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -163,9 +164,34 @@ class ColourWindow {
 
   // True once the colour is really on the screen, where Tintelo reads it.
   [[nodiscard]] bool Shown(POINT at) const;
+  // Repaints it in another colour at once.
+  void Repaint(const Colour& colour);
 
  private:
   COLORREF colour_;
+  HWND window_ = nullptr;
+};
+
+// A pattern: a pixel's colour (0x00RRGGBB) at each point of the screen.
+using Pattern = std::uint32_t (*)(POINT);
+
+// A window that shows a pattern pixel for pixel, by screen position.
+class PatternWindow {
+ public:
+  PatternWindow(RECT place, Pattern pattern);
+  ~PatternWindow();
+  PatternWindow(const PatternWindow&) = delete;
+  PatternWindow& operator=(const PatternWindow&) = delete;
+
+  // True once the screen shows the pattern wherever a monitor does.
+  [[nodiscard]] bool Shown() const;
+
+ private:
+  static LRESULT CALLBACK Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  RECT place_;
+  Pattern pattern_;
+  std::vector<std::uint32_t> pixels_;
   HWND window_ = nullptr;
 };
 

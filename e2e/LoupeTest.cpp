@@ -258,8 +258,13 @@ TEST_P(LoupeKeys, StepThePointerAndEndOrCancel) {
     ASSERT_TRUE(PressOnTheSwatch(app, button));
     MovePointer(kOnBrown);
   } else {
-    MovePointer(kOnBrown);
+    // Begun over the sky, then the pointer moves onto the brown: begun from the keyboard,
+    // sampling holds no mouse and still follows it.
+    MovePointer(POINT{300, 300});
     PressKey(run.start == Start::Space ? VK_SPACE : VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) != nullptr; }));
+    EXPECT_EQ(CaptureOf(app), nullptr) << "sampling begun from the keyboard holds the mouse";
+    MovePointer(kOnBrown);
   }
   ASSERT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kBrown)));
   EXPECT_NE(LoupeOf(app), nullptr);

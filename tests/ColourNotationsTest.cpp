@@ -207,7 +207,8 @@ INSTANTIATE_TEST_SUITE_P(
         SurfaceCase{"HighContrastWhitePanel", Surface::HelpPanel, kHighContrastWhite, true, {0, 0xFFFFFF}},
         SurfaceCase{"OwnThemeField", Surface::Field, kOwnTheme, true, {0x00FFFF, 0x800000}},
         SurfaceCase{"OwnThemeCaption", Surface::Form, kOwnTheme, true, {0x00FF00, 0}},
-        SurfaceCase{"OwnThemePanel", Surface::HelpPanel, kOwnTheme, true, {0x800000, 0}}),
+        // The panels take the fields' pair, whatever the tooltip colours say.
+        SurfaceCase{"OwnThemePanel", Surface::HelpPanel, kOwnTheme, true, {0x00FFFF, 0x800000}}),
     [](const testing::TestParamInfo<SurfaceCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -485,13 +485,13 @@ TEST_F(Sampling, AreaIsKeptAcrossSamplingsAndCancels) {
 }
 
 // While sampling, a pointer move refreshes the readouts at once when the monitor has
-// shown a new picture since the last refresh, and otherwise as soon as it has; sampling
-// begun from the keyboard gets no pointer moves and looks at the pointer itself.
+// shown a new picture since the last move was followed, and otherwise as soon as it has;
+// sampling begun from the keyboard gets no pointer moves and looks at the pointer itself.
 struct FollowCase {
   const char* name;
   bool byKeyboard;
   unsigned hz;
-  int afterUs;  // since the last refresh
+  int afterUs;  // since the last move was followed
   bool atOnce;
 };
 
@@ -501,29 +501,40 @@ std::string FollowName(const testing::TestParamInfo<FollowCase>& info) { return 
 class SamplingFollows : public FormFixture, public testing::WithParamInterface<FollowCase> {
  protected:
   void SetUp() override { Start(); }
+
+  // The pointer moves to `to`, and the window hears of it as sampling lets it.
+  void Move(ScreenPoint to) {
+    desktop.cursor = to;
+    if (GetParam().byKeyboard) {
+      form.Follow_Timer();
+    } else {
+      form.Picture1_MouseMove(0, 0);
+    }
+  }
 };
 
 TEST_P(SamplingFollows, ThePointerOncePerFrameOfItsMonitor) {
   const FollowCase& c = GetParam();
   desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96, c.hz}};
   desktop.cursor = {100, 100};
+  view.now = 1'000'000;
   if (c.byKeyboard) {
     ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
   } else {
     form.Picture1_MouseDown();
   }
-  Tick();
-  ASSERT_EQ(view.texts[0], "100.100");
   EXPECT_EQ(view.followTimerEnabled, c.byKeyboard);
+  Move({100, 101});
+  ASSERT_EQ(view.texts[0], "100.101") << "the first move is followed at once";
+  // A tick just after it has nothing newer to show.
+  view.now += 1'000;
+  const auto captures = desktop.captures.size();
+  form.Timer1_Timer();
+  EXPECT_EQ(desktop.captures.size(), captures);
 
-  view.now += c.afterUs;
-  desktop.cursor = {101, 102};
-  if (c.byKeyboard) {
-    form.Follow_Timer();
-  } else {
-    form.Picture1_MouseMove(0, 0);
-  }
-  EXPECT_EQ(view.texts[0], c.atOnce ? "101.102" : "100.100");
+  view.now += c.afterUs - 1'000;
+  Move({101, 102});
+  EXPECT_EQ(view.texts[0], c.atOnce ? "101.102" : "100.101");
   EXPECT_EQ(view.followTimerEnabled, c.byKeyboard || !c.atOnce) << "nothing left to catch up";
 
   // The frame over, the follow timer catches up with the pointer, then rests.

@@ -200,19 +200,27 @@ void Form1::Follow_Timer() {
 void Form1::FollowPointer(bool resting) {
   const auto pointer = sampler_.Pointer();
   if (!pointer) return;
-  if (!resting && *pointer == refreshedPointer_) {
+  const std::int64_t now = view_.Microseconds();
+  const std::int64_t frame = sampler_.FrameMicroseconds(*pointer);
+  if (resting) {
+    // A still pointer is read again at each tick, since the screen beneath it can change,
+    // unless a move has just been read: the monitor has shown nothing newer since.
+    if (now - refreshedAt_ >= frame) Refresh(*pointer, true);
+    return;
+  }
+  if (*pointer == refreshedPointer_) {
     // Caught up with the pointer. Pointer moves reach the window while a button holds
     // it, so only sampling begun from the keyboard keeps looking.
     if (!byKeyboard_) view_.SetFollowTimerEnabled(false);
     return;
   }
-  // At most one refresh per picture the monitor shows: a move that comes sooner is
-  // taken up by the follow timer once the frame is over.
-  if (view_.Microseconds() - refreshedAt_ < sampler_.FrameMicroseconds(*pointer)) {
-    if (!resting) view_.SetFollowTimerEnabled(true);
+  // At most one refresh for a move per picture the monitor shows: a move that comes
+  // sooner is taken up by the follow timer once the frame is over.
+  if (now - followedAt_ < frame) {
+    view_.SetFollowTimerEnabled(true);
     return;
   }
-  // A still pointer is read again at each tick: the screen beneath it can change.
+  followedAt_ = now;
   Refresh(*pointer, true);
 }
 

@@ -180,9 +180,10 @@ class Form1 final : private ColourView, private SliderHost {
   bool sampling_ = false;
   bool activated_ = false;
   BeforeSampling before_;
-  // The last refresh: when, and where the pointer was.
+  // The last refresh: when, and where the pointer was; and when a move was last followed.
   std::int64_t refreshedAt_ = 0;
   ScreenPoint refreshedPointer_;
+  std::int64_t followedAt_ = 0;
   bool byKeyboard_ = false;  // sampling began with a key: no pointer moves reach the window
   int wheel_ = 0;            // wheel movement short of a notch
 };

@@ -246,41 +246,44 @@ void StopSampling(Running& run) {
   Stop(run);
 }
 
-// CPU per 50 ms of sampling (a tick's period) while the pointer sweeps, a move every 10 ms.
-double CpuPerTick(const wchar_t* exe, double spanMs) {
+// CPU per `perMs` of sampling while the pointer sweeps, a move every `stepMs`.
+double CpuWhileSweeping(const wchar_t* exe, double spanMs, DWORD stepMs, double perMs) {
   Running run = StartSampling(exe);
   const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
-  const double span = Sweep(spanMs, 10);
+  const double span = Sweep(spanMs, stepMs);
   const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
   StopSampling(run);
-  return used / (span / 50.0);
+  return used / (span / perMs);
 }
 
+// CPU per 50 ms of sampling (a tick's period), a move every 10 ms.
+double CpuPerTick(const wchar_t* exe, double spanMs) { return CpuWhileSweeping(exe, spanMs, 10, 50); }
+
 // CPU per refresh with the pointer at rest, where each refresh is a tick, with the area
-// stepped up `notches` times by the wheel.
+// stepped up `notches` times by the wheel. The screen beneath changes colour every 10 ms,
+// so that every refresh shows something new: a new picture in the loupe, new readouts.
 double CpuPerRestingRefresh(const wchar_t* exe, int notches, double spanMs) {
+  constexpr tintelo::e2e::Colour kOne{200, 40, 90, "", "", "", "", ""};
+  constexpr tintelo::e2e::Colour kOther{30, 150, 210, "", "", "", "", ""};
+  tintelo::e2e::ColourWindow beneath(RECT{200, 200, 400, 400}, kOne);
   Running run = StartSampling(exe);
   tintelo::e2e::MovePointer(POINT{300, 300});
   for (int i = 0; i < notches; ++i) tintelo::e2e::Wheel(WHEEL_DELTA);
   Sleep(500);
   const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
   const double start = Now();
-  Sleep(static_cast<DWORD>(spanMs));
+  for (int i = 0; Now() - start < spanMs; ++i) {
+    beneath.Repaint(i % 2 == 0 ? kOther : kOne);
+    Sleep(10);
+  }
   const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
   const double span = Now() - start;
   StopSampling(run);
   return used / (span / 50.0);
 }
 
-// CPU per second of sampling while the pointer sweeps with a move every millisecond.
-double CpuPerSecondSweeping(const wchar_t* exe, double spanMs) {
-  Running run = StartSampling(exe);
-  const double before = CpuMs(run.process, tintelo::e2e::Narrow(exe));
-  const double span = Sweep(spanMs, 1);
-  const double used = CpuMs(run.process, tintelo::e2e::Narrow(exe)) - before;
-  StopSampling(run);
-  return used / (span / 1000.0);
-}
+// CPU per second of sampling, a move every millisecond.
+double CpuPerSecondSweeping(const wchar_t* exe, double spanMs) { return CpuWhileSweeping(exe, spanMs, 1, 1000); }
 
 // Milliseconds from each pointer move, while the button holds the swatch, to the readout
 // that shows the new position. The moves come at irregular times, so that none keeps

@@ -49,15 +49,14 @@ SwatchKey SwatchKeyOf(WPARAM key) {
   }
 }
 
-// The swatch holds the pointer while sampling runs, however it began, so that a click
-// anywhere ends it as a release does; and until every button is up, so that a button
-// still held after Escape or Enter is released on the swatch, where it changes nothing.
-void KeepCaptureWhileSampling(HWND swatch, const Form1& form) {
-  if (form.Sampling()) {
-    if (GetCapture() != swatch) SetCapture(swatch);
-  } else if (MouseButtonsDown() == 0 && GetCapture() == swatch) {
-    ReleaseCapture();
-  }
+// The swatch holds the pointer from a press until every button is up: the release
+// anywhere on the screen comes back to it, and a button still held after Escape or Enter
+// is released on the swatch, where it changes nothing. Sampling begun from the keyboard
+// takes no capture: over another program's window a capture gets the mouse only while a
+// button is down ("SetCapture"), so it would neither follow the pointer there nor keep a
+// click from landing in that program; the follow timer watches the pointer instead.
+void ReleaseCaptureOnceButtonsAreUp(HWND swatch) {
+  if (MouseButtonsDown() == 0 && GetCapture() == swatch) ReleaseCapture();
 }
 
 }  // namespace
@@ -117,7 +116,10 @@ void ChildWindows::SetSwatchColour(ColourValue value) {
   if (value == swatchColour_) return;
   swatchColour_ = value;
   HWND swatch = controls_->Of(layout::Kind::Swatch);
-  InvalidateRect(swatch, nullptr, FALSE);
+  // Painted at once, not when the queue is next empty: a refresh that follows the pointer
+  // back onto the swatch may copy the screen before then, and would read the swatch's
+  // old colour as the screen's, and keep it.
+  RedrawWindow(swatch, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   if (annotations_.Has(swatch, AccessibleProperty::Value)) {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
   }
@@ -159,7 +161,7 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_MBUTTONUP:
     case WM_XBUTTONUP:
       form_->Picture1_MouseUp();
-      KeepCaptureWhileSampling(window, *form_);
+      ReleaseCaptureOnceButtonsAreUp(window);
       return message == WM_XBUTTONUP ? TRUE : 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) form_->Picture1_CaptureLost();
@@ -170,7 +172,7 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
       // Bit 30: the key was already down, this is its auto-repeat.
       const bool used =
           form_->Picture1_KeyDown(SwatchKeyOf(wParam), GetKeyState(VK_SHIFT) < 0, (lParam & (1 << 30)) != 0);
-      KeepCaptureWhileSampling(window, *form_);
+      ReleaseCaptureOnceButtonsAreUp(window);
       return used ? 0 : DefWindowProcW(window, message, wParam, lParam);
     }
     case WM_CHAR: {
@@ -188,7 +190,7 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_KILLFOCUS:
       form_->Picture1_LostFocus();
-      KeepCaptureWhileSampling(window, *form_);
+      ReleaseCaptureOnceButtonsAreUp(window);
       return 0;
     case WM_MOUSEMOVE:
       form_->Picture1_MouseMove(controls_->Twips(GET_X_LPARAM(lParam)), controls_->Twips(GET_Y_LPARAM(lParam)));

@@ -70,6 +70,7 @@ class MainWindow final : private FormView, private AccessibleText {
   [[nodiscard]] std::string Label2Caption(int index) const override;
   [[nodiscard]] HWND Label2(int index) const;
   void ShowSliderPosition(int index, std::int16_t position) override;
+  void SwitchTimer(UINT_PTR id, UINT intervalMs, bool& on, bool enabled);
   void SetTimerEnabled(bool enabled) override;
   void SetFollowTimerEnabled(bool enabled) override;
   [[nodiscard]] std::int64_t Microseconds() const override;

@@ -77,24 +77,22 @@ void MainWindow::ShowSliderPosition(int index, std::int16_t position) {
   SetScrollInfo(controls_.Of(layout::Kind::Slider, index), SB_CTL, &info, TRUE);
 }
 
-void MainWindow::SetTimerEnabled(bool enabled) {
-  if (enabled == timerEnabled_) return;
-  timerEnabled_ = enabled;
+void MainWindow::SwitchTimer(UINT_PTR id, UINT intervalMs, bool& on, bool enabled) {
+  if (enabled == on) return;
+  on = enabled;
   if (enabled) {
-    SetTimer(hwnd_, ids::kTimer1, Form1::kTimerIntervalMs, nullptr);
+    SetTimer(hwnd_, id, intervalMs, nullptr);
   } else {
-    KillTimer(hwnd_, ids::kTimer1);
+    KillTimer(hwnd_, id);
   }
 }
 
+void MainWindow::SetTimerEnabled(bool enabled) {
+  SwitchTimer(ids::kTimer1, Form1::kTimerIntervalMs, timerEnabled_, enabled);
+}
+
 void MainWindow::SetFollowTimerEnabled(bool enabled) {
-  if (enabled == followTimerEnabled_) return;
-  followTimerEnabled_ = enabled;
-  if (enabled) {
-    SetTimer(hwnd_, ids::kFollowTimer, Form1::kFollowIntervalMs, nullptr);
-  } else {
-    KillTimer(hwnd_, ids::kFollowTimer);
-  }
+  SwitchTimer(ids::kFollowTimer, Form1::kFollowIntervalMs, followTimerEnabled_, enabled);
 }
 
 std::int64_t MainWindow::Microseconds() const {
