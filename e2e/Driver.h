@@ -71,7 +71,7 @@ class WineDllOverride {
 
 class Tintelo {
  public:
-  Tintelo();   // starts the program and waits for its window and first analysis
+  Tintelo();   // starts the program, waits for its window and first analysis, and clicks it
   ~Tintelo();  // closes it, or kills it if it does not go
   Tintelo(const Tintelo&) = delete;
   Tintelo& operator=(const Tintelo&) = delete;
@@ -86,6 +86,9 @@ class Tintelo {
   bool Close();
 
  private:
+  // Clicks the window's background, so that it takes the keys.
+  void BringForward();
+
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
   HWND window_ = nullptr;
