@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "window/ControlIds.h"
+#include "window/win32/Compat.h"
 #include "window/win32/Dib.h"
 
 namespace tintelo::e2e {
@@ -459,6 +460,17 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
 }
 
 HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), ids::kLoupeClass); }
+
+bool LoupeLeftOutOfCopies() {
+  // Wine may report a recent Windows, but accepts no display affinity.
+  return !UnderWine() && win::WindowsBuildAtLeast(10, 0, 19041) && GetSystemMetrics(SM_REMOTESESSION) == 0;
+}
+
+void NotCheckedHere(const std::string& what) {
+  std::printf("[ NOT HERE ] %s\n", what.c_str());
+  std::fflush(stdout);
+  testing::Test::RecordProperty("not_checked_here", what);
+}
 
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
   win::DibSurface copy;
