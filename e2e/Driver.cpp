@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "window/ControlIds.h"
+#include "window/win32/Compat.h"
 #include "window/win32/Dib.h"
 
 namespace tintelo::e2e {
@@ -135,6 +137,31 @@ int CountTinteloWindows() {
   return data.count;
 }
 
+namespace {
+
+// A spot of the window's own background, on the screen: halfway between the swatch and
+// the nearest control to its right, level with the swatch's middle; none when no control
+// stands there or the spot turns out not to be the window itself.
+std::optional<POINT> BackgroundSpot(HWND window) {
+  const RECT swatch = RectInParent(GetDlgItem(window, ids::kPicture1));
+  LONG nearest = LONG_MAX;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    const RECT r = RectInParent(child);
+    const bool level = r.top < swatch.bottom && r.bottom > swatch.top;
+    if (level && r.left >= swatch.right) nearest = std::min(nearest, r.left);
+  }
+  if (nearest == LONG_MAX || nearest - swatch.right < 2) return std::nullopt;
+  POINT spot{(swatch.right + nearest) / 2, (swatch.top + swatch.bottom) / 2};
+  // Hidden controls count too: ChildWindowFromPoint skips none.
+  if (ChildWindowFromPoint(window, spot) != window) return std::nullopt;
+  ClientToScreen(window, &spot);
+  // Nothing of another window over it either.
+  if (WindowFromPoint(spot) != window) return std::nullopt;
+  return spot;
+}
+
+}  // namespace
+
 Tintelo::Tintelo() {
   // The window opens centred on the primary monitor, where the virtual display starts
   // its pointer and where the last test may have left it. Resting there, the pointer
@@ -152,6 +179,28 @@ Tintelo::Tintelo() {
     // Ready once shown and the first analysis has filled the readouts.
     return window_ != nullptr && IsWindowVisible(window_) && !Text(ids::kText1 + 5).empty();
   });
+  if (window_ != nullptr) BringForward();
+}
+
+void Tintelo::BringForward() {
+  // A program started by a process that is not in the foreground may not take the
+  // foreground itself ("SetForegroundWindow"), and keys then go to whatever holds it: on
+  // a CI runner, the console the driver runs in. A click on a window moves the foreground
+  // to it whatever the lock ("LockSetForegroundWindow": clicking a background window), so
+  // the driver clicks as a user would, on the window's background, where no control acts
+  // on it. Wine has no such lock: there the window has the foreground already.
+  const std::optional<POINT> spot = BackgroundSpot(window_);
+  if (!spot) {
+    ADD_FAILURE() << "no spot of Tintelo's own background to click between the swatch and the readouts";
+    return;
+  }
+  MovePointer(*spot);
+  PressButton(MOUSEEVENTF_LEFTDOWN);
+  ReleaseButton(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window_; }))
+      << "a click on Tintelo's background did not bring it to the foreground";
+  // Back in the corner, where every test starts (see above).
+  MovePointer(POINT{0, 0});
 }
 
 Tintelo::~Tintelo() {
@@ -411,6 +460,17 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
 }
 
 HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), ids::kLoupeClass); }
+
+bool LoupeLeftOutOfCopies() {
+  // Wine may report a recent Windows, but accepts no display affinity.
+  return !UnderWine() && win::WindowsBuildAtLeast(10, 0, 19041) && GetSystemMetrics(SM_REMOTESESSION) == 0;
+}
+
+void NotCheckedHere(const std::string& what) {
+  std::printf("[ NOT HERE ] %s\n", what.c_str());
+  std::fflush(stdout);
+  testing::Test::RecordProperty("not_checked_here", what);
+}
 
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
   win::DibSurface copy;
