@@ -1,36 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <ostream>
 #include <string>
 
 #include "sampler/ScRgb.h"
+#include "tests/SdrOnHdr.h"
 
 namespace tintelo {
 namespace {
 
-// ---- What Windows stores for an SDR program's colours on an HDR desktop ----
-// Worked out here on its own, in double: the sRGB curve's linear value of the byte, times
-// SDR white's scRGB value, rounded to the nearest half float.
-
-double LinearOfByte(int byte) {
-  const double encoded = byte / 255.0;
-  return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
-}
-
-// The half float nearest to a finite value from 0 to 65504, ties to even. Within one
-// exponent a half has 1024 steps; below 2^-14 the subnormals keep that exponent's step
-// of 2^-24, and a value that rounds up to the next power of two carries into the exponent
-// the way the bits do.
-std::uint16_t HalfOf(double value) {
-  if (value == 0.0) return 0;
-  const int exponent = std::max(std::ilogb(value), -14);
-  const auto units = static_cast<int>(std::nearbyint(std::ldexp(value, 10 - exponent)));
-  return static_cast<std::uint16_t>(((exponent + 15) << 10) + units - 1024);
-}
+using testing_support::ComposedAt;
+using testing_support::HalfOf;
 
 class ScRgbRoundTrip : public testing::TestWithParam<unsigned> {};
 
@@ -38,18 +20,17 @@ class ScRgbRoundTrip : public testing::TestWithParam<unsigned> {};
 // user's SDR white level, comes back exactly; what is brighter than white is 255.
 TEST_P(ScRgbRoundTrip, GivesBackEveryByteOfEveryChannelAndClipsHighlights) {
   const unsigned nits = GetParam();
-  const double scale = nits / 80.0;
   const float white = ScRgbOfWhiteLevel(nits * 1000 / 80);
   for (int v = 0; v < 256; ++v) {
     // Three different bytes in each pixel, each channel through all 256 of them.
     const std::array<int, 3> bytes{v, 255 - v, (v + 85) % 256};
     std::array<std::uint16_t, 4> rgba{0, 0, 0, 0x3C00};  // alpha 1.0
-    for (std::size_t c = 0; c < 3; ++c) rgba.at(c) = HalfOf(LinearOfByte(bytes.at(c)) * scale);
+    for (std::size_t c = 0; c < 3; ++c) rgba.at(c) = ComposedAt(bytes.at(c), nits);
     const auto expected = static_cast<Pixel>((bytes[0] << 16) | (bytes[1] << 8) | bytes[2]);
     EXPECT_EQ(PixelOfScRgb(rgba, white), expected) << std::hex << "bytes " << bytes[0] << ' ' << bytes[1] << ' '
                                                    << bytes[2] << " at " << std::dec << nits << " nits";
   }
-  const std::uint16_t highlight = HalfOf(1.5 * scale);
+  const std::uint16_t highlight = HalfOf(1.5 * nits / 80.0);
   EXPECT_EQ(PixelOfScRgb(std::array<std::uint16_t, 4>{highlight, highlight, highlight, 0x3C00}, white), 0xFFFFFFU)
       << "half again as bright as SDR white";
 }
