@@ -12,6 +12,17 @@ namespace tintelo::win {
 
 namespace {
 
+// A build that reads every monitor through Desktop Duplication, to check on a desktop
+// that refuses it (Wine's) that the fallback reads exactly what GDI alone does.
+#ifdef TINTELO_FORCE_DUPLICATION
+constexpr bool kForceDuplication = true;
+#else
+constexpr bool kForceDuplication = false;
+#endif
+
+// Windows' SDR white when nothing raises it: 80 nits, scRGB 1.0.
+constexpr unsigned kDefaultSdrWhiteLevel = 1000;
+
 // A display source showing an HDR desktop: its GDI name ("\\.\DISPLAY1", as
 // MONITORINFOEXW::szDevice gives it) and the brightness of its SDR white.
 struct HdrSource {
@@ -141,15 +152,15 @@ bool WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
     // dividing by the SDR white level, so SDR colours come back too bright: the part of
     // the area on a monitor showing one is read again through Desktop Duplication. Where
     // that fails, GDI's pixels stay, as they do on every other monitor.
-    if (monitor.sdrWhiteLevel == 0) continue;
+    if (!kForceDuplication && monitor.sdrWhiteLevel == 0) continue;
     RECT part{};
     if (!IntersectRect(&part, &whole, &monitor.area)) continue;
     if (!duplication_) duplication_ = std::make_unique<DesktopDuplication>();
     const auto width = static_cast<std::size_t>(area.Width());
     const auto first =
         static_cast<std::size_t>(part.top - area.top) * width + static_cast<std::size_t>(part.left - area.left);
-    static_cast<void>(
-        duplication_->Read(monitor.device.data(), part, monitor.sdrWhiteLevel, pixels.subspan(first), width));
+    const unsigned white = monitor.sdrWhiteLevel != 0 ? monitor.sdrWhiteLevel : kDefaultSdrWhiteLevel;
+    static_cast<void>(duplication_->Read(monitor.device.data(), part, white, pixels.subspan(first), width));
   }
   return true;
 }
