@@ -11,6 +11,7 @@ void ScreenSampler::Begin() {
 
 void ScreenSampler::End() {
   if (loupe_) loupe_->End();
+  screen_->EndCaptures();
 }
 
 std::optional<ScreenPoint> ScreenSampler::Pointer() {

@@ -31,7 +31,7 @@ class ScreenSampler {
 
   // Sampling begins: learn the monitors; the loupe is made the first time.
   void Begin();
-  // Sampling ends: the loupe goes.
+  // Sampling ends: the loupe goes, and the screen lets go of what its copies held.
   void End();
 
   // The pointer's actual position; nothing when it cannot be read.

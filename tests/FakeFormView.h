@@ -53,6 +53,7 @@ class FakeDesktop final : public Screen, public LoupeView {
     if (copies == Copies::kBlackForAFrame) leftBehind.clear();
     return true;
   }
+  void EndCaptures() override { ++capturesEnded; }
 
   // LoupeView.
   void Show(const ScreenRect& to, std::span<const Pixel> with) override {
@@ -134,12 +135,14 @@ class FakeDesktop final : public Screen, public LoupeView {
     return static_cast<Pixel>(((p.x & 0xFF) << 16) | ((p.y & 0xFF) << 8) | ((p.x + p.y) & 0x7F));
   };
 
-  // Record: the loupe's window, and every area copied.
+  // Record: the loupe's window, every area copied, and how often sampling's end let go of
+  // what the copies held.
   bool visible = false;
   ScreenRect place;
   std::vector<Pixel> picture;
   std::vector<std::string> log;
   std::vector<ScreenRect> captures;
+  int capturesEnded = 0;
 
  private:
   struct Left {

@@ -267,6 +267,7 @@ TEST_P(SamplingStop, HidesTheSwatchHelpStopsTheTimerAndArms) {
   }
 
   EXPECT_FALSE(desktop.visible) << "the loupe stays up";
+  EXPECT_EQ(desktop.capturesEnded, 1) << "the screen keeps what its copies held, a duplication of the desktop perhaps";
   EXPECT_FALSE(view.panels[0].visible);
   EXPECT_TRUE(view.panels[1].visible) << "only the swatch's help goes";
   EXPECT_FALSE(view.timerEnabled);

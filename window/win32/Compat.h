@@ -1,8 +1,10 @@
 // Calls that newer Windows versions have and older ones lack, each with its fallback, and
-// the loading of system libraries on every Windows from 7 on. Two other places look
+// the loading of system libraries on every Windows from 7 on. Three other places look
 // entry points up by name, not for older Windows but to keep a library out of every
-// start-up: Dialogue.cpp (comdlg32, on the first click on the palette picture) and
-// Accessibility.cpp (ole32 and oleaut32, on a screen reader's first request).
+// start-up: Dialogue.cpp (comdlg32, on the first click on the palette picture),
+// Accessibility.cpp (ole32 and oleaut32, on a screen reader's first request) and
+// Duplication.cpp (dxgi and d3d11, when sampling first reads a monitor showing an HDR
+// desktop).
 #pragma once
 
 #include <windows.h>

@@ -37,6 +37,11 @@ class UniqueHandle {
     handle_ = handle;
   }
   [[nodiscard]] T Get() const noexcept { return handle_; }
+  // Where a call that makes a handle writes it; the one held before is released first.
+  [[nodiscard]] T* Put() noexcept {
+    Reset();
+    return &handle_;
+  }
   explicit operator bool() const noexcept { return handle_ != T{}; }
 
  private:
@@ -55,6 +60,12 @@ struct IconDeleter {
 struct MemoryDcDeleter {
   void operator()(HDC dc) const noexcept { DeleteDC(dc); }
 };
+struct ComDeleter {
+  template <typename Interface>
+  void operator()(Interface* object) const noexcept {
+    object->Release();
+  }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
@@ -62,6 +73,9 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;
+// A COM interface pointer the program holds a reference to.
+template <typename Interface>
+using UniqueCom = UniqueHandle<Interface*, ComDeleter>;
 
 // A window's DC, borrowed with GetDC and given back on scope exit.
 class WindowDc {

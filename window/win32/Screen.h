@@ -2,20 +2,44 @@
 // the program reads it.
 #pragma once
 
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <vector>
+
 #include "sampler/Screen.h"
 #include "window/win32/Dib.h"
 
 namespace tintelo::win {
 
+class DesktopDuplication;
+
+// A monitor as the screen's copies need it: where it is, its GDI name, and its SDR white
+// level when it shows an HDR desktop.
+struct ShownMonitor {
+  RECT area{};
+  std::array<wchar_t, CCHDEVICENAME> device{};
+  unsigned sdrWhiteLevel = 0;
+};
+
 class WinScreen final : public Screen {
  public:
+  WinScreen() noexcept;
+  ~WinScreen();
+  WinScreen(const WinScreen&) = delete;
+  WinScreen& operator=(const WinScreen&) = delete;
+
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
   void MoveCursor(ScreenPoint point) override;
   void Monitors(std::vector<Monitor>& monitors) override;
   [[nodiscard]] bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override;
+  void EndCaptures() override;
 
  private:
-  DibSurface copy_;  // made on the first capture, which BitBlt writes straight into
+  DibSurface copy_;                                  // made on the first capture, which BitBlt writes straight into
+  std::vector<ShownMonitor> shown_;                  // as Monitors() last found them
+  std::unique_ptr<DesktopDuplication> duplication_;  // while sampling reads an HDR monitor
 };
 
 }  // namespace tintelo::win

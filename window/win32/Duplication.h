@@ -1,0 +1,39 @@
+// Desktop Duplication of the monitors that show an HDR desktop: the second way of reading
+// the screen, which WinScreen chooses for them. GDI's copy of an HDR desktop clips its
+// scRGB values to 8 bits without dividing by the SDR white level, so SDR colours come back
+// too bright and their hues shift; a duplication in FP16 gives the values themselves.
+// Made when sampling first reads such a monitor, with d3d11.dll and dxgi.dll loaded then,
+// and gone when sampling ends.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "sampler/Screen.h"
+
+namespace tintelo::win {
+
+class DesktopDuplication {
+ public:
+  DesktopDuplication() noexcept;
+  ~DesktopDuplication();
+  DesktopDuplication(const DesktopDuplication&) = delete;
+  DesktopDuplication& operator=(const DesktopDuplication&) = delete;
+
+  // The pixels of `part` of the virtual screen, all on the monitor whose GDI name is
+  // `device`, row by row from the top, `stride` pixels from one row's start to the next,
+  // as the SDR programs beneath drew them at SDR white `sdrWhiteLevel` (thousandths of 80
+  // nits). False, and nothing written, on any failure: the caller keeps GDI's pixels.
+  [[nodiscard]] bool Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
+                          std::size_t stride) noexcept;
+
+ private:
+  struct Output;
+  std::vector<std::unique_ptr<Output>> outputs_;  // one duplication per monitor read
+};
+
+}  // namespace tintelo::win
