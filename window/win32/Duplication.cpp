@@ -91,13 +91,17 @@ bool DesktopDuplication::Output::Make() noexcept {
   // Only a desktop composed in linear scRGB is converted. The output says HDR10 (PQ,
   // BT.2020) when Windows composes in scRGB for an HDR display, and sRGB when it composes
   // in 8 bits; other encodings, such as those of Windows 11's Auto Color Management, are
-  // left to GDI ("Using DirectX with high dynamic range displays and advanced color").
+  // left to GDI ("Using DirectX with high dynamic range displays and advanced color"). The
+  // build that forces this road on every monitor takes an SDR desktop's FP16 frames too,
+  // white at scRGB 1.0, so that where Windows hands them out its readouts can be set
+  // against GDI's.
   UniqueCom<IDXGIOutput6> output6;
   DXGI_OUTPUT_DESC1 described{};
   if (FAILED(output.Get()->QueryInterface(__uuidof(IDXGIOutput6), Out(output6))) ||
       FAILED(output6.Get()->GetDesc1(&described)) ||
       (described.ColorSpace != DXGI_COLOR_SPACE_RGB_FULL_G2084_NONE_P2020 &&
-       described.ColorSpace != DXGI_COLOR_SPACE_RGB_FULL_G10_NONE_P709)) {
+       described.ColorSpace != DXGI_COLOR_SPACE_RGB_FULL_G10_NONE_P709 &&
+       !(kForceDuplication && described.ColorSpace == DXGI_COLOR_SPACE_RGB_FULL_G22_NONE_P709))) {
     return false;
   }
   // A rotated monitor's frames come unrotated ("DXGI_OUTDUPL_DESC"): its pixels would lie

@@ -12,14 +12,6 @@ namespace tintelo::win {
 
 namespace {
 
-// A build that reads every monitor through Desktop Duplication, to check on a desktop
-// that refuses it (Wine's) that the fallback reads exactly what GDI alone does.
-#ifdef TINTELO_FORCE_DUPLICATION
-constexpr bool kForceDuplication = true;
-#else
-constexpr bool kForceDuplication = false;
-#endif
-
 // Windows' SDR white when nothing raises it: 80 nits, scRGB 1.0.
 constexpr unsigned kDefaultSdrWhiteLevel = 1000;
 
