@@ -32,7 +32,6 @@ struct Capture {
   [[nodiscard]] static constexpr std::size_t Index(int column, int row) noexcept {
     return static_cast<std::size_t>(row * kSide + column);
   }
-  friend bool operator==(const Capture&, const Capture&) = default;
 };
 
 // The screen pixels around the pointer that a capture copies.

@@ -30,7 +30,6 @@ std::optional<Sample> ScreenSampler::Refresh(ScreenPoint pointer) {
           read && OnAMonitor(monitors_, at) ? Capture::Mark::kScreen : Capture::Mark::kNoMonitor;
     }
   }
-  if (!loupe_) loupe_ = std::make_unique<Loupe>(*loupeView_);
   loupe_->Refresh(capture_, pointer, MonitorAt(monitors_, pointer), area_.Reach());
 
   if (!read || !OnAMonitor(monitors_, pointer)) return std::nullopt;
@@ -48,9 +47,7 @@ bool ScreenSampler::Step(int dx, int dy) {
 
 std::int64_t ScreenSampler::FrameMicroseconds(ScreenPoint pointer) const noexcept {
   const Monitor* monitor = MonitorAt(monitors_, pointer);
-  // A rate of 1 stands for "the hardware's default" on Windows (DEVMODE's
-  // dmDisplayFrequency), which says nothing either.
-  const unsigned hz = monitor != nullptr && monitor->hz > 1 ? monitor->hz : kDefaultHz;
+  const unsigned hz = monitor != nullptr && monitor->hz != 0 ? monitor->hz : kDefaultHz;
   return (1'000'000 + hz / 2) / hz;
 }
 

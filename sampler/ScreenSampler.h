@@ -29,7 +29,7 @@ class ScreenSampler {
 
   ScreenSampler(Screen& screen, LoupeView& loupe) noexcept : screen_(&screen), loupeView_(&loupe) {}
 
-  // Sampling begins: learn the monitors; the loupe is made the first time.
+  // Sampling begins, before any refresh: learn the monitors; the loupe is made the first time.
   void Begin();
   // Sampling ends: the loupe goes, and the screen lets go of what its copies held.
   void End();
@@ -46,7 +46,9 @@ class ScreenSampler {
   // position cannot be read.
   bool Step(int dx, int dy);
 
+  // The averaged area, kept for the program's run and written nowhere.
   [[nodiscard]] SampleArea& Area() noexcept { return area_; }
+  [[nodiscard]] const SampleArea& Area() const noexcept { return area_; }
   // How long a refresh of the monitor under `pointer` lasts, in microseconds.
   [[nodiscard]] std::int64_t FrameMicroseconds(ScreenPoint pointer) const noexcept;
 

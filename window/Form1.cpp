@@ -4,10 +4,7 @@
 namespace tintelo {
 
 Form1::Form1(FormView& view, Screen& screen, LoupeView& loupe) noexcept
-    : view_(view),
-      sampler_(screen, loupe),
-      area_(sampler_.Area()),
-      hScroll1_{Slider(0, *this), Slider(1, *this), Slider(2, *this)} {}
+    : view_(view), sampler_(screen, loupe), hScroll1_{Slider(0, *this), Slider(1, *this), Slider(2, *this)} {}
 
 template <typename Handler>
 auto Form1::EndingSamplingOnError(Handler&& handler) -> decltype(handler()) {
@@ -183,7 +180,7 @@ bool Form1::StepPointer(int dx, int dy) {
 bool Form1::StepArea(int steps) {
   if (!sampling_) return false;
   // The outline and the readouts change at once; past either end nothing does.
-  if (!area_.Step(steps)) return true;
+  if (!sampler_.Area().Step(steps)) return true;
   if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
   return true;
 }

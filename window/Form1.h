@@ -94,7 +94,7 @@ class Form1 final : private ColourView, private SliderHost {
 
   [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
   [[nodiscard]] bool Sampling() const noexcept { return sampling_; }
-  [[nodiscard]] int AreaSide() const noexcept { return area_.Side(); }
+  [[nodiscard]] int AreaSide() const noexcept { return sampler_.Area().Side(); }
   [[nodiscard]] std::int16_t SliderValue(int index) const {
     return hScroll1_.at(static_cast<std::size_t>(index)).Value();
   }
@@ -174,7 +174,6 @@ class Form1 final : private ColourView, private SliderHost {
 
   FormView& view_;
   ScreenSampler sampler_;
-  SampleArea& area_;  // the sampler's: kept for the program's run, written nowhere
   std::array<Slider, kSliders> hScroll1_;
   bool slidersLive = false;
   bool sampling_ = false;
