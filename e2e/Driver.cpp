@@ -463,7 +463,7 @@ HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), ids::
 
 bool LoupeLeftOutOfCopies() {
   // Wine may report a recent Windows, but accepts no display affinity.
-  return !UnderWine() && win::WindowsBuildAtLeast(10, 0, 19041) && GetSystemMetrics(SM_REMOTESESSION) == 0;
+  return !UnderWine() && win::SystemExcludesFromCapture();
 }
 
 void NotCheckedHere(const std::string& what) {

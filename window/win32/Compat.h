@@ -43,8 +43,10 @@ void RestrictDllSearchToSystem32() noexcept;
 // from Windows 8.1 on; before it, every monitor has the system's scale.
 [[nodiscard]] UINT DpiOfMonitor(HMONITOR monitor) noexcept;
 
-// Whether Windows is at least major.minor.build, whatever the manifest declares.
-[[nodiscard]] bool WindowsBuildAtLeast(DWORD major, DWORD minor, DWORD build) noexcept;
+// Whether this system keeps a window with WDA_EXCLUDEFROMCAPTURE out of every copy of the
+// screen, as ExcludeFromCapture below asks it to: Windows 10 2004 (build 19041) on, outside
+// Remote Desktop.
+[[nodiscard]] bool SystemExcludesFromCapture() noexcept;
 
 // Keeps a window out of every copy of the screen, this program's own included, where the
 // system does that: WDA_EXCLUDEFROMCAPTURE from Windows 10 2004 (build 19041) on, outside

@@ -51,11 +51,9 @@ bool CopyScreen(const RECT& area, DibSurface& surface) noexcept {
   const RECT virtualScreen{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   RECT part{};
-  const bool whole = EqualRect(&area, &virtualScreen) != FALSE ||
-                     (IntersectRect(&part, &area, &virtualScreen) != FALSE && EqualRect(&part, &area) != FALSE);
-  if (!whole) std::fill(pixels.begin(), pixels.end(), 0u);
-  if (IsRectEmpty(&part) && !whole) return true;
-  if (whole) part = area;
+  const bool onScreen = IntersectRect(&part, &area, &virtualScreen) != FALSE;
+  if (!onScreen || EqualRect(&part, &area) == FALSE) std::fill(pixels.begin(), pixels.end(), 0u);
+  if (!onScreen) return true;
   const ScreenDc screen;
   if (screen.Get() == nullptr) return false;
   if (!BitBlt(surface.Dc(), part.left - area.left, part.top - area.top, part.right - part.left, part.bottom - part.top,
