@@ -334,10 +334,6 @@ double Percentile(std::vector<double> values, double share) {
   return values.at(std::max<std::size_t>(rank, 1) - 1);
 }
 
-void Row(const char* what, double floor, double tintelo) {
-  std::printf("%-34s %12.2f %12.2f %8.2f\n", what, floor, tintelo, floor > 0 ? tintelo / floor : 0.0);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
