@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -65,7 +66,6 @@ struct AreaRun {
 };
 
 void PrintTo(const AreaRun& run, std::ostream* out) { *out << run.name; }
-std::string AreaRunName(const testing::TestParamInfo<AreaRun>& info) { return info.param.name; }
 
 // Clear of where Tintelo opens, in the middle of the primary monitor.
 constexpr RECT kPatch{40, 40, 140, 140};
@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Patterns, AveragedArea,
                                          AreaRun{"NoiseByCharacters", Noise, Steps::CharactersFromTheKeyboard},
                                          AreaRun{"CheckerboardByTheKeypad", Checkerboard,
                                                  Steps::KeypadFromTheKeyboard}),
-                         AreaRunName);
+                         testing_support::CaseName<AreaRun>);
 
 // On the desktop of three monitors (scripts/xorg-monitors.conf), at the primary monitor's
 // top left corner: the larger sizes reach onto the monitor on the left, the one above,

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "e2e/Driver.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -96,8 +97,7 @@ TEST_P(ConfirmedColour, FillsEveryReadoutSliderAndLabel) {
   EXPECT_EQ(app.Text(ids::kText1 + 0), "0.0") << "the dialog does not sample the screen";
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialog, ConfirmedColour, testing::ValuesIn(kChosen),
-                         [](const testing::TestParamInfo<Chosen>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Dialog, ConfirmedColour, testing::ValuesIn(kChosen), testing_support::CaseName<Chosen>);
 
 TEST(ColourDialog, OpensExpandedAndHidesThePaletteHelp) {
   Tintelo app;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 #include "window/win32/Compat.h"
 
@@ -139,7 +140,7 @@ TEST_P(SystemLibraries, AreLoadedFromSystem32NeverFromBesideTheProgram) {
 INSTANTIATE_TEST_SUITE_P(Loads, SystemLibraries,
                          testing::Values(SystemLoad{"SearchFlag", win::LoadSystemLibrary},
                                          SystemLoad{"FullPath", win::LoadSystemLibraryByPath}),
-                         [](const testing::TestParamInfo<SystemLoad>& param) { return std::string(param.param.name); });
+                         testing_support::CaseName<SystemLoad>);
 
 // Everything a program could leave behind: registry values (with their data) under the
 // current user and the machine's software key, and files (with size and time) where

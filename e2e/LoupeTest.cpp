@@ -12,6 +12,7 @@
 
 #include "e2e/Driver.h"
 #include "sampler/Loupe.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -297,7 +298,6 @@ struct KeyRun {
 };
 
 void PrintTo(const KeyRun& run, std::ostream* out) { *out << run.name; }
-std::string KeyRunName(const testing::TestParamInfo<KeyRun>& info) { return info.param.name; }
 
 class LoupeKeys : public testing::TestWithParam<KeyRun> {
  protected:
@@ -367,7 +367,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, LoupeKeys,
                                          KeyRun{"SpaceThenEscape", Start::Space, End::Escape},
                                          KeyRun{"PressThenEscape", Start::Press, End::Escape},
                                          KeyRun{"PressThenEnter", Start::Press, End::Enter}),
-                         KeyRunName);
+                         testing_support::CaseName<KeyRun>);
 
 }  // namespace
 }  // namespace tintelo::e2e

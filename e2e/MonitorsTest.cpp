@@ -15,6 +15,7 @@
 
 #include "e2e/Driver.h"
 #include "sampler/Loupe.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -105,7 +106,6 @@ struct Spot {
 };
 
 void PrintTo(const Spot& spot, std::ostream* out) { *out << spot.name; }
-std::string SpotName(const testing::TestParamInfo<Spot>& param) { return param.param.name; }
 
 class ThreeMonitorsSampling : public ThreeMonitors, public testing::WithParamInterface<Spot> {};
 
@@ -150,7 +150,7 @@ TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
 INSTANTIATE_TEST_SUITE_P(ThreeMonitors, ThreeMonitorsSampling,
                          testing::Values(Spot{"LeftMonitor", POINT{-500, 100}, "-500.100", &kGreen},
                                          Spot{"MonitorAbove", POINT{40, -300}, "40.-300", &kPlum}),
-                         SpotName);
+                         testing_support::CaseName<Spot>);
 
 std::string Joined(const Readouts& readouts) {
   std::string text;

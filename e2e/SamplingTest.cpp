@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -19,7 +20,6 @@ namespace {
 constexpr Colour kSkyRedPlusOne{33, 160, 224, "14721057", "0x21A0E0", "191,64,0,31", "33,160,224", "#21A0E0"};
 
 void PrintTo(const Button& button, std::ostream* out) { *out << button.name << " button"; }
-std::string ButtonName(const testing::TestParamInfo<Button>& param) { return param.param.name; }
 
 // The brown window covers the screen's top-left corner; both stay clear of Tintelo.
 constexpr RECT kBrownPlace{0, 0, 160, 160};
@@ -72,7 +72,7 @@ TEST_P(SamplingWith, FollowsThePointerAndKeepsTheLastColourOnRelease) {
 INSTANTIATE_TEST_SUITE_P(Buttons, SamplingWith,
                          testing::Values(kLeftButton, Button{"Right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
                                          Button{"Middle", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}),
-                         ButtonName);
+                         testing_support::CaseName<Button>);
 
 TEST_F(Sampling, TopLeftCornerOfTheScreenReadsAsZeroZero) {
   Tintelo app;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -45,7 +46,6 @@ constexpr Channel kBlue{"Blue",
                         {0, 0, 255, "16711680", "0x0000FF", "255,255,0,0", "0,0,255", "#0000FF"}};
 
 void PrintTo(const Channel& channel, std::ostream* out) { *out << channel.name << " slider"; }
-std::string ChannelName(const testing::TestParamInfo<Channel>& param) { return param.param.name; }
 
 // The sliders never touch the position readout, which keeps its start-up "0.0".
 Readouts Showing(const Colour& c) { return e2e::Showing(POINT{0, 0}, c); }
@@ -205,7 +205,7 @@ TEST_P(OneSlider, KeyboardStepsByOneAndPagesToTheTop) {
   EXPECT_TRUE(ReadoutsSettleOn(app_, Showing(GetParam().full)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Channels, OneSlider, testing::Values(kRed, kGreen, kBlue), ChannelName);
+INSTANTIATE_TEST_SUITE_P(Channels, OneSlider, testing::Values(kRed, kGreen, kBlue), testing_support::CaseName<Channel>);
 
 }  // namespace
 }  // namespace tintelo::e2e

@@ -13,6 +13,7 @@
 #include "colour/Contrast.h"
 #include "e2e/Driver.h"
 #include "resources/resource.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
 #include "window/win32/Dib.h"
@@ -441,7 +442,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Light text on a light background, as some dark themes leave it.
                     Scheme{"LightOnLight", RGB(32, 32, 32), RGB(230, 230, 230), RGB(200, 200, 200),
                            RGB(230, 230, 230)}),
-    [](const testing::TestParamInfo<Scheme>& param) { return std::string(param.param.name); });
+    testing_support::CaseName<Scheme>);
 
 TEST(SingleInstance, SecondStartEndsSilentlyLeavingOneWindow) {
   Tintelo app;

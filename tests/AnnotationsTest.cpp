@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/CaseName.h"
 #include "window/Annotations.h"
 
 namespace tintelo {
@@ -78,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"RefusesNames", {AccessibleProperty::Name}, {AccessibleProperty::Value}},
                     // Wine 8.0 answers E_NOTIMPL to every call.
                     RefusalCase{"RefusesAll", {AccessibleProperty::Name, AccessibleProperty::Value}, {}}),
-    [](const testing::TestParamInfo<RefusalCase>& param) { return std::string(param.param.name); });
+    testing_support::CaseName<RefusalCase>);
 
 }  // namespace
 }  // namespace tintelo

@@ -7,6 +7,7 @@
 
 #include "colour/Contrast.h"
 #include "colour/Module1.h"
+#include "tests/CaseName.h"
 
 namespace tintelo {
 namespace {
@@ -209,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
         SurfaceCase{"OwnThemeCaption", Surface::Form, kOwnTheme, true, {0x00FF00, 0}},
         // The panels take the fields' pair, whatever the tooltip colours say.
         SurfaceCase{"OwnThemePanel", Surface::HelpPanel, kOwnTheme, true, {0x00FFFF, 0x800000}}),
-    [](const testing::TestParamInfo<SurfaceCase>& param) { return std::string(param.param.name); });
+    testing_support::CaseName<SurfaceCase>);
 
 }  // namespace
 }  // namespace tintelo

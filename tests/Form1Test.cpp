@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/CaseName.h"
 #include "tests/FakeFormView.h"
 #include "window/Form1.h"
 
@@ -352,7 +353,6 @@ struct KeyCase {
 };
 
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
-std::string KeyName(const testing::TestParamInfo<KeyCase>& info) { return info.param.name; }
 
 class SwatchKeys : public FormFixture, public testing::WithParamInterface<KeyCase> {
  protected:
@@ -408,7 +408,7 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"PlusGrows", true, SwatchKey::Grow, false, false, true, true, {100, 100}, 3},
                     KeyCase{"HeldPlusGrows", true, SwatchKey::Grow, true, true, true, true, {100, 100}, 3},
                     KeyCase{"MinusAtOnePixel", true, SwatchKey::Shrink, false, false, true, true, {100, 100}}),
-    KeyName);
+    testing_support::CaseName<KeyCase>);
 
 // One copy of the screen per refresh feeds both the readouts and the loupe: on a screen
 // that changes between any two copies, the loupe's outlined cell and the readouts agree.
@@ -444,7 +444,6 @@ struct WheelCase {
 };
 
 void PrintTo(const WheelCase& c, std::ostream* os) { *os << c.name; }
-std::string WheelName(const testing::TestParamInfo<WheelCase>& info) { return info.param.name; }
 
 class SamplingWheel : public FormFixture, public testing::WithParamInterface<WheelCase> {
  protected:
@@ -473,7 +472,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WheelCase{"HalfANotch", true, {60}, 1}, WheelCase{"DownAtOne", true, {-120}, 1},
                     WheelCase{"ThreeAtOnce", true, {360}, 7}, WheelCase{"PastTheTop", true, {1200, 120}, 15},
                     WheelCase{"UpThenDown", true, {240, -120}, 3}, WheelCase{"NotWhileIdle", false, {120}, 1}),
-    WheelName);
+    testing_support::CaseName<WheelCase>);
 
 // The area is kept from one sampling to the next, and Escape leaves it as it is.
 TEST_F(Sampling, AreaIsKeptAcrossSamplingsAndCancels) {
@@ -497,7 +496,6 @@ struct FollowCase {
 };
 
 void PrintTo(const FollowCase& c, std::ostream* os) { *os << c.name; }
-std::string FollowName(const testing::TestParamInfo<FollowCase>& info) { return info.param.name; }
 
 class SamplingFollows : public FormFixture, public testing::WithParamInterface<FollowCase> {
  protected:
@@ -555,7 +553,7 @@ INSTANTIATE_TEST_SUITE_P(Moves, SamplingFollows,
                                          FollowCase{"WithinAFrameAt144Hz", false, 144, 6'900, false},
                                          FollowCase{"KeyboardAfterAFrame", true, 60, 16'700, true},
                                          FollowCase{"KeyboardWithinAFrame", true, 60, 10'000, false}),
-                         FollowName);
+                         testing_support::CaseName<FollowCase>);
 
 // The tick reads a resting pointer again: the screen beneath it can change.
 TEST_F(Sampling, TicksReadTheScreenUnderARestingPointer) {

@@ -11,6 +11,7 @@
 #include "sampler/Loupe.h"
 #include "sampler/Monitors.h"
 #include "sampler/ScreenSampler.h"
+#include "tests/CaseName.h"
 #include "tests/FakeFormView.h"
 
 namespace tintelo {
@@ -36,7 +37,6 @@ struct PlaceCase {
 };
 
 void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
-std::string PlaceName(const testing::TestParamInfo<PlaceCase>& info) { return info.param.name; }
 
 class LoupePlace : public testing::TestWithParam<PlaceCase> {};
 
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "At150PercentOnTheLeft", {-2870, 1600}, 144, {-2880, 0, 0, 1620}, {-2833, 1334, -2603, 1564}},
                     // Too narrow for either side: below the pointer, not over it.
                     PlaceCase{"NarrowMonitor", {150, 500}, 96, {0, 0, 300, 1080}, {145, 525, 300, 680}}),
-    PlaceName);
+    testing_support::CaseName<PlaceCase>);
 
 // ---- What it shows ----
 
@@ -185,7 +185,6 @@ struct GuardCase {
 };
 
 void PrintTo(const GuardCase& c, std::ostream* os) { *os << c.name; }
-std::string GuardName(const testing::TestParamInfo<GuardCase>& info) { return info.param.name; }
 
 class LoupeGuard : public testing::TestWithParam<GuardCase> {};
 
@@ -239,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(Systems, LoupeGuard,
                              // for a frame where it stood.
                              GuardCase{"BlackFrameGradient", Copies::kBlackForAFrame, 0x1000000, 3},
                              GuardCase{"BlackFrameWhite", Copies::kBlackForAFrame, 0xFFFFFF, 3}),
-                         GuardName);
+                         testing_support::CaseName<GuardCase>);
 
 // ---- One-pixel steps ----
 
@@ -251,7 +250,6 @@ struct StepCase {
 };
 
 void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
-std::string StepName(const testing::TestParamInfo<StepCase>& info) { return info.param.name; }
 
 class PointerStep : public testing::TestWithParam<StepCase> {};
 
@@ -276,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, PointerStep,
                                          StepCase{"PastTheBottomOfTheLeftMonitor", {-500, 595}, 0, 10, {-500, 599}},
                                          StepCase{"IntoTheCornerOnNoMonitor", {-1, 0}, 0, -1, {-1, 0}},
                                          StepCase{"AlongTheEdgeOfTheMonitorAbove", {799, -300}, 1, 0, {799, -300}}),
-                         StepName);
+                         testing_support::CaseName<StepCase>);
 
 }  // namespace
 }  // namespace tintelo

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sampler/ScRgb.h"
+#include "tests/CaseName.h"
 #include "tests/SdrOnHdr.h"
 
 namespace tintelo {
@@ -49,7 +50,6 @@ struct SpecialCase {
 };
 
 void PrintTo(const SpecialCase& c, std::ostream* os) { *os << c.name; }
-std::string SpecialName(const testing::TestParamInfo<SpecialCase>& info) { return info.param.name; }
 
 class ScRgbSpecial : public testing::TestWithParam<SpecialCase> {};
 
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Halves, ScRgbSpecial,
                                          SpecialCase{"SignallingNaN", 0x7C01, 0}, SpecialCase{"NegativeNaN", 0xFE00, 0},
                                          SpecialCase{"White", 0x4100, 255}, SpecialCase{"TwiceWhite", 0x4500, 255},
                                          SpecialCase{"LargestHalf", 0x7BFF, 255}, SpecialCase{"Infinity", 0x7C00, 255}),
-                         SpecialName);
+                         testing_support::CaseName<SpecialCase>);
 
 }  // namespace
 }  // namespace tintelo

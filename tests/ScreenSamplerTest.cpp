@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sampler/ScreenSampler.h"
+#include "tests/CaseName.h"
 #include "tests/FakeFormView.h"
 
 namespace tintelo {
@@ -27,7 +28,6 @@ struct AreaCase {
 };
 
 void PrintTo(const AreaCase& c, std::ostream* os) { *os << c.name; }
-std::string AreaName(const testing::TestParamInfo<AreaCase>& info) { return info.param.name; }
 
 class AreaSteps : public testing::TestWithParam<AreaCase> {};
 
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                     AreaCase{"ToTheTop", {1, 1, 1, 1, 1, 1, 1}, {true, true, true, true, true, true, true}, 15},
                     AreaCase{"NothingAboveFifteen", {7, 1}, {true, false}, 15},
                     AreaCase{"SeveralNotchesAtOnceStopAtTheEnd", {20, -3}, {true, true}, 9}),
-    AreaName);
+    testing_support::CaseName<AreaCase>);
 
 // The readouts' mean against one worked out here, for every size, on several screens:
 // rounding half up, and pixels on no monitor left out.
@@ -59,7 +59,6 @@ struct MeanCase {
 };
 
 void PrintTo(const MeanCase& c, std::ostream* os) { *os << c.name; }
-std::string MeanName(const testing::TestParamInfo<MeanCase>& info) { return info.param.name; }
 
 Pixel Checkerboard(ScreenPoint p) { return ((p.x + p.y) & 1) != 0 ? 0xFFFFFF : 0x000000; }
 // One level apart, so that a mean of an even count lands exactly on a half.
@@ -101,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, SampleMean,
                                          MeanCase{"StripesAtTheTopLeftCorner", {0, 0}, Stripes},
                                          // Beside the ground below the left monitor.
                                          MeanCase{"NoiseBesideGroundOnNoMonitor", {-1, 599}, Noise}),
-                         MeanName);
+                         testing_support::CaseName<MeanCase>);
 
 // ---- No reading ----
 
