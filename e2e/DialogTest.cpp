@@ -133,6 +133,8 @@ TEST(ColourDialog, IsModalOverTheWindow) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(IsWindowEnabled(app.Window()));
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), app.Window());
+  PressShortcut();
+  EXPECT_FALSE(WaitUntil([&] { return LoupeOf(app) != nullptr; }, 500ms)) << "the shortcut sampled behind the dialog";
   ASSERT_TRUE(CloseDialog(app, dialog, IDCANCEL));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Window()) != FALSE; }));
 }

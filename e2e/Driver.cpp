@@ -18,17 +18,25 @@
 
 namespace tintelo::e2e {
 
+namespace {
+
+// Keeps this thread's own windows (if any) responsive.
+void DispatchWaitingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
   const auto end = std::chrono::steady_clock::now() + deadline;
   for (;;) {
     if (condition()) return true;
     if (std::chrono::steady_clock::now() > end) return false;
-    // Keep this thread's own windows (if any) responsive while waiting.
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    DispatchWaitingMessages();
     std::this_thread::sleep_for(10ms);
   }
 }
@@ -350,21 +358,29 @@ void Click(POINT screen) {
   ReleaseButton(MOUSEEVENTF_LEFTUP);
 }
 
-void PressKey(WORD key, bool shift) {
+void PressChord(std::initializer_list<WORD> keys) {
   std::vector<INPUT> inputs;
-  const auto add = [&](WORD vk, DWORD flags) {
+  const auto add = [&](WORD key, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
+    input.ki.wVk = key;
     input.ki.dwFlags = flags;
     inputs.push_back(input);
   };
-  if (shift) add(VK_SHIFT, 0);
-  add(key, 0);
-  add(key, KEYEVENTF_KEYUP);
-  if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+  for (const WORD key : keys) add(key, 0);
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
+
+void PressKey(WORD key, bool shift) {
+  if (shift) {
+    PressChord({VK_SHIFT, key});
+  } else {
+    PressChord({key});
+  }
+}
+
+void PressShortcut() { PressChord({VK_LWIN, VK_MENU, static_cast<WORD>(ids::kPickShortcutKey)}); }
 
 void Type(wchar_t character) {
   INPUT inputs[2]{};
@@ -483,7 +499,14 @@ std::vector<COLORREF> ScreenPixels(const RECT& area) {
 
 namespace {
 
+constexpr wchar_t kButtonMessages[] = L"DriverButtonMessages";
+
 LRESULT CALLBACK PaintColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if ((message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) ||
+      (message >= WM_XBUTTONDOWN && message <= WM_XBUTTONDBLCLK)) {
+    const auto count = reinterpret_cast<std::uintptr_t>(GetPropW(window, kButtonMessages));
+    SetPropW(window, kButtonMessages, reinterpret_cast<HANDLE>(count + 1));
+  }
   if (message == WM_ERASEBKGND) {
     RECT client{};
     GetClientRect(window, &client);
@@ -522,12 +545,20 @@ ColourWindow::ColourWindow(RECT place, const Colour& colour) : colour_(Rgb(colou
   window_ = ShowPopup(kClass, place, static_cast<LONG_PTR>(colour_));
 }
 
-ColourWindow::~ColourWindow() { DestroyWindow(window_); }
+ColourWindow::~ColourWindow() {
+  RemovePropW(window_, kButtonMessages);
+  DestroyWindow(window_);
+}
 
 void ColourWindow::Repaint(const Colour& colour) {
   colour_ = Rgb(colour);
   SetWindowLongPtrW(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour_));
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+int ColourWindow::ButtonMessages() const {
+  DispatchWaitingMessages();
+  return static_cast<int>(reinterpret_cast<std::uintptr_t>(GetPropW(window_, kButtonMessages)));
 }
 
 bool ColourWindow::Shown(POINT at) const {

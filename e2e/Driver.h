@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -114,6 +115,10 @@ void PressButton(DWORD downFlag);  // MOUSEEVENTF_LEFTDOWN, RIGHTDOWN, ...
 void ReleaseButton(DWORD upFlag);
 void Click(POINT screen);
 void PressKey(WORD key, bool shift = false);
+// Keys pressed in order, then let go in the reverse order.
+void PressChord(std::initializer_list<WORD> keys);
+// Tintelo's global shortcut, Win+Alt+C, pressed and let go.
+void PressShortcut();
 // A character typed, whatever key of whichever keyboard layout makes it.
 void Type(wchar_t character);
 // The mouse wheel turned by `delta` (WHEEL_DELTA a notch, away from the user positive).
@@ -178,6 +183,9 @@ class ColourWindow {
   [[nodiscard]] bool Shown(POINT at) const;
   // Repaints it in another colour at once.
   void Repaint(const Colour& colour);
+  // How many button messages (presses and releases, any button) it has received, once
+  // this thread has taken what is waiting for it.
+  [[nodiscard]] int ButtonMessages() const;
 
  private:
   COLORREF colour_;

@@ -168,13 +168,14 @@ class FakeColourDialog final : public ColourDialog {
     flags = value;
     if (log != nullptr) log->push_back("Dialog.SetFlags");
   }
-  bool ShowColor() override {
+  Outcome ShowColor() override {
     ++shows;
     flagsWhenShown.push_back(flags);
     if (log != nullptr) log->push_back(available ? "Dialog.Show" : "Dialog.Unavailable");
-    if (!available) return false;
-    if (answer) colour = *answer;
-    return true;
+    if (!available) return Outcome::NotShown;
+    if (!answer) return Outcome::Cancelled;
+    colour = *answer;
+    return Outcome::Confirmed;
   }
   [[nodiscard]] ColourValue Color() const override { return colour; }
 
@@ -255,6 +256,14 @@ class FakeFormView final : public FormView {
   }
   ColourDialog& Dialogue() override { return dialogue; }
   void SetTopmost() override { ++topmost; }
+  void ComeForward() override {
+    ++cameForward;
+    log.push_back("ComeForward");
+  }
+  bool TakeClicks(bool taken) override {
+    clicksTaken = taken;
+    return true;
+  }
 
   struct Panel {
     double left = 960;  // where the layout puts both panels until the first move
@@ -271,6 +280,7 @@ class FakeFormView final : public FormView {
   std::array<Panel, 2> panels{};
   bool timerEnabled = false;
   bool followTimerEnabled = false;
+  bool clicksTaken = false;  // clicks anywhere come to the window, and to no program
   std::string clipboard;
   FakeColourDialog dialogue;
 
@@ -290,6 +300,7 @@ class FakeFormView final : public FormView {
   int minimised = 0;
   int beeps = 0;
   int topmost = 0;
+  int cameForward = 0;
 };
 
 }  // namespace tintelo::testing_support

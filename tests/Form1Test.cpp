@@ -276,6 +276,7 @@ TEST_P(SamplingStop, HidesTheSwatchHelpStopsTheTimerAndArms) {
   EXPECT_TRUE(form.SlidersLive());
   EXPECT_EQ(Now(), sampled) << "stopping keeps the last sample on show";
   EXPECT_FALSE(view.followTimerEnabled);
+  EXPECT_FALSE(view.clicksTaken);
   const auto captures = desktop.captures.size();
   Tick({9, 9}, 0);
   EXPECT_EQ(desktop.captures.size(), captures);
@@ -308,6 +309,7 @@ TEST_P(SamplingCancel, EscapeBringsBackEverythingAndALaterReleaseChangesNothing)
     form.hScroll1_Action(2, SliderAction::PageUp);
   }
   const Shown before = Now();
+  const auto taken = form.Recent().Newest().size();
 
   if (began == Began::PressAtStartUp || began == Began::PressAfterSliders) {
     form.Picture1_MouseDown();
@@ -325,7 +327,9 @@ TEST_P(SamplingCancel, EscapeBringsBackEverythingAndALaterReleaseChangesNothing)
   EXPECT_EQ(Now(), before);
   EXPECT_FALSE(form.Sampling());
   EXPECT_FALSE(view.timerEnabled);
+  EXPECT_FALSE(view.clicksTaken);
   EXPECT_FALSE(desktop.visible);
+  EXPECT_EQ(form.Recent().Newest().size(), taken) << "a cancelled sampling takes no colour";
   EXPECT_FALSE(form.Picture1_KeyDown(SwatchKey::Escape, false, false)) << "a second Escape has nothing to cancel";
   form.Picture1_MouseUp();
   Tick({9, 9}, 0x00FF00);
@@ -374,6 +378,7 @@ TEST_P(SwatchKeys, DoWhatTheSamplerStateSays) {
   EXPECT_EQ(view.timerEnabled, c.samplingAfter);
   EXPECT_EQ(form.SlidersLive(), !c.samplingAfter);
   EXPECT_EQ(desktop.visible, c.samplingAfter) << "the loupe";
+  EXPECT_EQ(view.clicksTaken, c.samplingAfter) << "clicks anywhere are sampling's";
   EXPECT_EQ(desktop.cursor, c.pointerAfter);
   EXPECT_EQ(form.AreaSide(), c.sideAfter);
   const bool stepped = c.pointerAfter.x != 100 || c.pointerAfter.y != 100 || c.sideAfter != 1;
@@ -782,6 +787,127 @@ TEST_F(DialogPick, UnavailableDialogBeepsAtEveryClickAndKeepsTheColour) {
   EXPECT_TRUE(form.SlidersLive());
 }
 
+// ---- Picking from anywhere, and the colours taken ----
+
+struct RecentCase {
+  const char* name;
+  std::vector<ColourValue> taken;
+  std::vector<ColourValue> newest;
+};
+
+class RecentOrder : public testing::TestWithParam<RecentCase> {};
+
+TEST_P(RecentOrder, NewestFirstOnceEachAtMostTwelve) {
+  RecentColours recent;
+  for (const ColourValue colour : GetParam().taken) recent.Take(colour);
+  const auto newest = recent.Newest();
+  EXPECT_EQ(std::vector<ColourValue>(newest.begin(), newest.end()), GetParam().newest);
+}
+
+INSTANTIATE_TEST_SUITE_P(Takes, RecentOrder,
+                         testing::Values(RecentCase{"NewestFirst", {1, 2, 3}, {3, 2, 1}},
+                                         RecentCase{"TakenAgainMovesUp", {1, 2, 3, 1}, {1, 3, 2}},
+                                         RecentCase{"FirstTakenAgainStays", {1, 2, 2}, {2, 1}},
+                                         RecentCase{"OldestGoesPastTwelve",
+                                                    {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
+                                                    {13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}},
+                                         RecentCase{"OldestTakenAgainAtTwelve",
+                                                    {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1},
+                                                    {1, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}}),
+                         testing_support::CaseName<RecentCase>);
+
+// Which ends of sampling, dialogs and copies take a colour, and which colours on the way
+// do not. Each road is a script of steps from start-up, the pointer over kFirst:
+// p press on the swatch, u release, t a tick, n a tick over kLast, s Space, h the
+// shortcut, l and r a left and a right click anywhere, f the focus lost, d the dialog
+// confirming kLast, c the dialog cancelled, + a slider step, y a copy, x a copy refused.
+constexpr ColourValue kFirst = 0x112233;
+constexpr ColourValue kLast = 0x445566;
+
+struct TakeCase {
+  const char* name;
+  const char* steps;
+  std::vector<ColourValue> taken;
+  bool samplingAfter = false;
+};
+
+class Taking : public FormFixture, public testing::WithParamInterface<TakeCase> {
+ protected:
+  void SetUp() override { Start(); }
+
+  void Run(char step) {
+    switch (step) {
+      case 'p': form.Picture1_MouseDown(); break;
+      case 'u': form.Picture1_MouseUp(); break;
+      case 't': Tick({40, 50}, kFirst); break;
+      case 'n': Tick({40, 50}, kLast); break;
+      case 's': EXPECT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false)); break;
+      case 'h': form.Form_HotKey(); break;
+      case 'l': form.Screen_Click(Form1::Button::Left); break;
+      case 'r': form.Screen_Click(Form1::Button::Right); break;
+      case 'f': form.Picture1_LostFocus(); break;
+      case 'd': view.dialogue.answer = kLast; [[fallthrough]];
+      case 'c': form.Image1_Click(); break;
+      case '+': form.hScroll1_Action(0, SliderAction::LineUp); break;
+      case 'x': view.clipboardHeld = true; [[fallthrough]];
+      case 'y': form.Text1_GotFocus(5); break;
+      default: FAIL() << "no step " << step;
+    }
+  }
+};
+
+TEST_P(Taking, OnlyTheColourAnActionEndsOn) {
+  desktop.cursor = {40, 50};
+  desktop.Fill(kFirst);
+  for (const char* step = GetParam().steps; *step != '\0'; ++step) Run(*step);
+  const auto newest = form.Recent().Newest();
+  EXPECT_EQ(std::vector<ColourValue>(newest.begin(), newest.end()), GetParam().taken);
+  EXPECT_EQ(form.Sampling(), GetParam().samplingAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, Taking,
+    testing::Values(TakeCase{"PressAndRelease", "ptnu", {kLast}}, TakeCase{"PressTooShortForATick", "pu", {}},
+                    TakeCase{"SpaceAndSpace", "stns", {kLast}}, TakeCase{"LeftClick", "stnl", {kLast}},
+                    TakeCase{"RightClickCancels", "stnr", {}}, TakeCase{"ClickWhileTheSwatchIsHeld", "ptnl", {}, true},
+                    TakeCase{"FocusLost", "stnf", {kLast}}, TakeCase{"ShortcutTwice", "hh", {kFirst}},
+                    TakeCase{"ShortcutWhileTheSwatchIsHeld", "ptnh", {}, true},
+                    TakeCase{"TwoColoursNewestFirst", "hhsnl", {kLast, kFirst}},
+                    TakeCase{"DialogConfirmed", "d", {kLast}}, TakeCase{"DialogCancelled", "c", {}},
+                    TakeCase{"SliderStepsThenACopy", "++y", {2}}, TakeCase{"CopyRefused", "+x", {}}),
+    testing_support::CaseName<TakeCase>);
+
+TEST_F(Sampling, ShortcutBringsTheWindowForwardReadsAtOnceAndTakesClicks) {
+  Tick({-300, 20}, kLast);  // idle: reads nothing
+  form.Form_HotKey();
+
+  EXPECT_EQ(view.cameForward, 1);
+  EXPECT_TRUE(form.Sampling());
+  EXPECT_TRUE(desktop.visible) << "the loupe";
+  EXPECT_EQ(view.texts[0], "-300.20") << "the readouts at once, without waiting for a tick";
+  EXPECT_EQ(view.swatch, kLast);
+  EXPECT_TRUE(view.clicksTaken);
+  EXPECT_TRUE(view.followTimerEnabled);
+}
+
+TEST_F(DialogPick, ChoosingARecentColourSetsItEverywhereWithoutCopyingOrTaking) {
+  Pick(ComposeColour(10, 20, 30));
+  Pick(0x0000FF);
+  ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
+
+  form.RecentColour_Click(1);
+
+  EXPECT_FALSE(form.Sampling()) << "the choice ends sampling";
+  EXPECT_EQ(view.texts[5], "#0A141E");
+  ExpectSliders({-10, -20, -30});
+  EXPECT_EQ(ValueLabels(), (Labels{"10", "20", "30"}));
+  EXPECT_TRUE(view.clipboard.empty());
+  EXPECT_EQ(form.Recent().Newest()[0], 0x0000FF);
+  const Shown chosen = Now();
+  form.RecentColour_Click(2);
+  EXPECT_EQ(Now(), chosen) << "no such entry";
+}
+
 // ---- Copy ----
 
 class CopyFixture : public FormFixture {
@@ -944,6 +1070,7 @@ TEST_P(Form1Errors, ErrorWhileSamplingEndsSamplingAndLeavesTheHandler) {
   EXPECT_FALSE(form.Sampling());
   EXPECT_FALSE(view.timerEnabled);
   EXPECT_FALSE(view.followTimerEnabled);
+  EXPECT_FALSE(view.clicksTaken);
   EXPECT_FALSE(desktop.visible) << "the loupe stays over the report";
 }
 

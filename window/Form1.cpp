@@ -56,20 +56,31 @@ void Form1::Text1_MouseMove(int) { HidePanels(); }
 void Form1::Label1_MouseMove(int) { HidePanels(); }
 void Form1::Label4_MouseMove(int) { HidePanels(); }
 
-void Form1::StartSampling() {
+void Form1::StartSampling(bool read) {
   if (!sampling_) {
     before_.swatch = view_.SwatchColour();
     before_.position = view_.Text(0);
     for (int i = 0; i < kSliders; ++i)
       before_.values.at(static_cast<std::size_t>(i)) = view_.Label2Caption(kSliders + i);
     sampling_ = true;
+    sampled_ = false;
     sampler_.Begin();
-    // The loupe shows at once; the readouts wait for the first tick or move, so that a
-    // click too short for a tick leaves the colour as it was.
-    if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, false);
+    // The loupe shows at once; the readouts wait for the first tick or move unless asked,
+    // so that a click too short for a tick leaves the colour as it was.
+    if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, read);
   }
   slidersLive = false;
   view_.SetTimerEnabled(true);
+}
+
+void Form1::StartSamplingFromKeyboard(bool read) {
+  byKeyboard_ = true;
+  StartSampling(read);
+  // No pointer moves reach the window: the follow timer watches the pointer, and the
+  // clicks that would land in other programs end or cancel sampling instead, where the
+  // system lets them be taken.
+  view_.SetFollowTimerEnabled(true);
+  (void)view_.TakeClicks(true);
 }
 
 void Form1::Picture1_MouseDown() {
@@ -88,9 +99,19 @@ void Form1::StopSampling() {
   view_.SetPanelVisible(0, false);
   view_.SetTimerEnabled(false);
   view_.SetFollowTimerEnabled(false);
+  (void)view_.TakeClicks(false);
   sampler_.End();
   slidersLive = true;
   sampling_ = false;
+  sampled_ = false;
+}
+
+void Form1::KeepSample() {
+  // The colours passed on the way are not taken, only the one sampling ends on; a press
+  // too short for a reading took none.
+  const bool took = sampled_;
+  StopSampling();
+  if (took) recent_.Take(view_.SwatchColour());
 }
 
 void Form1::CancelSampling() {
@@ -105,16 +126,54 @@ void Form1::CancelSampling() {
   StopSampling();
 }
 
-void Form1::Picture1_MouseUp() { StopSampling(); }
+void Form1::Picture1_MouseUp() { KeepSample(); }
 
 void Form1::Picture1_CaptureLost() {
   // Another window took the pointer; the release will never reach the swatch.
-  if (sampling_) StopSampling();
+  if (sampling_) KeepSample();
 }
 
 void Form1::Picture1_LostFocus() {
   // The keys that end sampling cannot reach the swatch any more.
-  if (sampling_) StopSampling();
+  if (sampling_) KeepSample();
+}
+
+void Form1::Form_HotKey() {
+  // A press on the swatch ends with its release, wherever the shortcut is pressed.
+  if (sampling_ && !byKeyboard_) return;
+  EndingSamplingOnError([&] {
+    if (sampling_) {
+      KeepSample();
+      return;
+    }
+    // Pressed from another program, the user is looking at the screen, not at the window:
+    // the readouts show the pixel under the pointer at once.
+    view_.ComeForward();
+    StartSamplingFromKeyboard(true);
+  });
+}
+
+void Form1::Screen_Click(Button button) {
+  // A click taken just as sampling ended by other means is a click on nothing.
+  if (!sampling_ || !byKeyboard_) return;
+  EndingSamplingOnError([&] {
+    if (button == Button::Left) {
+      KeepSample();
+    } else {
+      CancelSampling();
+    }
+  });
+}
+
+void Form1::RecentColour_Click(int index) {
+  const auto colours = recent_.Newest();
+  if (index < 0 || static_cast<std::size_t>(index) >= colours.size()) return;
+  const ColourValue colour = colours[static_cast<std::size_t>(index)];
+  EndingSamplingOnError([&] {
+    if (sampling_) StopSampling();
+    view_.SetSwatchColour(colour);
+    fnAnalyseCouleurs();
+  });
 }
 
 void Form1::Picture1_MouseMove(double x, double y) {
@@ -132,11 +191,9 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
         // A key held down starts or ends once, not on and off with each repeat.
         if (repeat) return true;
         if (sampling_) {
-          StopSampling();
+          KeepSample();
         } else {
-          byKeyboard_ = true;
-          StartSampling();
-          view_.SetFollowTimerEnabled(true);
+          StartSamplingFromKeyboard(false);
         }
         return true;
       case SwatchKey::Escape:
@@ -226,6 +283,7 @@ void Form1::Refresh(ScreenPoint pointer, bool read) {
   refreshedPointer_ = pointer;
   const auto sample = sampler_.Refresh(pointer);
   if (!read || !sample) return;
+  sampled_ = true;
   view_.SetSwatchColour(sample->colour);
   view_.SetText(0, PositionText(sample->point));
   fnAnalyseCouleurs();
@@ -236,6 +294,7 @@ void Form1::Text1_GotFocus(int index) {
   const std::string text = view_.Text(index);
   // Minimising tells the user the copy worked, so a failed copy keeps the window up.
   if (view_.CopyToClipboard(text)) {
+    recent_.Take(view_.SwatchColour());
     view_.Minimise();
   } else {
     view_.Beep();
@@ -248,12 +307,14 @@ void Form1::Image1_Click() {
   dialogue.SetFlags(ColourDialog::kFullOpen);
   // A dialog that never showed has nothing to report: the beep is the only news, and the
   // colour stays as it is.
-  if (!dialogue.ShowColor()) {
+  const ColourDialog::Outcome outcome = dialogue.ShowColor();
+  if (outcome == ColourDialog::Outcome::NotShown) {
     view_.Beep();
     return;
   }
   view_.SetSwatchColour(dialogue.Color());
   fnAnalyseCouleurs();
+  if (outcome == ColourDialog::Outcome::Confirmed) recent_.Take(view_.SwatchColour());
 }
 
 void Form1::Image1_MouseMove(double x, double y) {

@@ -13,6 +13,7 @@
 #include "sampler/Loupe.h"
 #include "sampler/Screen.h"
 #include "sampler/ScreenSampler.h"
+#include "window/RecentColours.h"
 
 namespace tintelo {
 
@@ -21,10 +22,13 @@ class ColourDialog {
  public:
   static constexpr std::int32_t kFullOpen = 2;  // custom-colour section expanded at once
 
+  // How the dialog ended; NotShown when no dialog could be shown at all (its library
+  // would not load).
+  enum class Outcome { NotShown, Cancelled, Confirmed };
+
   virtual void SetFlags(std::int32_t flags) = 0;
   // Modal. Afterwards Color() is the confirmed colour, or the previous one after a cancel.
-  // False when no dialog could be shown at all (its library would not load).
-  [[nodiscard]] virtual bool ShowColor() = 0;
+  [[nodiscard]] virtual Outcome ShowColor() = 0;
   [[nodiscard]] virtual ColourValue Color() const = 0;
 
  protected:
@@ -61,6 +65,12 @@ class FormView {
   virtual void SetPanelVisible(int index, bool visible) = 0;
   [[nodiscard]] virtual ColourDialog& Dialogue() = 0;
   virtual void SetTopmost() = 0;
+  // For the global shortcut: the window back where it was if minimised, topmost, in the
+  // foreground, the swatch focused.
+  virtual void ComeForward() = 0;
+  // While taken, a left or a right click anywhere on the screen reaches no program and
+  // comes to Form1 as Screen_Click. False when the system would not give them.
+  virtual bool TakeClicks(bool taken) = 0;
 
  protected:
   ~FormView() = default;
@@ -95,6 +105,7 @@ class Form1 final : private ColourView, private SliderHost {
   [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
   [[nodiscard]] bool Sampling() const noexcept { return sampling_; }
   [[nodiscard]] int AreaSide() const noexcept { return sampler_.Area().Side(); }
+  [[nodiscard]] const RecentColours& Recent() const noexcept { return recent_; }
   [[nodiscard]] std::int16_t SliderValue(int index) const {
     return hScroll1_.at(static_cast<std::size_t>(index)).Value();
   }
@@ -105,6 +116,19 @@ class Form1 final : private ColourView, private SliderHost {
   void Form_Load();
   void Form_Activate();
   void Form_MouseMove();
+  // The global shortcut, from anywhere: the window comes forward and sampling begins
+  // where the pointer is, as with Space, with the readouts at once; pressed again while
+  // sampling from the keyboard, it ends sampling and keeps the colour. While the swatch
+  // is held it does nothing.
+  void Form_HotKey();
+  // The recent colour `index` (0 the newest) chosen from the menu: it becomes the colour
+  // as the dialog's does, without being copied.
+  void RecentColour_Click(int index);
+
+  // While sampling begun from the keyboard, clicks anywhere are Tintelo's: a left click
+  // ends sampling keeping the colour, a right click cancels it as Escape does.
+  enum class Button { Left, Right };
+  void Screen_Click(Button button);
 
   // Swatch: press anywhere with any button to sample, release (or lose the capture) to stop.
   // While sampling, the readouts follow every pointer move, at most once per refresh of
@@ -150,8 +174,12 @@ class Form1 final : private ColourView, private SliderHost {
   void SliderScrolled(int index) override;
 
   void HidePanels();
-  void StartSampling();
+  // `read`: the readouts at once, not at the first tick or move.
+  void StartSampling(bool read = false);
+  void StartSamplingFromKeyboard(bool read);
   void StopSampling();
+  // Sampling's end that keeps the colour: a reading taken joins the recent colours.
+  void KeepSample();
   void CancelSampling();
   bool StepPointer(int dx, int dy);
   bool StepArea(int steps);
@@ -184,7 +212,9 @@ class Form1 final : private ColourView, private SliderHost {
   ScreenPoint refreshedPointer_;
   std::int64_t followedAt_ = 0;
   bool byKeyboard_ = false;  // sampling began with a key: no pointer moves reach the window
-  int wheel_ = 0;            // wheel movement short of a notch
+  bool sampled_ = false;     // this sampling has shown a reading
+  RecentColours recent_;
+  int wheel_ = 0;  // wheel movement short of a notch
 };
 
 }  // namespace tintelo

@@ -38,9 +38,9 @@ const DialogEntries* Entries() {
 
 }  // namespace
 
-bool Dialogue::ShowColor() {
+ColourDialog::Outcome Dialogue::ShowColor() {
   const DialogEntries* entries = Entries();
-  if (entries == nullptr) return false;
+  if (entries == nullptr) return Outcome::NotShown;
   CHOOSECOLORW choose{};
   choose.lStructSize = sizeof(choose);
   choose.hwndOwner = owner_;
@@ -49,11 +49,11 @@ bool Dialogue::ShowColor() {
   choose.Flags = static_cast<DWORD>(flags_);
   if (entries->chooseColor(&choose)) {
     color_ = choose.rgbResult;
-    return true;
+    return Outcome::Confirmed;
   }
   // A cancel leaves the previous colour in place; a dialog that could not be made at all
   // (an extended error, CommDlgExtendedError page) was never shown.
-  return entries->extendedError() == 0;
+  return entries->extendedError() == 0 ? Outcome::Cancelled : Outcome::NotShown;
 }
 
 }  // namespace tintelo::win

@@ -15,7 +15,7 @@ class Dialogue final : public ColourDialog {
  public:
   void SetOwner(HWND owner) noexcept { owner_ = owner; }
   void SetFlags(std::int32_t flags) override { flags_ = flags; }
-  [[nodiscard]] bool ShowColor() override;
+  [[nodiscard]] Outcome ShowColor() override;
   [[nodiscard]] ColourValue Color() const override { return static_cast<ColourValue>(color_); }
 
  private:

@@ -60,6 +60,9 @@ struct IconDeleter {
 struct MemoryDcDeleter {
   void operator()(HDC dc) const noexcept { DeleteDC(dc); }
 };
+struct HookDeleter {
+  void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
+};
 struct ComDeleter {
   template <typename Interface>
   void operator()(Interface* object) const noexcept {
@@ -73,6 +76,7 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;
+using UniqueHook = UniqueHandle<HHOOK, HookDeleter>;
 // A COM interface pointer the program holds a reference to.
 template <typename Interface>
 using UniqueCom = UniqueHandle<Interface*, ComDeleter>;

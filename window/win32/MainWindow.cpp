@@ -71,6 +71,8 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
     SetWindowPos(self->hwnd_, nullptr, scaled.left, scaled.top, scaled.right - scaled.left, scaled.bottom - scaled.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  self->shortcut_.Register(self->hwnd_);
+  self->recentMenu_.AddTo(self->hwnd_);
   self->dialogue_.SetOwner(self->hwnd_);
   self->loupe_.SetOwner(self->hwnd_, instance);
   self->controls_.Create(self->hwnd_, instance, dpi, self->children_);
@@ -98,6 +100,8 @@ void MainWindow::Show() {
     form_.Form_Activate();
     return 0;
   });
+  // Once the window is up, where the notice can point at it.
+  shortcut_.NoticeIfRefused(controls_.Of(layout::Kind::Swatch));
 }
 
 bool MainWindow::PreTranslate(const MSG& msg) {

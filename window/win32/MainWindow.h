@@ -13,10 +13,13 @@
 #include "window/Form1.h"
 #include "window/win32/Accessibility.h"
 #include "window/win32/ChildWindows.h"
+#include "window/win32/ClickHook.h"
 #include "window/win32/ControlSet.h"
 #include "window/win32/Dialogue.h"
 #include "window/win32/Handles.h"
 #include "window/win32/LoupeWindow.h"
+#include "window/win32/PickShortcut.h"
+#include "window/win32/RecentMenu.h"
 #include "window/win32/SchemeColours.h"
 #include "window/win32/Screen.h"
 
@@ -49,8 +52,12 @@ class MainWindow final : private FormView, private AccessibleText {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnActivate(WPARAM wParam);
   void OnTimer(WPARAM id);
+  void OnHotKey(WPARAM id);
+  [[nodiscard]] bool OnSysCommand(WPARAM command);
+  void OnInitMenuPopup(HMENU menu);
+  void OnContextMenu(HWND from, LPARAM at);
   [[nodiscard]] BOOL OnGetDpiScaledSize(UINT dpi, SIZE& size) const;
-  void OnCommand(WPARAM wParam);
+  void OnCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnControlColour(HDC dc, HWND control);
   [[nodiscard]] BOOL OnEraseBackground(HDC dc) const;
   void OnSettingChange(WPARAM setting);
@@ -83,6 +90,8 @@ class MainWindow final : private FormView, private AccessibleText {
   void SetPanelVisible(int index, bool visible) override;
   [[nodiscard]] ColourDialog& Dialogue() override { return dialogue_; }
   void SetTopmost() override;
+  void ComeForward() override;
+  bool TakeClicks(bool taken) override;
 
   // AccessibleText (MainWindowView.cpp)
   [[nodiscard]] std::wstring AccessibleName(HWND control) const override;
@@ -95,6 +104,9 @@ class MainWindow final : private FormView, private AccessibleText {
   bool followTimerEnabled_ = false;
   UniqueIcon icon_;
   UniqueIcon smallIcon_;
+  PickShortcut shortcut_;
+  ClickHook clickHook_;
+  RecentMenu recentMenu_;
 
   SchemePaint scheme_;
   WinScreen screen_;

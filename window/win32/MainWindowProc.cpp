@@ -20,8 +20,18 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_SETFOCUS: FocusSwatch(); return 0;
     case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
     case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_HOTKEY: OnHotKey(wParam); return 0;
+    case ClickHook::kLeftClick: form_.Screen_Click(Form1::Button::Left); return 0;
+    case ClickHook::kRightClick: form_.Screen_Click(Form1::Button::Right); return 0;
+    case WM_SYSCOMMAND:
+      if (OnSysCommand(wParam)) return 0;
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
     case WM_VSCROLL: OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)); return 0;
-    case WM_COMMAND: OnCommand(wParam); return 0;
+    case WM_COMMAND: OnCommand(wParam, lParam); return 0;
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case kGetDpiScaledSize: return OnGetDpiScaledSize(LOWORD(wParam), *reinterpret_cast<SIZE*>(lParam));
@@ -46,6 +56,33 @@ void MainWindow::OnActivate(WPARAM wParam) {
 void MainWindow::OnTimer(WPARAM id) {
   if (id == ids::kTimer1) form_.Timer1_Timer();
   if (id == ids::kFollowTimer) form_.Follow_Timer();
+  if (id == ids::kNoticeTimer) shortcut_.EndNotice();
+}
+
+void MainWindow::OnHotKey(WPARAM id) {
+  // A modal window (the colour dialog, a message box) disables this one: the shortcut
+  // waits until it is closed.
+  if (id == PickShortcut::kId && IsWindowEnabled(hwnd_)) form_.Form_HotKey();
+}
+
+bool MainWindow::OnSysCommand(WPARAM command) {
+  const int index = RecentMenu::IndexOf(command);
+  if (index < 0) return false;
+  form_.RecentColour_Click(index);
+  return true;
+}
+
+void MainWindow::OnInitMenuPopup(HMENU menu) { recentMenu_.Fill(menu, form_.Recent().Newest(), controls_.Dpi()); }
+
+void MainWindow::OnContextMenu(HWND from, LPARAM at) {
+  // The menu key or Shift+F10 on the swatch (a point of -1, -1); a right press there
+  // samples, and its release never asks for a menu. While sampling the keys are sampling's.
+  HWND swatch = controls_.Of(layout::Kind::Swatch);
+  if (from != swatch || at != -1 || form_.Sampling()) return;
+  RECT place{};
+  GetWindowRect(swatch, &place);
+  const int index = recentMenu_.Track(hwnd_, POINT{place.left, place.bottom}, form_.Recent().Newest(), controls_.Dpi());
+  if (index >= 0) form_.RecentColour_Click(index);
 }
 
 BOOL MainWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
@@ -55,7 +92,12 @@ BOOL MainWindow::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
   return TRUE;
 }
 
-void MainWindow::OnCommand(WPARAM wParam) {
+void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+  // Wine sends the system menu's own items here, where Windows sends WM_SYSCOMMAND.
+  if (HIWORD(wParam) == 0 && lParam == 0) {
+    (void)OnSysCommand(LOWORD(wParam));
+    return;
+  }
   if (HIWORD(wParam) != EN_SETFOCUS) return;
   const int id = LOWORD(wParam);
   if (id >= ids::kText1 && id < ids::kText1 + Form1::kReadouts) form_.Text1_GotFocus(id - ids::kText1);
@@ -117,6 +159,9 @@ void MainWindow::OnNcDestroy() {
 }
 
 void MainWindow::OnDestroy() {
+  clickHook_.Remove();
+  shortcut_.EndNotice();
+  shortcut_.Unregister();
   children_.Detach();
   SetTimerEnabled(false);
   SetFollowTimerEnabled(false);

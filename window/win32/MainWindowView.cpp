@@ -137,6 +137,24 @@ void MainWindow::SetPanelVisible(int index, bool visible) {
 
 void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); }
 
+void MainWindow::ComeForward() {
+  // Back where it was. The shortcut's WM_HOTKEY gives this thread the right to take the
+  // foreground from whichever program has it ("SetForegroundWindow": the calling
+  // process received the last input event).
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  SetForegroundWindow(hwnd_);
+  fnSetTopmost(hwnd_);
+  FocusSwatch();
+}
+
+bool MainWindow::TakeClicks(bool taken) {
+  if (!taken) {
+    clickHook_.Remove();
+    return true;
+  }
+  return clickHook_.Set(hwnd_);
+}
+
 std::wstring MainWindow::AccessibleName(HWND control) const {
   if (control == controls_.Of(layout::Kind::Swatch)) return kSwatchName;
   // A scroll bar is named by the label before it only by some screen readers (the rule

@@ -1,0 +1,151 @@
+// Picking from anywhere: the global shortcut, the clicks that end sampling begun from the
+// keyboard without reaching any program, and the colours taken this run.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "e2e/Driver.h"
+#include "window/ControlIds.h"
+
+namespace tintelo::e2e {
+namespace {
+
+constexpr RECT kBrownPlace{0, 0, 160, 160};
+constexpr RECT kSkyPlace{0, 320, 160, 480};
+constexpr POINT kOnBrown{37, 81};
+constexpr POINT kOnSky{123, 401};
+
+// What the readouts show at start-up, before any colour.
+Readouts StartUp() {
+  return {"0.0", "0", "0x000000", "0,0,0,255", "0,0,0", "#000000", "0", "0", "0", "000", "000", "000"};
+}
+
+class Pick : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(brown_.Shown(kOnBrown));
+    ASSERT_TRUE(sky_.Shown(kOnSky));
+  }
+
+  // Sampling from the keyboard: Space on the swatch, then the pointer onto `at`.
+  static testing::AssertionResult SampleWithSpace(const Tintelo& app, POINT at, const Colour& colour) {
+    PressKey(VK_SPACE);
+    if (!WaitUntil([&] { return LoupeOf(app) != nullptr; })) return testing::AssertionFailure() << "no loupe";
+    MovePointer(at);
+    return ReadoutsSettleOn(app, Showing(at, colour));
+  }
+
+  ColourWindow brown_{kBrownPlace, kBrown};
+  ColourWindow sky_{kSkyPlace, kSky};
+};
+
+TEST_F(Pick, ShortcutRestoresTheWindowAndALeftClickAnywherePicksWithoutReachingIt) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  RECT before{};
+  GetWindowRect(app.Window(), &before);
+  ShowWindow(app.Window(), SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(app.Window()) != FALSE; }));
+  MovePointer(kOnBrown);
+
+  PressShortcut();
+
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) != nullptr; })) << "the shortcut did not start sampling";
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(app.Window()) == FALSE; }));
+  RECT after{};
+  GetWindowRect(app.Window(), &after);
+  EXPECT_TRUE(EqualRect(&before, &after) != FALSE) << "the window came back elsewhere";
+  EXPECT_TRUE((GetWindowLongPtrW(app.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  EXPECT_EQ(GetForegroundWindow(), app.Window());
+  const Readouts brown = Showing(kOnBrown, kBrown);
+  EXPECT_TRUE(ReadoutsSettleOn(app, brown));
+
+  // The loupe follows the pointer onto the sky window; the click there picks it.
+  MovePointer(kOnSky);
+  const Readouts sky = Showing(kOnSky, kSky);
+  EXPECT_TRUE(ReadoutsSettleOn(app, sky));
+  PressButton(MOUSEEVENTF_LEFTDOWN);
+  ReleaseButton(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "the click did not end sampling";
+  MovePointer(kOnBrown);
+  EXPECT_FALSE(WaitUntil([&] { return Snapshot(app) != sky; }, 300ms)) << "sampling went on after the click";
+  EXPECT_EQ(sky_.ButtonMessages(), 0) << "the click reached the window beneath";
+
+  // Sampling over, the hook is gone: clicks reach windows again.
+  Click(kOnBrown);
+  EXPECT_TRUE(WaitUntil([&] { return brown_.ButtonMessages() >= 2; })) << "a click after sampling never arrived";
+}
+
+TEST_F(Pick, RightClickCancelsAndReachesNoWindow) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  ASSERT_TRUE(SampleWithSpace(app, kOnBrown, kBrown));
+
+  PressButton(MOUSEEVENTF_RIGHTDOWN);
+  ReleaseButton(MOUSEEVENTF_RIGHTUP);
+
+  EXPECT_TRUE(ReadoutsSettleOn(app, StartUp())) << "the right click did not cancel";
+  EXPECT_EQ(LoupeOf(app), nullptr);
+  EXPECT_EQ(brown_.ButtonMessages(), 0);
+}
+
+// Two colours taken, then each chosen back: from the swatch's menu key, and from the
+// window's system menu, whose last entry the list is. Another process cannot read a
+// menu here (Wine answers no item count), so the keys walk it and the readouts tell.
+TEST_F(Pick, RecentColoursListTheTakenNewestFirstAndSetTheChosenOne) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  ASSERT_TRUE(SampleWithSpace(app, kOnBrown, kBrown));
+  PressKey(VK_SPACE);
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
+  ASSERT_TRUE(SampleWithSpace(app, kOnSky, kSky));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
+  const std::string position = PositionText(kOnSky);
+
+  // The second entry is the older colour.
+  PressKey(VK_APPS);
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  Readouts brown = Showing(kOnBrown, kBrown);
+  brown[0] = position;  // choosing sets the colour, not the position it came from
+  EXPECT_TRUE(ReadoutsSettleOn(app, brown)) << "the menu key's list";
+  ASSERT_FALSE(ClipboardText() == std::optional<std::wstring>(L"#996633")) << "choosing copied";
+
+  // Alt+Space, the system menu; Up wraps round to its last entry, the list.
+  PressChord({VK_MENU, VK_SPACE});
+  PressKey(VK_UP);
+  PressKey(VK_RIGHT);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnSky, kSky))) << "the system menu's list";
+}
+
+TEST(PickShortcut, TakenByAnotherProgramIsSaidAndTheKeysStillSample) {
+  ASSERT_TRUE(RegisterHotKey(nullptr, 1, ids::kPickShortcutModifiers | MOD_NOREPEAT, ids::kPickShortcutKey))
+      << "the combination is not free for this test: " << GetLastError();
+  struct Unregister {
+    ~Unregister() { UnregisterHotKey(nullptr, 1); }
+  } unregister;
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+
+  std::string notice;
+  EXPECT_TRUE(WaitUntil([&] {
+    notice = WindowText(VisibleWindowOf(app.ProcessId(), L"tooltips_class32"));
+    return notice.find("Win+Alt+C") != std::string::npos;
+  })) << "no notice of the taken shortcut, only \""
+      << notice << '"';
+  EXPECT_NE(notice.find("un autre programme"), std::string::npos) << notice;
+
+  PressShortcut();  // this process's now
+  EXPECT_FALSE(WaitUntil([&] { return LoupeOf(app) != nullptr; }, 500ms));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) != nullptr; })) << "Space no longer samples";
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
+}
+
+}  // namespace
+}  // namespace tintelo::e2e
