@@ -55,6 +55,22 @@ std::wstring BesideThisProgram(const wchar_t* name) {
   return path + name;
 }
 
+std::wstring TinteloExe() {
+  // TINTELO_EXE names the exe under test from outside the build: the release's own
+  // download, say, which the GitHub workflow tests on Windows before publishing it.
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD length = GetEnvironmentVariableW(L"TINTELO_EXE", path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return BesideThisProgram(L"Tintelo.exe");
+  path.resize(length);
+  return path;
+}
+
+std::wstring BesideTintelo(const wchar_t* name) {
+  std::wstring path = TinteloExe();
+  path.resize(path.find_last_of(L"\\/") + 1);
+  return path + name;
+}
+
 bool UnderWine() {
   static const bool wine = [] {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -96,7 +112,10 @@ WineDllOverride::~WineDllOverride() {
 }
 
 HANDLE StartProgram(const wchar_t* name) {
-  std::wstring path = BesideThisProgram(name);
+  return StartProgramAt(BesideThisProgram(name));
+}
+
+HANDLE StartProgramAt(const std::wstring& path) {
   std::wstring commandLine = L"\"" + path + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -109,7 +128,7 @@ HANDLE StartProgram(const wchar_t* name) {
       CloseHandle(info.hThread);
       return info.hProcess;
     }
-    std::fprintf(stderr, "starting %ls failed (error %lu), trying again\n", name, GetLastError());
+    std::fprintf(stderr, "starting %ls failed (error %lu), trying again\n", path.c_str(), GetLastError());
     std::this_thread::sleep_for(200ms);
   }
   return nullptr;

@@ -38,6 +38,11 @@ using win::Widen;
 
 // Path of a file beside the test program (Tintelo.exe is built next to it).
 std::wstring BesideThisProgram(const wchar_t* name);
+// The Tintelo.exe under test: the one TINTELO_EXE names, or else the one built beside the
+// test program.
+std::wstring TinteloExe();
+// Path of a file beside the Tintelo.exe under test.
+std::wstring BesideTintelo(const wchar_t* name);
 
 // True when this driver runs under Wine: only Wine's ntdll exports wine_get_version.
 // Outside Wine the driver leaves out what only Wine needs, and the tests that only Wine
@@ -99,7 +104,8 @@ class Tintelo {
 // Starts a program built beside this one without waiting for anything; returns the
 // process handle, or null.
 HANDLE StartProgram(const wchar_t* name);
-inline HANDLE StartTintelo() { return StartProgram(L"Tintelo.exe"); }
+HANDLE StartProgramAt(const std::wstring& path);
+inline HANDLE StartTintelo() { return StartProgramAt(TinteloExe()); }
 
 // Top-level Tintelo windows on the desktop, whichever process owns them.
 int CountTinteloWindows();

@@ -66,7 +66,7 @@ std::set<std::string> ImportedDlls(const std::vector<unsigned char>& file) {
 }
 
 TEST(Hardening, ImportsOnlyKnownOrManifestLoadedDlls) {
-  const auto imports = ImportedDlls(ReadFile(BesideThisProgram(L"Tintelo.exe")));
+  const auto imports = ImportedDlls(ReadFile(TinteloExe()));
   ASSERT_FALSE(imports.empty()) << "no import table found";
   // KnownDLLs always come from System32; comctl32 comes through the manifest's
   // side-by-side Common Controls 6 dependency.
@@ -88,7 +88,7 @@ TEST(Hardening, PlantedDllBesideTheProgramIsNeverLoaded) {
     GTEST_SKIP() << "the planted copy is made a threat through Wine's DllOverrides; on Windows comdlg32 is a "
                     "KnownDLL, always loaded from System32, so this test could not fail there";
   }
-  const std::wstring planted = BesideThisProgram(L"comdlg32.dll");
+  const std::wstring planted = BesideTintelo(L"comdlg32.dll");
   ASSERT_TRUE(CopyFileW(BesideThisProgram(L"planted_comdlg32.dll").c_str(), planted.c_str(), FALSE));
   {
     const WineDllOverride preferPlanted(L"Tintelo.exe", L"comdlg32", L"native,builtin");
@@ -212,7 +212,7 @@ std::set<std::wstring> Traces() {
   GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
   walkFiles(walkFiles, std::wstring(profile) + L"\\AppData", true);
   walkFiles(walkFiles, L"C:\\ProgramData", true);
-  std::wstring here = BesideThisProgram(L"");
+  std::wstring here = BesideTintelo(L"");
   here.pop_back();
   walkFiles(walkFiles, here, false);
   return traces;

@@ -380,7 +380,7 @@ TEST_P(UnderScheme, FieldsAndCaptionsStayReadable) {
 // resources: 0xAARRGGBB, rows from the top, the top byte the mask. Empty if it could not.
 std::vector<std::uint32_t> PaletteAsWindowsReadsIt(SIZE& size) {
   std::vector<std::uint32_t> pixels;
-  HMODULE program = LoadLibraryExW(BesideThisProgram(L"Tintelo.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE program = LoadLibraryExW(TinteloExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (program == nullptr) return pixels;
   auto* bitmap =
       static_cast<HBITMAP>(LoadImageW(program, MAKEINTRESOURCEW(IDB_PALETTE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));

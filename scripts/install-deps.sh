@@ -9,7 +9,7 @@ common=("${compilers[@]}" g++ wine wine64 fonts-wine fonts-liberation xvfb xauth
 plain=()
 case "${1:-test}" in
   test)
-    wanted=("${common[@]}" clang googletest libgtest-dev libbenchmark-dev)
+    wanted=("${common[@]}" clang googletest libgtest-dev libbenchmark-dev python3-yaml)
     plain=(xserver-xorg-core xserver-xorg-video-dummy)
     ;;
   run) wanted=("${common[@]}" googletest imagemagick) ;;
