@@ -67,8 +67,14 @@ class VersionResource(unittest.TestCase):
         self.assertEqual(product_version, self.numbers)
 
     def test_texts_are_the_project_version(self):
-        self.assertEqual(version_string(self.data, "FileVersion"), VERSION)
-        self.assertEqual(version_string(self.data, "ProductVersion"), VERSION)
+        # "1.00" for 1.0.0: the minor number in two digits, a patch number only when set.
+        major, minor, patch = (int(n) for n in VERSION.split("."))
+        text = f"{major}.{minor:02d}" + (f".{patch}" if patch else "")
+        self.assertEqual(version_string(self.data, "FileVersion"), text)
+        self.assertEqual(version_string(self.data, "ProductVersion"), text)
+
+    def test_manifest_carries_the_version(self):
+        self.assertIn(f'name="Tintelo" version="{VERSION}.0"'.encode(), self.data)
 
     def test_copyright_is_the_licence_line(self):
         licence = (ROOT / "LICENSE").read_text()
