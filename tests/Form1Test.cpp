@@ -877,19 +877,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TakeCase{"SliderStepsThenACopy", "++y", {2}}, TakeCase{"CopyRefused", "+x", {}}),
     testing_support::CaseName<TakeCase>);
 
-TEST_F(Sampling, ShortcutBringsTheWindowForwardReadsAtOnceAndTakesClicks) {
-  Tick({-300, 20}, kLast);  // idle: reads nothing
-  form.Form_HotKey();
-
-  EXPECT_EQ(view.cameForward, 1);
-  EXPECT_TRUE(form.Sampling());
-  EXPECT_TRUE(desktop.visible) << "the loupe";
-  EXPECT_EQ(view.texts[0], "-300.20") << "the readouts at once, without waiting for a tick";
-  EXPECT_EQ(view.swatch, kLast);
-  EXPECT_TRUE(view.clicksTaken);
-  EXPECT_TRUE(view.followTimerEnabled);
-}
-
 TEST_F(DialogPick, ChoosingARecentColourSetsItEverywhereWithoutCopyingOrTaking) {
   Pick(ComposeColour(10, 20, 30));
   Pick(0x0000FF);
