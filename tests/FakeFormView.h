@@ -256,10 +256,7 @@ class FakeFormView final : public FormView {
   }
   ColourDialog& Dialogue() override { return dialogue; }
   void SetTopmost() override { ++topmost; }
-  void ComeForward() override {
-    ++cameForward;
-    log.push_back("ComeForward");
-  }
+  void ComeForward() override { log.push_back("ComeForward"); }
   bool TakeClicks(bool taken) override {
     clicksTaken = taken;
     return true;
@@ -300,7 +297,6 @@ class FakeFormView final : public FormView {
   int minimised = 0;
   int beeps = 0;
   int topmost = 0;
-  int cameForward = 0;
 };
 
 }  // namespace tintelo::testing_support
