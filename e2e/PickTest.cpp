@@ -21,6 +21,20 @@ Readouts StartUp() {
   return {"0.0", "0", "0x000000", "0,0,0,255", "0,0,0", "#000000", "0", "0", "0", "000", "000", "000"};
 }
 
+// Waits until exactly `count` of the program's menus are open: keys sent before a menu
+// has opened would go to the window instead.
+bool MenusOpen(const Tintelo& app, int count) {
+  return WaitUntil([&] {
+    int open = 0;
+    for (HWND w = FindWindowW(L"#32768", nullptr); w != nullptr; w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == app.ProcessId() && IsWindowVisible(w)) ++open;
+    }
+    return open == count;
+  });
+}
+
 class Pick : public testing::Test {
  protected:
   void SetUp() override {
@@ -103,21 +117,26 @@ TEST_F(Pick, RecentColoursListTheTakenNewestFirstAndSetTheChosenOne) {
   PressKey(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
   const std::string position = PositionText(kOnSky);
+  SetClipboardTextForTest(L"before the choice");
 
   // The second entry is the older colour.
   PressKey(VK_APPS);
+  ASSERT_TRUE(MenusOpen(app, 1)) << "the menu key opened no menu";
   PressKey(VK_DOWN);
   PressKey(VK_DOWN);
   PressKey(VK_RETURN);
   Readouts brown = Showing(kOnBrown, kBrown);
   brown[0] = position;  // choosing sets the colour, not the position it came from
   EXPECT_TRUE(ReadoutsSettleOn(app, brown)) << "the menu key's list";
-  ASSERT_FALSE(ClipboardText() == std::optional<std::wstring>(L"#996633")) << "choosing copied";
+  EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(L"before the choice")) << "choosing copied";
 
   // Alt+Space, the system menu; Up wraps round to its last entry, the list.
+  ASSERT_TRUE(MenusOpen(app, 0));
   PressChord({VK_MENU, VK_SPACE});
+  ASSERT_TRUE(MenusOpen(app, 1)) << "Alt+Space opened no menu";
   PressKey(VK_UP);
   PressKey(VK_RIGHT);
+  ASSERT_TRUE(MenusOpen(app, 2)) << "the list did not open from the system menu";
   PressKey(VK_RETURN);
   EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnSky, kSky))) << "the system menu's list";
 }
