@@ -15,6 +15,7 @@
 #include "window/ControlIds.h"
 #include "window/win32/Compat.h"
 #include "window/win32/Dib.h"
+#include "window/win32/DisplayAffinity.h"
 
 namespace tintelo::e2e {
 

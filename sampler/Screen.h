@@ -34,9 +34,6 @@ struct Monitor {
   ScreenRect area;
   unsigned dpi = 96;  // the monitor's own scale: 96 at 100 %, 144 at 150 %
   unsigned hz = 0;    // how often it shows a new picture; 0 when the system does not say
-  // On a monitor that shows an HDR desktop, the brightness SDR white is shown at, in
-  // thousandths of 80 nits (1000 is 80 nits, 2500 is 200 nits); 0 on an SDR desktop.
-  unsigned sdrWhiteLevel = 0;
 };
 
 // Screen pixels are 0x00RRGGBB, as 32-bit device-independent bitmaps hold them.

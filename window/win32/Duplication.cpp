@@ -11,6 +11,7 @@
 #include "sampler/ScRgb.h"
 #include "window/win32/Compat.h"
 #include "window/win32/HdrFrame.h"
+#include "window/win32/RoadChoice.h"
 
 namespace tintelo::win {
 
@@ -30,11 +31,6 @@ const Direct3D& Libraries() noexcept {
       ProcAddress<CreateDxgiFactory1Fn>(LoadSystemLibrary(L"dxgi.dll"), "CreateDXGIFactory1"),
       ProcAddress<PFN_D3D11_CREATE_DEVICE>(LoadSystemLibrary(L"d3d11.dll"), "D3D11CreateDevice")};
   return libraries;
-}
-
-template <typename Interface>
-void** Out(UniqueCom<Interface>& owner) noexcept {
-  return reinterpret_cast<void**>(owner.Put());
 }
 
 }  // namespace
@@ -59,8 +55,8 @@ bool DesktopDuplication::Output::Make() noexcept {
   const Direct3D& direct3d = Libraries();
   if (direct3d.createFactory == nullptr || direct3d.createDevice == nullptr || GetSystemMetrics(SM_REMOTESESSION) != 0)
     return false;
-  UniqueCom<IDXGIFactory1> factory;
-  if (FAILED(direct3d.createFactory(__uuidof(IDXGIFactory1), Out(factory)))) return false;
+  const auto factory = MadeAs<IDXGIFactory1>(direct3d.createFactory);
+  if (!factory) return false;
   // The output whose GDI name is the monitor's, and the adapter it belongs to: the device
   // must be made on that adapter, or DuplicateOutput1 refuses it with E_INVALIDARG
   // ("IDXGIOutput5::DuplicateOutput1").
@@ -83,27 +79,15 @@ bool DesktopDuplication::Output::Make() noexcept {
   if (!output ||
       FAILED(direct3d.createDevice(adapter.Get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, D3D11_CREATE_DEVICE_SINGLETHREADED,
                                    nullptr, 0, D3D11_SDK_VERSION, d3d.Put(), nullptr, nullptr)) ||
-      FAILED(output.Get()->QueryInterface(__uuidof(IDXGIOutput5), Out(output5))) ||
+      !(output5 = Query<IDXGIOutput5>(output.Get())) ||
       FAILED(output5.Get()->DuplicateOutput1(d3d.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
                                              duplication.Put()))) {
     return false;
   }
-  // Only a desktop composed in linear scRGB is converted. The output says HDR10 (PQ,
-  // BT.2020) when Windows composes in scRGB for an HDR display, and sRGB when it composes
-  // in 8 bits; other encodings, such as those of Windows 11's Auto Color Management, are
-  // left to GDI ("Using DirectX with high dynamic range displays and advanced color"). The
-  // build that forces this road on every monitor takes an SDR desktop's FP16 frames too,
-  // white at scRGB 1.0, so that where Windows hands them out its readouts can be set
-  // against GDI's.
-  UniqueCom<IDXGIOutput6> output6;
+  // Only a desktop composed in linear scRGB is converted (RoadChoice.h).
+  const auto output6 = Query<IDXGIOutput6>(output.Get());
   DXGI_OUTPUT_DESC1 described{};
-  if (FAILED(output.Get()->QueryInterface(__uuidof(IDXGIOutput6), Out(output6))) ||
-      FAILED(output6.Get()->GetDesc1(&described)) ||
-      (described.ColorSpace != DXGI_COLOR_SPACE_RGB_FULL_G2084_NONE_P2020 &&
-       described.ColorSpace != DXGI_COLOR_SPACE_RGB_FULL_G10_NONE_P709 &&
-       !(kForceDuplication && described.ColorSpace == DXGI_COLOR_SPACE_RGB_FULL_G22_NONE_P709))) {
-    return false;
-  }
+  if (!output6 || FAILED(output6.Get()->GetDesc1(&described)) || !ConvertsDesktop(described.ColorSpace)) return false;
   // A rotated monitor's frames come unrotated ("DXGI_OUTDUPL_DESC"): its pixels would lie
   // elsewhere in them.
   DXGI_OUTDUPL_DESC described2{};
@@ -147,9 +131,8 @@ bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned 
     // with a LastPresentTime of 0 ("DXGI_OUTDUPL_FRAME_INFO").
     bool kept = true;
     if (info.LastPresentTime.QuadPart != 0) {
-      UniqueCom<ID3D11Texture2D> texture;
-      kept = SUCCEEDED(resource.Get()->QueryInterface(__uuidof(ID3D11Texture2D), Out(texture))) &&
-             output.frame->Keep(texture.Get());
+      const auto texture = Query<ID3D11Texture2D>(resource.Get());
+      kept = texture && output.frame->Keep(texture.Get());
     }
     resource.Reset();
     output.duplication.Get()->ReleaseFrame();

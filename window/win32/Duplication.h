@@ -17,15 +17,6 @@
 
 namespace tintelo::win {
 
-// A build that reads every monitor through Desktop Duplication, to check on a desktop
-// that refuses it (Wine's) that the fallback reads exactly what GDI alone does, and on one
-// that hands out frames that they read what GDI does.
-#ifdef TINTELO_FORCE_DUPLICATION
-inline constexpr bool kForceDuplication = true;
-#else
-inline constexpr bool kForceDuplication = false;
-#endif
-
 class DesktopDuplication {
  public:
   DesktopDuplication() noexcept;

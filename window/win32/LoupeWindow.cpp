@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "window/ControlIds.h"
-#include "window/win32/Compat.h"
+#include "window/win32/DisplayAffinity.h"
 #include "window/win32/WindowProc.h"
 
 namespace tintelo::win {

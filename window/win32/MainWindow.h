@@ -21,7 +21,7 @@
 #include "window/win32/PickShortcut.h"
 #include "window/win32/RecentMenu.h"
 #include "window/win32/SchemeColours.h"
-#include "window/win32/Screen.h"
+#include "window/win32/WinScreen.h"
 
 namespace tintelo::win {
 

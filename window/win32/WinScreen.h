@@ -15,13 +15,16 @@ namespace tintelo::win {
 
 class DesktopDuplication;
 
-// A monitor as the screen's copies need it: where it is, its GDI name, and its SDR white
-// level when it shows an HDR desktop.
-struct ShownMonitor {
-  RECT area{};
+// Everything the program knows of one monitor: what the platform-free sampler sees, its
+// GDI name, and its SDR white level when it shows an HDR desktop (0 otherwise).
+struct Display {
+  Monitor monitor;
   std::array<wchar_t, CCHDEVICENAME> device{};
   unsigned sdrWhiteLevel = 0;
 };
+
+// The monitors as the system describes them now.
+[[nodiscard]] std::vector<Display> ReadDisplays();
 
 class WinScreen final : public Screen {
  public:
@@ -37,8 +40,12 @@ class WinScreen final : public Screen {
   void EndCaptures() override;
 
  private:
-  DibSurface copy_;                                  // made on the first capture, which BitBlt writes straight into
-  std::vector<ShownMonitor> shown_;                  // as Monitors() last found them
+  // The displays, read when first needed by either call and again by each Monitors().
+  const std::vector<Display>& Displays();
+
+  DibSurface copy_;                // made on the first capture, which BitBlt writes straight into
+  std::vector<Display> displays_;  // as last read
+  bool displaysRead_ = false;
   std::unique_ptr<DesktopDuplication> duplication_;  // while sampling reads an HDR monitor
 };
 
