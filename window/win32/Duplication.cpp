@@ -46,10 +46,10 @@ struct DesktopDuplication::Output {
 
   // The output that shows the monitor, a device on its own adapter, and a duplication in
   // FP16 of a desktop composed in scRGB.
-  [[nodiscard]] bool Make() noexcept;
+  [[nodiscard]] bool Make();
 };
 
-bool DesktopDuplication::Output::Make() noexcept {
+bool DesktopDuplication::Output::Make() {
   // A Remote Desktop session's desktop is the remote display driver's, not one composed
   // for this machine's monitors (SM_REMOTESESSION, "GetSystemMetrics").
   const Direct3D& direct3d = Libraries();
@@ -102,7 +102,7 @@ DesktopDuplication::DesktopDuplication() noexcept = default;
 DesktopDuplication::~DesktopDuplication() = default;
 
 bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
-                              std::size_t stride) noexcept {
+                              std::size_t stride) {
   auto found = std::find_if(outputs_.begin(), outputs_.end(), [device](const std::unique_ptr<Output>& output) {
     return std::wcscmp(output->device.data(), device) == 0;
   });

@@ -28,8 +28,10 @@ class DesktopDuplication {
   // `device`, row by row from the top, `stride` pixels from one row's start to the next,
   // as the SDR programs beneath drew them at SDR white `sdrWhiteLevel` (thousandths of 80
   // nits). False, and nothing written, on any failure: the caller keeps GDI's pixels.
+  // Throws std::bad_alloc when there is no room for its records, which ends the program
+  // with the run-time error report as every other handler's error does.
   [[nodiscard]] bool Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
-                          std::size_t stride) noexcept;
+                          std::size_t stride);
 
  private:
   struct Output;
