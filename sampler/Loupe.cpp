@@ -5,6 +5,16 @@
 
 namespace tintelo {
 
+LoupeInCopies InCopiesOfAffinity(std::optional<std::uint32_t> affinity) noexcept {
+  if (!affinity) return LoupeInCopies::kUnsure;
+  switch (*affinity) {
+    case 0x00: return LoupeInCopies::kPicture;  // WDA_NONE
+    case 0x01: return LoupeInCopies::kBlack;    // WDA_MONITOR
+    case 0x11: return LoupeInCopies::kLeftOut;  // WDA_EXCLUDEFROMCAPTURE
+    default: return LoupeInCopies::kUnsure;
+  }
+}
+
 Pixel Loupe::PictureAt(const Shot& shot, int x, int y) {
   const LoupeGeometry& g = shot.geometry;
   return LoupePixel(g, LoupeAxis::At(g, shot.reach, x), LoupeAxis::At(g, shot.reach, y), x, y, shot.capture);
@@ -56,13 +66,17 @@ void Loupe::Guard(Capture& capture) {
   // Each screen pixel around the pointer shows at most one of the loupe's pictures: the
   // newest that covered it, the one where it stands now first, unless its window has
   // repainted since. A picture whose part here differs anywhere from the capture has
-  // been repainted away and is forgotten.
+  // been repainted away and is forgotten. Black is the loupe's only where its window's
+  // affinity may blacken it: a black screen is read at once wherever it cannot.
+  const LoupeInCopies inCopies = view_->InCopies();
+  const bool black = inCopies == LoupeInCopies::kBlack || inCopies == LoupeInCopies::kUnsure;
   std::array<bool, Capture::kPixels> decided{};
-  if (shown_) Judge(current_, true, capture, decided);
+  if (shown_) Judge(current_, black, capture, decided);
   std::size_t kept = 0;
   for (std::size_t k = 0; k < leftCount_; ++k) {
     Shot& shot = left_[k];
-    if (!Judge(shot, shot.age < kBlackRefreshes, capture, decided) || ++shot.age > kRememberedRefreshes) continue;
+    if (!Judge(shot, black && shot.age < kBlackRefreshes, capture, decided) || ++shot.age > kRememberedRefreshes)
+      continue;
     if (kept != k) left_[kept] = shot;
     ++kept;
   }

@@ -14,13 +14,16 @@
 // - the true screen, from Windows 10 2004 on, where WDA_EXCLUDEFROMCAPTURE leaves the
 //   loupe out of every copy.
 // So the loupe remembers the pictures it showed and where. Where a capture still finds
-// one of them, or black, over the whole of such a place that it covers, those pixels are
-// the loupe's. The pictures have a two-colour border and a grid shaded against every
+// one of them, or black where the window's display affinity, read back from the system,
+// may blacken it, over the whole of such a place that it covers, those pixels are the
+// loupe's. The pictures have a two-colour border and a grid shaded against every
 // cell, so the true screen, once repainted, never matches one by chance.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <span>
 
 #include "sampler/Capture.h"
@@ -30,6 +33,20 @@
 
 namespace tintelo {
 
+// What copies of the screen find where the loupe's window stands, as its display
+// affinity, read back from the system, says.
+enum class LoupeInCopies : std::uint8_t {
+  kUnsure,   // the affinity could not be read: its picture, or black
+  kPicture,  // none (WDA_NONE): its picture, and where nothing composes the desktop, its old ones
+  kBlack,    // WDA_MONITOR: black
+  kLeftOut,  // WDA_EXCLUDEFROMCAPTURE kept: the windows beneath it
+};
+
+// The meaning of the affinity GetWindowDisplayAffinity read, or of none read. The
+// program asks for WDA_EXCLUDEFROMCAPTURE only where the system keeps the window out of
+// copies with it (Windows 10 2004 on); earlier ones would take it for WDA_MONITOR.
+[[nodiscard]] LoupeInCopies InCopiesOfAffinity(std::optional<std::uint32_t> affinity) noexcept;
+
 // The loupe's window, as the loupe sees it: it places, paints and hides, nothing else.
 class LoupeView {
  public:
@@ -38,6 +55,8 @@ class LoupeView {
   // old picture is never seen at the new place.
   virtual void Show(const ScreenRect& place, std::span<const Pixel> picture) = 0;
   virtual void Hide() = 0;
+  // What copies of the screen find where it stands, as it learnt when it last appeared.
+  [[nodiscard]] virtual LoupeInCopies InCopies() const = 0;
 
  protected:
   ~LoupeView() = default;

@@ -63,6 +63,7 @@ class FakeDesktop final : public Screen, public LoupeView {
     visible = true;
     picture.assign(with.begin(), with.end());
   }
+  LoupeInCopies InCopies() const override { return inCopies; }
   void Hide() override {
     log.push_back("Hide");
     if (visible) LeaveBehind();
@@ -131,6 +132,7 @@ class FakeDesktop final : public Screen, public LoupeView {
   ScreenPoint cursor{};
   std::vector<Monitor> monitors;
   Copies copies = Copies::kLoupe;
+  LoupeInCopies inCopies = LoupeInCopies::kUnsure;  // what the loupe's window says of copies
   std::function<Pixel(ScreenPoint)> desktop = [](ScreenPoint p) {
     return static_cast<Pixel>(((p.x & 0xFF) << 16) | ((p.y & 0xFF) << 8) | ((p.x + p.y) & 0x7F));
   };

@@ -25,24 +25,37 @@ bool WindowsBuildAtLeast(DWORD major, DWORD minor, DWORD build) noexcept {
 
 }  // namespace
 
+namespace {
+
+// Whether this system keeps a window with WDA_EXCLUDEFROMCAPTURE out of every copy of the
+// screen: Windows 10 2004 (build 19041) on, outside Remote Desktop.
 bool SystemExcludesFromCapture() noexcept {
   return WindowsBuildAtLeast(10, 0, 19041) && GetSystemMetrics(SM_REMOTESESSION) == 0;
 }
 
-bool ExcludeFromCapture(HWND window) noexcept {
-  using SetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
+constexpr DWORD kNone = 0x00;                // WDA_NONE
+constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
+
+}  // namespace
+
+std::optional<std::uint32_t> DisplayAffinityOf(HWND window) noexcept {
   using GetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD*);
-  constexpr DWORD kNone = 0x00;                // WDA_NONE
-  constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
-  static const auto set = ProcAddress<SetWindowDisplayAffinityFn>(User32(), "SetWindowDisplayAffinity");
   static const auto get = ProcAddress<GetWindowDisplayAffinityFn>(User32(), "GetWindowDisplayAffinity");
-  if (set == nullptr || get == nullptr) return false;
-  if (SystemExcludesFromCapture() && set(window, kExcludeFromCapture)) {
-    DWORD kept = kNone;
-    if (get(window, &kept) && kept == kExcludeFromCapture) return true;
+  DWORD affinity = kNone;
+  if (get == nullptr || !get(window, &affinity)) return std::nullopt;
+  return affinity;
+}
+
+std::optional<std::uint32_t> ExcludeFromCapture(HWND window) noexcept {
+  using SetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
+  static const auto set = ProcAddress<SetWindowDisplayAffinityFn>(User32(), "SetWindowDisplayAffinity");
+  if (set != nullptr) {
+    if (!SystemExcludesFromCapture() || !set(window, kExcludeFromCapture) ||
+        DisplayAffinityOf(window) != kExcludeFromCapture) {
+      set(window, kNone);
+    }
   }
-  set(window, kNone);
-  return false;
+  return DisplayAffinityOf(window);
 }
 
 }  // namespace tintelo::win

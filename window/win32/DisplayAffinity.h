@@ -4,20 +4,23 @@
 
 #include <windows.h>
 
-namespace tintelo::win {
+#include <cstdint>
+#include <optional>
 
-// Whether this system keeps a window with WDA_EXCLUDEFROMCAPTURE out of every copy of the
-// screen, as ExcludeFromCapture below asks it to: Windows 10 2004 (build 19041) on, outside
-// Remote Desktop.
-[[nodiscard]] bool SystemExcludesFromCapture() noexcept;
+namespace tintelo::win {
 
 // Keeps a window out of every copy of the screen, this program's own included, where the
 // system does that: WDA_EXCLUDEFROMCAPTURE from Windows 10 2004 (build 19041) on, outside
 // Remote Desktop. Earlier versions do not refuse that value but take it for WDA_MONITOR,
 // which shows the window black in every copy, and a Remote Desktop session shows a
 // window with any display affinity blank ("SetWindowDisplayAffinity"): there, and
-// wherever the system does not keep the value, the window has no display affinity. True
-// when the window is left out of copies.
-bool ExcludeFromCapture(HWND window) noexcept;
+// wherever the system does not keep the value, the window has no display affinity.
+// Answers the affinity the window has afterwards, read back (DisplayAffinityOf): layered
+// windows have been reported to refuse it on some builds.
+std::optional<std::uint32_t> ExcludeFromCapture(HWND window) noexcept;
+
+// The display affinity a window has, this program's or another's, as
+// GetWindowDisplayAffinity reads it (Windows 7 on); nothing when it cannot be read.
+[[nodiscard]] std::optional<std::uint32_t> DisplayAffinityOf(HWND window) noexcept;
 
 }  // namespace tintelo::win
