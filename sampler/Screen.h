@@ -51,9 +51,13 @@ class Screen {
   // screen cannot be read at all. Pixels that no monitor shows hold whatever the system
   // answers there: the caller knows the monitors and marks them.
   [[nodiscard]] virtual bool Capture(const ScreenRect& area, std::span<Pixel> pixels) = 0;
-  // Sampling has ended: what the copies held on to from one refresh to the next is let
-  // go. The next capture starts afresh.
+  // Sampling has ended: what the copies held from one refresh to the next goes back to
+  // the system; what makes the next sampling's first copy quick may stay for a while.
   virtual void EndCaptures() = 0;
+  // The displays changed (a mode, a monitor, HDR switched, the SDR white level): what the
+  // copies know of them is read again before the next one, and every way of copying a
+  // monitor starts afresh.
+  virtual void DisplaysChanged() = 0;
 
  protected:
   ~Screen() = default;

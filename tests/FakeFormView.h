@@ -41,7 +41,10 @@ class FakeDesktop final : public Screen, public LoupeView {
     return true;
   }
   void MoveCursor(ScreenPoint point) override { cursor = point; }
-  void Monitors(std::vector<Monitor>& out) override { out = monitors; }
+  void Monitors(std::vector<Monitor>& out) override {
+    ++monitorsRead;
+    out = monitors;
+  }
   bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override {
     captures.push_back(area);
     if (!captureWorks) return false;
@@ -54,6 +57,7 @@ class FakeDesktop final : public Screen, public LoupeView {
     return true;
   }
   void EndCaptures() override { ++capturesEnded; }
+  void DisplaysChanged() override { ++displaysChanged; }
 
   // LoupeView.
   void Show(const ScreenRect& to, std::span<const Pixel> with) override {
@@ -145,6 +149,8 @@ class FakeDesktop final : public Screen, public LoupeView {
   std::vector<std::string> log;
   std::vector<ScreenRect> captures;
   int capturesEnded = 0;
+  int monitorsRead = 0;
+  int displaysChanged = 0;
 
  private:
   struct Left {

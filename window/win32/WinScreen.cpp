@@ -107,6 +107,13 @@ bool WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
   return true;
 }
 
+void WinScreen::DisplaysChanged() {
+  // New modes, monitors or HDR states: a duplication made for the old ones is lost or
+  // wrong, and one refused may now be possible.
+  displaysRead_ = false;
+  duplication_.reset();
+}
+
 void WinScreen::EndCaptures() {
   // Sampling has ended: the duplications, their devices and kept frames go with it.
   duplication_.reset();

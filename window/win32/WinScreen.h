@@ -38,6 +38,7 @@ class WinScreen final : public Screen {
   void Monitors(std::vector<Monitor>& monitors) override;
   [[nodiscard]] bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override;
   void EndCaptures() override;
+  void DisplaysChanged() override;
 
  private:
   // The displays, read when first needed by either call and again by each Monitors().
