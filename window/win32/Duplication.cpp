@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cwchar>
 #include <utility>
 
+#include "sampler/RoadTries.h"
 #include "sampler/ScRgb.h"
 #include "window/win32/Compat.h"
 #include "window/win32/HdrFrame.h"
@@ -33,20 +35,52 @@ const Direct3D& Libraries() noexcept {
   return libraries;
 }
 
+// Whether the session's input desktop is this thread's own. The secure desktop (a UAC
+// prompt, the lock screen) cannot even be opened by the user's programs
+// ("OpenInputDesktop"), which then answers null.
+bool InputDesktopIsOwn() noexcept {
+  HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
+  if (input == nullptr) return false;
+  std::array<wchar_t, 64> inputName{};
+  std::array<wchar_t, 64> ownName{};
+  const bool same =
+      GetUserObjectInformationW(input, UOI_NAME, inputName.data(), sizeof(inputName) - sizeof(wchar_t), nullptr) &&
+      GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, ownName.data(),
+                                sizeof(ownName) - sizeof(wchar_t), nullptr) &&
+      std::wcscmp(inputName.data(), ownName.data()) == 0;
+  CloseDesktop(input);
+  return same;
+}
+
 }  // namespace
 
 struct DesktopDuplication::Output {
   std::array<wchar_t, CCHDEVICENAME> device{};
-  // Made and checked once; false after any failure but a lost duplication, so that the
-  // rest of this sampling reads the monitor through GDI without trying again each refresh.
-  bool working = false;
+  RoadTries tries;
   RECT desktop{};  // the monitor on the virtual screen, which frame pixel (0, 0) shows
   std::unique_ptr<HdrFrame> frame;
   UniqueCom<IDXGIOutputDuplication> duplication;
+  UniqueCom<ID3D11Texture2D> held;  // the frame acquired last, until the next acquire
+  // The last area read and its pixels, row by row: a refresh with no new frame finds
+  // the monitor as it was, the pointer included.
+  RECT lastPart{};
+  std::vector<Pixel> last;
 
   // The output that shows the monitor, a device on its own adapter, and a duplication in
   // FP16 of a desktop composed in scRGB.
   [[nodiscard]] bool Make();
+  // The frame held goes back to the system.
+  void Release() noexcept {
+    if (!held) return;
+    held.Reset();
+    duplication.Get()->ReleaseFrame();
+  }
+  void Drop() noexcept {
+    Release();
+    duplication.Reset();
+    frame.reset();
+    last.clear();
+  }
 };
 
 bool DesktopDuplication::Output::Make() {
@@ -99,7 +133,13 @@ bool DesktopDuplication::Output::Make() {
 }
 
 DesktopDuplication::DesktopDuplication() noexcept = default;
-DesktopDuplication::~DesktopDuplication() = default;
+DesktopDuplication::~DesktopDuplication() {
+  for (const auto& output : outputs_) output->Release();
+}
+
+void DesktopDuplication::EndReads() noexcept {
+  for (const auto& output : outputs_) output->Release();
+}
 
 bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
                               std::size_t stride) {
@@ -109,41 +149,73 @@ bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned 
   if (found == outputs_.end()) {
     auto output = std::make_unique<Output>();
     std::wcsncpy(output->device.data(), device, output->device.size() - 1);
-    output->working = output->Make();
-    if (!output->working) output->duplication.Reset();
     found = outputs_.insert(outputs_.end(), std::move(output));
   }
   Output& output = **found;
-  if (!output.working) return false;
+  if (!output.tries.Working()) {
+    if (!output.tries.ShouldTry(InputDesktopIsOwn)) return false;
+    const bool made = output.Make();
+    output.tries.Tried(made, made || InputDesktopIsOwn());
+    if (!made) {
+      output.Drop();
+      return false;
+    }
+  }
 
-  // No wait: a refresh with no new frame reads the last one kept.
+  // The frame held since the last read goes back just before the next is asked for, as
+  // Microsoft recommends: while the program holds it, the system need not copy the
+  // desktop's updates into it ("IDXGIOutputDuplication::AcquireNextFrame"). No wait.
+  output.Release();
   DXGI_OUTDUPL_FRAME_INFO info{};
   UniqueCom<IDXGIResource> resource;
   const HRESULT acquired = output.duplication.Get()->AcquireNextFrame(0, &info, resource.Put());
-  if (acquired == DXGI_ERROR_ACCESS_LOST) {
-    // A desktop switch, a change of mode or a full-screen program: this duplication is
-    // done and a new one is made at the next refresh ("IDXGIOutputDuplication::AcquireNextFrame").
-    outputs_.erase(found);
+  const auto width = static_cast<std::size_t>(part.right - part.left);
+  const auto height = static_cast<std::size_t>(part.bottom - part.top);
+  if (acquired == DXGI_ERROR_WAIT_TIMEOUT) {
+    // Nothing on the monitor has changed since the last frame, the pointer included.
+    if (!EqualRect(&part, &output.lastPart) || output.last.size() != width * height) return false;
+    for (std::size_t y = 0; y < height; ++y) {
+      std::copy_n(output.last.begin() + static_cast<std::ptrdiff_t>(y * width), width,
+                  pixels.begin() + static_cast<std::ptrdiff_t>(y * stride));
+    }
+    return true;
+  }
+  if (FAILED(acquired)) {
+    // DXGI_ERROR_ACCESS_LOST: a desktop switch, a change of mode or a full-screen program;
+    // this duplication is done and a new one is made at the next read. Any other failure
+    // leaves the monitor to GDI until something changes.
+    output.Drop();
+    if (acquired == DXGI_ERROR_ACCESS_LOST) {
+      output.tries.Lost();
+    } else {
+      output.tries.Failed();
+    }
     return false;
   }
-  if (acquired == S_OK) {
-    // A frame that only moves the pointer leaves the desktop image as it was, and says so
-    // with a LastPresentTime of 0 ("DXGI_OUTDUPL_FRAME_INFO").
-    bool kept = true;
-    if (info.LastPresentTime.QuadPart != 0) {
-      const auto texture = Query<ID3D11Texture2D>(resource.Get());
-      kept = texture && output.frame->Keep(texture.Get());
-    }
-    resource.Reset();
+  output.held = Query<ID3D11Texture2D>(resource.Get());
+  if (!output.held) {
     output.duplication.Get()->ReleaseFrame();
-    output.working = kept;
-  } else if (acquired != DXGI_ERROR_WAIT_TIMEOUT) {
-    output.working = false;
+    output.Drop();
+    output.tries.Failed();
+    return false;
   }
-  if (!output.working) return false;
   const RECT inFrame{part.left - output.desktop.left, part.top - output.desktop.top, part.right - output.desktop.left,
                      part.bottom - output.desktop.top};
-  return output.frame->Read(inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride);
+  switch (output.frame->ReadArea(output.held.Get(), inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride)) {
+    case HdrFrame::Read::kBusy: output.last.clear(); return false;
+    case HdrFrame::Read::kRefused:
+      output.Drop();
+      output.tries.Failed();
+      return false;
+    case HdrFrame::Read::kDone: break;
+  }
+  output.lastPart = part;
+  output.last.resize(width * height);
+  for (std::size_t y = 0; y < height; ++y) {
+    std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(y * stride), width,
+                output.last.begin() + static_cast<std::ptrdiff_t>(y * width));
+  }
+  return true;
 }
 
 }  // namespace tintelo::win

@@ -3,7 +3,9 @@
 // scRGB values to 8 bits without dividing by the SDR white level, so SDR colours come back
 // too bright and their hues shift; a duplication in FP16 gives the values themselves.
 // Made when sampling first reads such a monitor, with d3d11.dll and dxgi.dll loaded then,
-// and gone when sampling ends.
+// and kept from one sampling to the next (WinScreen says how long): a new one takes a
+// factory, a device and the duplication, and its first frame may not be ready for the
+// first refresh.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +34,8 @@ class DesktopDuplication {
   // with the run-time error report as every other handler's error does.
   [[nodiscard]] bool Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
                           std::size_t stride);
+  // Sampling has ended: every frame held goes back to the system; the duplications stay.
+  void EndReads() noexcept;
 
  private:
   struct Output;

@@ -75,6 +75,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   self->recentMenu_.AddTo(self->hwnd_);
   self->dialogue_.SetOwner(self->hwnd_);
   self->loupe_.SetOwner(self->hwnd_, instance);
+  self->screen_.SetOwner(self->hwnd_);
   self->controls_.Create(self->hwnd_, instance, dpi, self->children_);
   StartupMark("controls");
   self->LoadIcons();

@@ -58,6 +58,7 @@ void MainWindow::OnTimer(WPARAM id) {
   if (id == ids::kTimer1) form_.Timer1_Timer();
   if (id == ids::kFollowTimer) form_.Follow_Timer();
   if (id == ids::kNoticeTimer) shortcut_.EndNotice();
+  if (id == ids::kLetGoTimer) screen_.OnLetGoTimer();
 }
 
 void MainWindow::OnHotKey(WPARAM id) {

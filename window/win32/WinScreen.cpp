@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "window/ControlIds.h"
 #include "window/win32/Compat.h"
 #include "window/win32/Duplication.h"
 #include "window/win32/HdrDisplays.h"
@@ -84,6 +85,7 @@ bool WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
   if (pixels.size() < count) return false;
   // One copy per refresh, through a DC of the screen taken and given back at once, so
   // nothing accumulates however long sampling runs.
+  capturing_ = true;
   const RECT whole{area.left, area.top, area.right, area.bottom};
   if (!CopyScreen(whole, copy_)) return false;
   const std::span<const std::uint32_t> copied = copy_.Pixels();
@@ -115,8 +117,17 @@ void WinScreen::DisplaysChanged() {
 }
 
 void WinScreen::EndCaptures() {
-  // Sampling has ended: the duplications, their devices and kept frames go with it.
-  duplication_.reset();
+  // Sampling has ended: the frames held go back; the duplications and their devices stay
+  // warm for the next press, for a quiet while.
+  capturing_ = false;
+  if (!duplication_) return;
+  duplication_->EndReads();
+  if (owner_ != nullptr) SetTimer(owner_, ids::kLetGoTimer, kQuietMs, nullptr);
+}
+
+void WinScreen::OnLetGoTimer() noexcept {
+  if (owner_ != nullptr) KillTimer(owner_, ids::kLetGoTimer);
+  if (!capturing_) duplication_.reset();
 }
 
 }  // namespace tintelo::win

@@ -33,6 +33,19 @@ class WinScreen final : public Screen {
   WinScreen(const WinScreen&) = delete;
   WinScreen& operator=(const WinScreen&) = delete;
 
+  // How long the duplications stay after sampling ends. A new one costs a factory, a
+  // device and a duplication, tens of milliseconds or more, and reads its first refresh
+  // through GDI when no frame is ready yet; a kept one holds the system's copy of each
+  // monitor's desktop for it (about 66 MB of video memory for an FP16 4K monitor). Half a
+  // minute covers presses in a row, picking one colour after another, and then gives the
+  // memory back.
+  static constexpr UINT kQuietMs = 30'000;
+
+  // The window whose timer (ids::kLetGoTimer) ends the quiet while: OnLetGoTimer.
+  void SetOwner(HWND owner) noexcept { owner_ = owner; }
+  // The quiet while after sampling is over: the duplications go.
+  void OnLetGoTimer() noexcept;
+
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
   void MoveCursor(ScreenPoint point) override;
   void Monitors(std::vector<Monitor>& monitors) override;
@@ -47,6 +60,8 @@ class WinScreen final : public Screen {
   DibSurface copy_;                // made on the first capture, which BitBlt writes straight into
   std::vector<Display> displays_;  // as last read
   bool displaysRead_ = false;
+  bool capturing_ = false;  // from a capture to the end of that sampling
+  HWND owner_ = nullptr;
   std::unique_ptr<DesktopDuplication> duplication_;  // while sampling reads an HDR monitor
 };
 
