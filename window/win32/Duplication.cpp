@@ -58,6 +58,7 @@ struct DesktopDuplication::Output {
   std::array<wchar_t, CCHDEVICENAME> device{};
   RoadTries tries;
   RECT desktop{};  // the monitor on the virtual screen, which frame pixel (0, 0) shows
+  DXGI_COLOR_SPACE_TYPE colourSpace = DXGI_COLOR_SPACE_RESERVED;
   std::unique_ptr<HdrFrame> frame;
   UniqueCom<IDXGIOutputDuplication> duplication;
   UniqueCom<ID3D11Texture2D> held;  // the frame acquired last, until the next acquire
@@ -67,8 +68,9 @@ struct DesktopDuplication::Output {
   std::vector<Pixel> last;
 
   // The output that shows the monitor, a device on its own adapter, and a duplication in
-  // FP16 of a desktop composed in scRGB.
-  [[nodiscard]] bool Make();
+  // FP16 of a desktop composed in scRGB: S_OK; the failing call's error; or S_FALSE for a
+  // desktop this road does not read (Remote Desktop, another encoding, a rotation).
+  [[nodiscard]] HRESULT Make();
   // The frame held goes back to the system.
   void Release() noexcept {
     if (!held) return;
@@ -83,14 +85,14 @@ struct DesktopDuplication::Output {
   }
 };
 
-bool DesktopDuplication::Output::Make() {
+HRESULT DesktopDuplication::Output::Make() {
   // A Remote Desktop session's desktop is the remote display driver's, not one composed
   // for this machine's monitors (SM_REMOTESESSION, "GetSystemMetrics").
   const Direct3D& direct3d = Libraries();
-  if (direct3d.createFactory == nullptr || direct3d.createDevice == nullptr || GetSystemMetrics(SM_REMOTESESSION) != 0)
-    return false;
+  if (direct3d.createFactory == nullptr || direct3d.createDevice == nullptr) return E_NOINTERFACE;
+  if (GetSystemMetrics(SM_REMOTESESSION) != 0) return S_FALSE;
   const auto factory = MadeAs<IDXGIFactory1>(direct3d.createFactory);
-  if (!factory) return false;
+  if (!factory) return E_NOINTERFACE;
   // The output whose GDI name is the monitor's, and the adapter it belongs to: the device
   // must be made on that adapter, or DuplicateOutput1 refuses it with E_INVALIDARG
   // ("IDXGIOutput5::DuplicateOutput1").
@@ -107,29 +109,32 @@ bool DesktopDuplication::Output::Make() {
       }
     }
   }
+  if (!output) return DXGI_ERROR_NOT_FOUND;
   UniqueCom<ID3D11Device> d3d;
-  UniqueCom<IDXGIOutput5> output5;
+  HRESULT result =
+      direct3d.createDevice(adapter.Get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, D3D11_CREATE_DEVICE_SINGLETHREADED,
+                            nullptr, 0, D3D11_SDK_VERSION, d3d.Put(), nullptr, nullptr);
+  if (FAILED(result)) return result;
+  const auto output5 = Query<IDXGIOutput5>(output.Get());
+  if (!output5) return E_NOINTERFACE;
   constexpr std::array<DXGI_FORMAT, 2> kFormats{DXGI_FORMAT_R16G16B16A16_FLOAT, DXGI_FORMAT_B8G8R8A8_UNORM};
-  if (!output ||
-      FAILED(direct3d.createDevice(adapter.Get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, D3D11_CREATE_DEVICE_SINGLETHREADED,
-                                   nullptr, 0, D3D11_SDK_VERSION, d3d.Put(), nullptr, nullptr)) ||
-      !(output5 = Query<IDXGIOutput5>(output.Get())) ||
-      FAILED(output5.Get()->DuplicateOutput1(d3d.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
-                                             duplication.Put()))) {
-    return false;
-  }
+  result = output5.Get()->DuplicateOutput1(d3d.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
+                                           duplication.Put());
+  if (FAILED(result)) return result;
   // Only a desktop composed in linear scRGB is converted (RoadChoice.h).
   const auto output6 = Query<IDXGIOutput6>(output.Get());
   DXGI_OUTPUT_DESC1 described{};
-  if (!output6 || FAILED(output6.Get()->GetDesc1(&described)) || !ConvertsDesktop(described.ColorSpace)) return false;
+  if (!output6 || FAILED(output6.Get()->GetDesc1(&described))) return E_NOINTERFACE;
+  colourSpace = described.ColorSpace;
+  if (!ConvertsDesktop(described.ColorSpace)) return S_FALSE;
   // A rotated monitor's frames come unrotated ("DXGI_OUTDUPL_DESC"): its pixels would lie
   // elsewhere in them.
   DXGI_OUTDUPL_DESC described2{};
   duplication.Get()->GetDesc(&described2);
   if (described2.Rotation != DXGI_MODE_ROTATION_IDENTITY && described2.Rotation != DXGI_MODE_ROTATION_UNSPECIFIED)
-    return false;
+    return S_FALSE;
   frame = std::make_unique<HdrFrame>(d3d.Get());
-  return true;
+  return S_OK;
 }
 
 DesktopDuplication::DesktopDuplication() noexcept = default;
@@ -154,7 +159,8 @@ bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned 
   Output& output = **found;
   if (!output.tries.Working()) {
     if (!output.tries.ShouldTry(InputDesktopIsOwn)) return false;
-    const bool made = output.Make();
+    last_ = Answer{output.Make(), output.colourSpace};
+    const bool made = last_.result == S_OK;
     output.tries.Tried(made, made || InputDesktopIsOwn());
     if (!made) {
       output.Drop();
@@ -180,6 +186,7 @@ bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned 
     }
     return true;
   }
+  if (acquired != S_OK) last_.result = acquired;
   if (FAILED(acquired)) {
     // DXGI_ERROR_ACCESS_LOST: a desktop switch, a change of mode or a full-screen program;
     // this duplication is done and a new one is made at the next read. Any other failure
@@ -204,6 +211,7 @@ bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned 
   switch (output.frame->ReadArea(output.held.Get(), inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride)) {
     case HdrFrame::Read::kBusy: output.last.clear(); return false;
     case HdrFrame::Read::kRefused:
+      last_.result = S_FALSE;
       output.Drop();
       output.tries.Failed();
       return false;

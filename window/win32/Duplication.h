@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <dxgicommon.h>
+
 #include <cstddef>
 #include <memory>
 #include <span>
@@ -37,9 +39,19 @@ class DesktopDuplication {
   // Sampling has ended: every frame held goes back to the system; the duplications stay.
   void EndReads() noexcept;
 
+  // What the system last answered: the making of a duplication (S_OK, its error, or
+  // S_FALSE for a desktop left to GDI), then each AcquireNextFrame that was not S_OK, and
+  // the colour space the output said it composes in. For the probe of a desktop.
+  struct Answer {
+    HRESULT result = S_OK;
+    DXGI_COLOR_SPACE_TYPE colourSpace = DXGI_COLOR_SPACE_RESERVED;
+  };
+  [[nodiscard]] const Answer& LastAnswer() const noexcept { return last_; }
+
  private:
   struct Output;
   std::vector<std::unique_ptr<Output>> outputs_;  // one duplication per monitor read
+  Answer last_;
 };
 
 }  // namespace tintelo::win
