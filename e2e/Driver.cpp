@@ -12,9 +12,11 @@
 #include <thread>
 #include <vector>
 
+#include "sampler/Loupe.h"
 #include "window/ControlIds.h"
 #include "window/win32/Compat.h"
 #include "window/win32/Dib.h"
+#include "window/win32/DisplayAffinity.h"
 
 namespace tintelo::e2e {
 
@@ -111,9 +113,7 @@ WineDllOverride::~WineDllOverride() {
   RegCloseKey(key_);
 }
 
-HANDLE StartProgram(const wchar_t* name) {
-  return StartProgramAt(BesideThisProgram(name));
-}
+HANDLE StartProgram(const wchar_t* name) { return StartProgramAt(BesideThisProgram(name)); }
 
 HANDLE StartProgramAt(const std::wstring& path) {
   std::wstring commandLine = L"\"" + path + L"\"";
@@ -496,9 +496,8 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
 
 HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), ids::kLoupeClass); }
 
-bool LoupeLeftOutOfCopies() {
-  // Wine may report a recent Windows, but accepts no display affinity.
-  return !UnderWine() && win::SystemExcludesFromCapture();
+bool LoupeLeftOutOfCopies(HWND loupe) {
+  return InCopiesOfAffinity(win::DisplayAffinityOf(loupe)) == LoupeInCopies::kLeftOut;
 }
 
 void NotCheckedHere(const std::string& what) {

@@ -165,11 +165,12 @@ using Readouts = std::vector<std::string>;
 // The program's loupe while it shows, or null.
 [[nodiscard]] HWND LoupeOf(const Tintelo& app);
 // True where the system leaves the loupe out of every copy of the screen, this driver's
-// included: outside Wine, from Windows 10 2004 (build 19041) on and outside Remote
-// Desktop, where the program gives it WDA_EXCLUDEFROMCAPTURE ("SetWindowDisplayAffinity").
-// A copy over the loupe then finds the windows beneath it, and no copy reads its picture.
-// Wine keeps no display affinity: there copies show the loupe's picture.
-[[nodiscard]] bool LoupeLeftOutOfCopies();
+// included: where its window has WDA_EXCLUDEFROMCAPTURE, read from this process with
+// GetWindowDisplayAffinity. The program asks for it from Windows 10 2004 (build 19041) on
+// and outside Remote Desktop ("SetWindowDisplayAffinity"). A copy over the loupe then
+// finds the windows beneath it, and no copy reads its picture. Wine keeps no display
+// affinity: there copies show the loupe's picture.
+[[nodiscard]] bool LoupeLeftOutOfCopies(HWND loupe);
 // Says, in the log and as a "not_checked_here" property of the test's XML report, what
 // the running test leaves unchecked on this system and why, where it goes on with the rest.
 void NotCheckedHere(const std::string& what);

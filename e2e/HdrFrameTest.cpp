@@ -1,6 +1,6 @@
 // The road from a frame of an HDR desktop to the screen's pixels, exactly as Tintelo takes
-// it once AcquireNextFrame has handed a frame over (HdrFrame: the frame copied whole on
-// the GPU, an area of the copy through a staging texture, mapped and converted). The
+// it once AcquireNextFrame has handed a frame over (HdrFrame: an area of the frame copied
+// on the GPU into a staging texture, mapped without waiting and converted). The
 // frames are made here, in FP16, holding what Windows composes for SDR programs' colours
 // at five SDR white levels. Each case runs on a hardware device and on WARP, Direct3D's
 // software rasteriser; under Wine both are wined3d's. The duplication of a real HDR
@@ -12,6 +12,7 @@
 #include <d3d11.h>
 #include <dxgi1_6.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +23,9 @@
 
 #include "sampler/ScRgb.h"
 #include "tests/SdrOnHdr.h"
+#include "window/win32/Duplication.h"
 #include "window/win32/HdrFrame.h"
+#include "window/win32/Text.h"
 
 namespace tintelo::win {
 namespace {
@@ -89,13 +92,16 @@ class HdrFrameRoad : public testing::TestWithParam<Driver> {
     return texture;
   }
 
-  // Reads `area` of the kept frame into the middle of a capture `stride` pixels across,
+  // Reads `area` of the frame into the middle of a capture `stride` pixels across,
   // from `first`, the way WinScreen reads a monitor's part of its area; checks every
   // pixel read and that none around it was written.
-  void ExpectRead(HdrFrame& frame, const RECT& area, std::size_t stride, std::size_t first) {
+  void ExpectRead(HdrFrame& frame, ID3D11Texture2D* texture, const RECT& area, std::size_t stride, std::size_t first) {
     std::vector<Pixel> capture(stride * stride, kUntouched);
     const unsigned nits = kNits.at(static_cast<std::size_t>(area.top / kSide));
-    ASSERT_TRUE(frame.Read(area, ScRgbOfWhiteLevel(nits * 1000 / 80), std::span(capture).subspan(first), stride));
+    // The GPU here is idle: the copy is done within the road's budget.
+    ASSERT_EQ(
+        frame.ReadArea(texture, area, ScRgbOfWhiteLevel(nits * 1000 / 80), std::span(capture).subspan(first), stride),
+        HdrFrame::Read::kDone);
     for (std::size_t i = 0; i < capture.size(); ++i) {
       const std::size_t at = i - first;
       const auto x = static_cast<LONG>(at % stride);
@@ -121,25 +127,11 @@ TEST_P(HdrFrameRoad, ReadsBackTheBytesSdrProgramsDrewAtEveryWhiteLevel) {
   UniqueCom<ID3D11Texture2D> texture = Frame(DXGI_FORMAT_R16G16B16A16_FLOAT, desktop.data(), 8);
   ASSERT_TRUE(texture);
   HdrFrame frame(device_.Get());
-  ASSERT_TRUE(frame.Keep(texture.Get()));
   for (LONG top = 0; top < static_cast<LONG>(kHeight); top += kSide) {
-    ExpectRead(frame, RECT{0, top, kSide, top + kSide}, kWidth, 0);       // all 256 bytes
-    ExpectRead(frame, RECT{1, top + 1, 16, top + 16}, 15, 0);             // a whole capture
-    ExpectRead(frame, RECT{13, top + 14, 16, top + 16}, 15, 4 * 15 + 5);  // a corner of one
+    ExpectRead(frame, texture.Get(), RECT{0, top, kSide, top + kSide}, kWidth, 0);       // all 256 bytes
+    ExpectRead(frame, texture.Get(), RECT{1, top + 1, 16, top + 16}, 15, 0);             // a whole capture
+    ExpectRead(frame, texture.Get(), RECT{13, top + 14, 16, top + 16}, 15, 4 * 15 + 5);  // a corner of one
   }
-}
-
-// The frame goes back to the system once read, which draws the next one into it: what
-// was kept is a copy, which a refresh without a new frame still reads.
-TEST_P(HdrFrameRoad, KeepsItsOwnCopyOfTheLastFrame) {
-  const std::vector<std::uint16_t> desktop = HdrDesktop();
-  UniqueCom<ID3D11Texture2D> texture = Frame(DXGI_FORMAT_R16G16B16A16_FLOAT, desktop.data(), 8);
-  ASSERT_TRUE(texture);
-  HdrFrame frame(device_.Get());
-  ASSERT_TRUE(frame.Keep(texture.Get()));
-  const std::vector<std::uint16_t> black(desktop.size(), 0);
-  context_.Get()->UpdateSubresource(texture.Get(), 0, nullptr, black.data(), kWidth * 8, 0);
-  ExpectRead(frame, RECT{0, 2 * kSide, kSide, 3 * kSide}, kWidth, 0);
 }
 
 // An 8-bit frame is not scRGB: it is refused, and nothing is read from it.
@@ -148,9 +140,8 @@ TEST_P(HdrFrameRoad, RefusesAFrameOfAnotherFormat) {
   UniqueCom<ID3D11Texture2D> texture = Frame(DXGI_FORMAT_B8G8R8A8_UNORM, bgra.data(), 4);
   ASSERT_TRUE(texture);
   HdrFrame frame(device_.Get());
-  EXPECT_FALSE(frame.Keep(texture.Get()));
   std::vector<Pixel> capture(kWidth * kWidth, kUntouched);
-  EXPECT_FALSE(frame.Read(RECT{0, 0, kSide, kSide}, 1.0F, capture, kWidth));
+  EXPECT_EQ(frame.ReadArea(texture.Get(), RECT{0, 0, kSide, kSide}, 1.0F, capture, kWidth), HdrFrame::Read::kRefused);
   EXPECT_EQ(capture, std::vector<Pixel>(kWidth * kWidth, kUntouched));
 }
 
@@ -162,67 +153,51 @@ INSTANTIATE_TEST_SUITE_P(Devices, HdrFrameRoad, testing::Values(Driver::kHardwar
 namespace tintelo::win {
 namespace {
 
-// What Desktop Duplication does on this desktop, said in the test's output: either it is
-// refused with one of the answers IDXGIOutput5::DuplicateOutput1 documents for a system
-// that cannot duplicate (Wine answers E_NOTIMPL), or it hands out a first frame, in FP16
-// or in 8 bits, within a second of being made. Tintelo falls back to GDI for the first,
-// and for a frame that is not FP16.
-TEST(ThisDesktop, DuplicationHandsOutAFrameOrIsRefusedAsDocumented) {
-  UniqueCom<IDXGIFactory1> factory;
-  ASSERT_TRUE(SUCCEEDED(CreateDXGIFactory1(__uuidof(IDXGIFactory1), reinterpret_cast<void**>(factory.Put()))));
-  UniqueCom<IDXGIAdapter1> adapter;
-  int outputs = 0;
-  for (UINT a = 0; factory.Get()->EnumAdapters1(a, adapter.Put()) == S_OK; ++a) {
-    UniqueCom<IDXGIOutput> output;
-    for (UINT o = 0; adapter.Get()->EnumOutputs(o, output.Put()) == S_OK; ++o) {
-      ++outputs;
-      DXGI_OUTPUT_DESC desc{};
-      output.Get()->GetDesc(&desc);
-      const std::string name = "adapter " + std::to_string(a) + " output " + std::to_string(o);
-      UniqueCom<IDXGIOutput6> output6;
-      DXGI_OUTPUT_DESC1 described{};
-      if (SUCCEEDED(output.Get()->QueryInterface(__uuidof(IDXGIOutput6), reinterpret_cast<void**>(output6.Put())))) {
-        output6.Get()->GetDesc1(&described);
-      }
-      UniqueCom<ID3D11Device> device;
-      ASSERT_TRUE(SUCCEEDED(D3D11CreateDevice(adapter.Get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, 0, nullptr, 0,
-                                              D3D11_SDK_VERSION, device.Put(), nullptr, nullptr)))
-          << name;
-      UniqueCom<IDXGIOutput5> output5;
-      UniqueCom<IDXGIOutputDuplication> duplication;
-      constexpr std::array<DXGI_FORMAT, 2> kFormats{DXGI_FORMAT_R16G16B16A16_FLOAT, DXGI_FORMAT_B8G8R8A8_UNORM};
-      HRESULT made = output.Get()->QueryInterface(__uuidof(IDXGIOutput5), reinterpret_cast<void**>(output5.Put()));
-      if (SUCCEEDED(made)) {
-        made = output5.Get()->DuplicateOutput1(device.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
-                                               duplication.Put());
-      }
-      if (FAILED(made)) {
-        EXPECT_TRUE(made == E_NOTIMPL || made == E_NOINTERFACE || made == DXGI_ERROR_UNSUPPORTED ||
-                    made == DXGI_ERROR_NOT_CURRENTLY_AVAILABLE || made == E_ACCESSDENIED ||
-                    made == DXGI_ERROR_SESSION_DISCONNECTED)
-            << name << ": DuplicateOutput1 0x" << std::hex << made;
-        std::printf("%s: duplication refused (0x%08lx), colour space %d: Tintelo reads it through GDI\n", name.c_str(),
-                    static_cast<unsigned long>(made), static_cast<int>(described.ColorSpace));
-        continue;
-      }
-      DXGI_OUTDUPL_FRAME_INFO info{};
-      UniqueCom<IDXGIResource> resource;
-      const HRESULT acquired = duplication.Get()->AcquireNextFrame(1000, &info, resource.Put());
-      ASSERT_EQ(acquired, S_OK) << name << ": no first frame, AcquireNextFrame 0x" << std::hex << acquired;
-      UniqueCom<ID3D11Texture2D> texture;
-      ASSERT_TRUE(SUCCEEDED(
-          resource.Get()->QueryInterface(__uuidof(ID3D11Texture2D), reinterpret_cast<void**>(texture.Put()))));
-      D3D11_TEXTURE2D_DESC frame{};
-      texture.Get()->GetDesc(&frame);
-      EXPECT_TRUE(frame.Format == kFormats[0] || frame.Format == kFormats[1]) << name << ": format " << frame.Format;
-      std::printf("%s: duplication gives %ux%u frames in format %d, colour space %d: %s\n", name.c_str(), frame.Width,
-                  frame.Height, static_cast<int>(frame.Format), static_cast<int>(described.ColorSpace),
-                  frame.Format == kFormats[0] ? "FP16, which Tintelo converts" : "8 bits, which Tintelo leaves to GDI");
-      resource.Reset();
-      duplication.Get()->ReleaseFrame();
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFOEXW info{};
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<MONITORINFOEXW>*>(data)->push_back(info);
+  return TRUE;
+}
+
+// What Desktop Duplication does on this desktop, through Tintelo's own DesktopDuplication
+// and with its manifest, said in the test's output: either it is refused with one of the
+// answers IDXGIOutput5::DuplicateOutput1 documents for a system that cannot duplicate
+// (Wine answers E_NOTIMPL), or left to GDI for a desktop that is not composed in scRGB,
+// or it reads a capture's area of each monitor within a second of being made.
+TEST(ThisDesktop, DuplicationReadsOrIsRefusedAsDocumented) {
+  std::vector<MONITORINFOEXW> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  ASSERT_FALSE(monitors.empty());
+  for (const MONITORINFOEXW& monitor : monitors) {
+    DesktopDuplication duplication;
+    const RECT& m = monitor.rcMonitor;
+    const RECT part{m.left, m.top, m.left + 15, m.top + 15};
+    std::vector<Pixel> pixels(15 * 15, kUntouched);
+    bool read = false;
+    const ULONGLONG start = GetTickCount64();
+    // A new duplication's first frame may take a few refreshes to come.
+    while (!(read = duplication.Read(monitor.szDevice, part, 1000, pixels, 15)) &&
+           duplication.LastAnswer().result == DXGI_ERROR_WAIT_TIMEOUT && GetTickCount64() - start < 1000) {
+      Sleep(16);
+    }
+    const HRESULT answer = duplication.LastAnswer().result;
+    const auto space = static_cast<int>(duplication.LastAnswer().colourSpace);
+    const std::string name = Narrow(monitor.szDevice);
+    if (read) {
+      EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kUntouched), 0) << name;
+      std::printf("%s: duplication reads FP16 frames, colour space %d: Tintelo converts them\n", name.c_str(), space);
+    } else if (answer == S_FALSE) {
+      std::printf("%s: duplication made, colour space %d: Tintelo leaves it to GDI\n", name.c_str(), space);
+    } else {
+      EXPECT_TRUE(answer == E_NOTIMPL || answer == E_NOINTERFACE || answer == DXGI_ERROR_UNSUPPORTED ||
+                  answer == DXGI_ERROR_NOT_CURRENTLY_AVAILABLE || answer == E_ACCESSDENIED ||
+                  answer == DXGI_ERROR_SESSION_DISCONNECTED)
+          << name << ": 0x" << std::hex << answer;
+      std::printf("%s: duplication refused (0x%08lx): Tintelo reads it through GDI\n", name.c_str(),
+                  static_cast<unsigned long>(answer));
     }
   }
-  EXPECT_GT(outputs, 0) << "no DXGI output at all";
 }
 
 }  // namespace

@@ -159,12 +159,10 @@ TEST_P(LoupeAtScale, MagnifiesThePatternRightWayRoundBesideThePointerAndGoesOnRe
   const LoupeGeometry g = LoupeGeometry::ForDpi(static_cast<unsigned>(GetParam()));
   const RECT expected{kMeeting.x + 1 + g.gap, kMeeting.y + 1 + g.gap, kMeeting.x + 1 + g.gap + g.Size(),
                       kMeeting.y + 1 + g.gap + g.Size()};
-  // Where copies leave the loupe out, one colour beneath it, clear of the pattern.
-  std::optional<ColourWindow> beneath;
-  if (LoupeLeftOutOfCopies()) {
-    beneath.emplace(expected, kSky);
-    ASSERT_TRUE(beneath->Shown(POINT{expected.left, expected.top}));
-  }
+  // One colour beneath the loupe, clear of the pattern: what a copy finds where copies
+  // leave the loupe out. Shown before the program, so that the loupe lies above it.
+  const ColourWindow beneath(expected, kSky);
+  ASSERT_TRUE(beneath.Shown(POINT{expected.left, expected.top}));
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
   EXPECT_EQ(LoupeOf(app), nullptr) << "a loupe before sampling";
@@ -191,7 +189,7 @@ TEST_P(LoupeAtScale, MagnifiesThePatternRightWayRoundBesideThePointerAndGoesOnRe
   EXPECT_NE(WindowFromPoint(CentreOnScreen(loupe)), loupe) << "the loupe takes the mouse";
   if (UnderWine()) {
     ExpectPicture(g, expected);
-  } else if (LoupeLeftOutOfCopies()) {
+  } else if (LoupeLeftOutOfCopies(loupe)) {
     NotCheckedHere(kPictureNeedsWine);
     EXPECT_TRUE(CopyFindsBeneath(app, expected, expected, Rgb(kSky)));
     EXPECT_TRUE(LoupeOf(app) == loupe && Same(expected, Rect(loupe))) << "the loupe left before the copy was compared";
@@ -235,7 +233,7 @@ TEST(LoupeJump, StraightOntoItsLastPlaceNeverReachesTheReadouts) {
   ASSERT_NE(loupe, nullptr);
   const LoupeGeometry g = LoupeGeometry::ForDpi(96);
   const bool picture = UnderWine();
-  const bool beneath = LoupeLeftOutOfCopies();
+  const bool beneath = LoupeLeftOutOfCopies(loupe);
   if (!picture) NotCheckedHere(beneath ? kPictureNeedsWine : kNeitherHere);
 
   bool staleSeen = false;

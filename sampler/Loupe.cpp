@@ -1,110 +1,23 @@
-// The loupe's measures, place and picture, and what it remembers of the pictures it left.
+// The loupe: what it shows at each refresh, and what it remembers of the pictures it left.
 #include "sampler/Loupe.h"
 
 #include <algorithm>
-#include <cstddef>
 
 namespace tintelo {
 
-namespace {
-
-constexpr Pixel kBlack = 0x000000;
-constexpr Pixel kWhite = 0xFFFFFF;
-// Hatching, for screen pixels that cannot be shown: two greys, so no cell of it reads as
-// one colour.
-constexpr Pixel kHatchDark = 0x303030;
-constexpr Pixel kHatchLight = 0x707070;
-constexpr Pixel kGridOnHatch = 0x505050;
-
-int Scaled(int length, unsigned dpi) { return static_cast<int>((length * static_cast<long>(dpi) + 48) / 96); }
-
-}  // namespace
-
-LoupeAxis LoupeAxis::At(const LoupeGeometry& g, int reach, int v) noexcept {
-  using Axis = LoupeAxis;
-  const int size = g.Size();
-  if (v < g.line || v >= size - g.line) return Axis{Axis::kOuterRing, Axis::kAway, 0};
-  if (v < 2 * g.line || v >= size - 2 * g.line) return Axis{Axis::kInnerRing, Axis::kAway, 0};
-  const int u = v - 2 * g.line;
-  const int k = u / g.pitch;
-  Axis axis;
-  axis.part = u % g.pitch < g.line ? Axis::kLine : Axis::kCell;
-  axis.cell = std::min(k, LoupeGeometry::kCells - 1);
-  const int first = (LoupeGeometry::kCentre - reach) * g.pitch;     // the line before the area's first cell
-  const int last = (LoupeGeometry::kCentre + reach + 1) * g.pitch;  // the line after its last
-  if (u >= first + g.line && u < last) {
-    axis.band = Axis::kInside;
-  } else if ((u >= first && u < first + g.line) || (u >= last && u < last + g.line)) {
-    axis.band = Axis::kOnOutline;
-  } else if ((u >= first - g.line && u < first) || (u >= last + g.line && u < last + 2 * g.line)) {
-    axis.band = Axis::kAroundOutline;
+LoupeInCopies InCopiesOfAffinity(std::optional<std::uint32_t> affinity) noexcept {
+  if (!affinity) return LoupeInCopies::kUnsure;
+  switch (*affinity) {
+    case 0x00: return LoupeInCopies::kPicture;  // WDA_NONE
+    case 0x01: return LoupeInCopies::kBlack;    // WDA_MONITOR
+    case 0x11: return LoupeInCopies::kLeftOut;  // WDA_EXCLUDEFROMCAPTURE
+    default: return LoupeInCopies::kUnsure;
   }
-  return axis;
-}
-
-namespace {
-
-using Axis = LoupeAxis;
-
-// A grid line beside a cell: the cell's colour shaded towards black or white, whichever
-// is farther, so the grid reads on every colour and never equals the cell.
-Pixel Shade(Pixel p) {
-  const int r = static_cast<int>((p >> 16) & 0xFF);
-  const int g = static_cast<int>((p >> 8) & 0xFF);
-  const int b = static_cast<int>(p & 0xFF);
-  const bool light = r * 299 + g * 587 + b * 114 >= 128 * 1000;
-  const auto shade = [light](int c) { return static_cast<Pixel>(light ? c * 3 / 4 : c + (255 - c + 2) / 3); };
-  return (shade(r) << 16) | (shade(g) << 8) | shade(b);
-}
-
-// One pixel of a picture, from what its row and column are.
-Pixel PixelOf(const LoupeGeometry& g, const Axis& column, const Axis& row, int x, int y, const Capture& cells) {
-  if (column.part == Axis::kOuterRing || row.part == Axis::kOuterRing) return kBlack;
-  if (column.part == Axis::kInnerRing || row.part == Axis::kInnerRing) return kWhite;
-  if (column.band <= Axis::kOnOutline && row.band <= Axis::kOnOutline &&
-      (column.band == Axis::kOnOutline || row.band == Axis::kOnOutline)) {
-    return kBlack;
-  }
-  if (column.band <= Axis::kAroundOutline && row.band <= Axis::kAroundOutline &&
-      (column.band == Axis::kAroundOutline || row.band == Axis::kAroundOutline)) {
-    return kWhite;
-  }
-  const std::size_t at = Capture::Index(column.cell, row.cell);
-  const bool hatched = cells.marks[at] != Capture::Mark::kScreen;
-  if (column.part == Axis::kLine || row.part == Axis::kLine) return hatched ? kGridOnHatch : Shade(cells.pixels[at]);
-  if (hatched) return ((x + y) / (2 * g.line)) % 2 == 0 ? kHatchDark : kHatchLight;
-  return cells.pixels[at];
-}
-
-std::int32_t Side(std::int64_t pointer, int size, int gap, std::int32_t low, std::int32_t high) {
-  const std::int64_t after = pointer + 1 + gap;
-  const std::int64_t before = pointer - gap - size;
-  if (after + size <= high) return static_cast<std::int32_t>(after);
-  if (before >= low) return static_cast<std::int32_t>(before);
-  // Too narrow for either side: as far towards the preferred side as the monitor allows.
-  return static_cast<std::int32_t>(std::max<std::int64_t>(low, std::min<std::int64_t>(after, high - size)));
-}
-
-}  // namespace
-
-LoupeGeometry LoupeGeometry::ForDpi(unsigned dpi) noexcept {
-  if (dpi == 0) dpi = 96;
-  LoupeGeometry g;
-  g.pitch = std::max(4, Scaled(10, dpi));
-  g.line = std::max(1, static_cast<int>(dpi / 96));
-  g.gap = Scaled(24, dpi);
-  return g;
-}
-
-ScreenRect PlaceLoupe(ScreenPoint pointer, int size, int gap, const ScreenRect& monitor) noexcept {
-  const std::int32_t left = Side(pointer.x, size, gap, monitor.left, monitor.right);
-  const std::int32_t top = Side(pointer.y, size, gap, monitor.top, monitor.bottom);
-  return ScreenRect{left, top, left + size, top + size};
 }
 
 Pixel Loupe::PictureAt(const Shot& shot, int x, int y) {
   const LoupeGeometry& g = shot.geometry;
-  return PixelOf(g, LoupeAxis::At(g, shot.reach, x), LoupeAxis::At(g, shot.reach, y), x, y, shot.capture);
+  return LoupePixel(g, LoupeAxis::At(g, shot.reach, x), LoupeAxis::At(g, shot.reach, y), x, y, shot.capture);
 }
 
 void Loupe::End() {
@@ -153,13 +66,17 @@ void Loupe::Guard(Capture& capture) {
   // Each screen pixel around the pointer shows at most one of the loupe's pictures: the
   // newest that covered it, the one where it stands now first, unless its window has
   // repainted since. A picture whose part here differs anywhere from the capture has
-  // been repainted away and is forgotten.
+  // been repainted away and is forgotten. Black is the loupe's only where its window's
+  // affinity may blacken it: a black screen is read at once wherever it cannot.
+  const LoupeInCopies inCopies = view_->InCopies();
+  const bool black = inCopies == LoupeInCopies::kBlack || inCopies == LoupeInCopies::kUnsure;
   std::array<bool, Capture::kPixels> decided{};
-  if (shown_) Judge(current_, true, capture, decided);
+  if (shown_) Judge(current_, black, capture, decided);
   std::size_t kept = 0;
   for (std::size_t k = 0; k < leftCount_; ++k) {
     Shot& shot = left_[k];
-    if (!Judge(shot, shot.age < kBlackRefreshes, capture, decided) || ++shot.age > kRememberedRefreshes) continue;
+    if (!Judge(shot, black && shot.age < kBlackRefreshes, capture, decided) || ++shot.age > kRememberedRefreshes)
+      continue;
     if (kept != k) left_[kept] = shot;
     ++kept;
   }
@@ -184,38 +101,7 @@ void Loupe::Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monito
   current_.reach = reach;
   current_.age = 0;
   shown_ = true;
-  if (!same) Draw();
-}
-
-void Loupe::Draw() {
-  const LoupeGeometry& g = current_.geometry;
-  const int size = g.Size();
-  const auto area = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
-  // Only a change of scale changes the picture's size.
-  if (picture_.size() != area) picture_.assign(area, 0);
-  if (axesGeometry_ != g || axesReach_ != current_.reach) {
-    axesGeometry_ = g;
-    axesReach_ = current_.reach;
-    axes_.resize(static_cast<std::size_t>(size));
-    for (int v = 0; v < size; ++v) axes_[static_cast<std::size_t>(v)] = LoupeAxis::At(g, current_.reach, v);
-  }
-
-  const Capture& cells = current_.capture;
-  const auto rowHatched = [&](const Axis& row) {
-    const auto first = cells.marks.begin() + row.cell * Capture::kSide;
-    return std::any_of(first, first + Capture::kSide, [](Capture::Mark m) { return m != Capture::Mark::kScreen; });
-  };
-  for (int y = 0; y < size; ++y) {
-    const Axis& row = axes_[static_cast<std::size_t>(y)];
-    Pixel* out = picture_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
-    // Most rows repeat the one above: the same cells, no hatching (which runs diagonally).
-    if (y > 0 && row == axes_[static_cast<std::size_t>(y - 1)] && !rowHatched(row)) {
-      std::copy(out - size, out, out);
-      continue;
-    }
-    for (int x = 0; x < size; ++x) out[x] = PixelOf(g, axes_[static_cast<std::size_t>(x)], row, x, y, cells);
-  }
-  view_->Show(current_.place, picture_);
+  if (!same) view_->Show(place, picture_.Draw(current_.capture, geometry, reach));
 }
 
 }  // namespace tintelo

@@ -14,20 +14,38 @@
 // - the true screen, from Windows 10 2004 on, where WDA_EXCLUDEFROMCAPTURE leaves the
 //   loupe out of every copy.
 // So the loupe remembers the pictures it showed and where. Where a capture still finds
-// one of them, or black, over the whole of such a place that it covers, those pixels are
-// the loupe's. The pictures have a two-colour border and a grid shaded against every
+// one of them, or black where the window's display affinity, read back from the system,
+// may blacken it, over the whole of such a place that it covers, those pixels are the
+// loupe's. The pictures have a two-colour border and a grid shaded against every
 // cell, so the true screen, once repainted, never matches one by chance.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
-#include <vector>
 
 #include "sampler/Capture.h"
+#include "sampler/LoupeGeometry.h"
+#include "sampler/LoupePicture.h"
 #include "sampler/Monitors.h"
 
 namespace tintelo {
+
+// What copies of the screen find where the loupe's window stands, as its display
+// affinity, read back from the system, says.
+enum class LoupeInCopies : std::uint8_t {
+  kUnsure,   // the affinity could not be read: its picture, or black
+  kPicture,  // none (WDA_NONE): its picture, and where nothing composes the desktop, its old ones
+  kBlack,    // WDA_MONITOR: black
+  kLeftOut,  // WDA_EXCLUDEFROMCAPTURE kept: the windows beneath it
+};
+
+// The meaning of the affinity GetWindowDisplayAffinity read, or of none read. The
+// program asks for WDA_EXCLUDEFROMCAPTURE only where the system keeps the window out of
+// copies with it (Windows 10 2004 on); earlier ones would take it for WDA_MONITOR.
+[[nodiscard]] LoupeInCopies InCopiesOfAffinity(std::optional<std::uint32_t> affinity) noexcept;
 
 // The loupe's window, as the loupe sees it: it places, paints and hides, nothing else.
 class LoupeView {
@@ -37,51 +55,12 @@ class LoupeView {
   // old picture is never seen at the new place.
   virtual void Show(const ScreenRect& place, std::span<const Pixel> picture) = 0;
   virtual void Hide() = 0;
+  // What copies of the screen find where it stands, as it learnt when it last appeared.
+  [[nodiscard]] virtual LoupeInCopies InCopies() const = 0;
 
  protected:
   ~LoupeView() = default;
 };
-
-// The loupe's measures on a monitor of a given scale, in physical pixels.
-struct LoupeGeometry {
-  static constexpr int kCells = Capture::kSide;  // screen pixels across
-  static constexpr int kCentre = Capture::kCentre;
-
-  int pitch = 10;  // from one cell to the next, grid line included
-  int line = 1;    // grid line, and each ring of the border and of the outline
-  int gap = 24;    // between the pointer's pixel and the loupe
-
-  [[nodiscard]] static LoupeGeometry ForDpi(unsigned dpi) noexcept;
-  // The whole picture's side: two border rings, the cells and the grid lines between and
-  // around them.
-  [[nodiscard]] constexpr int Size() const noexcept { return 4 * line + kCells * pitch + line; }
-  // Where cell `cell` begins in the picture, after the border and the grid line before
-  // it, and the cell's middle, across or down.
-  [[nodiscard]] constexpr int CellStart(int cell) const noexcept { return 2 * line + cell * pitch + line; }
-  [[nodiscard]] constexpr int CellMiddle(int cell) const noexcept { return CellStart(cell) + (pitch - line) / 2; }
-  friend constexpr bool operator==(const LoupeGeometry&, const LoupeGeometry&) = default;
-};
-
-// What one row or column of a loupe picture is, from the outside in: the border's black
-// outer ring, its white inner ring, then the grid lines and the cells between them.
-struct LoupeAxis {
-  enum Part : std::uint8_t { kOuterRing, kInnerRing, kLine, kCell };
-  // Where it stands against the averaged area, `reach` cells each side of the pointer's
-  // cell: in it, on the lines around it (the outline's black ring), just outside them
-  // (its white ring), or elsewhere.
-  enum Band : std::uint8_t { kInside, kOnOutline, kAroundOutline, kAway };
-  Part part = kCell;
-  Band band = kAway;
-  int cell = 0;  // the cell, or for a line the cell after it (the last cell for the last line)
-
-  [[nodiscard]] static LoupeAxis At(const LoupeGeometry& geometry, int reach, int v) noexcept;
-  friend bool operator==(const LoupeAxis&, const LoupeAxis&) = default;
-};
-
-// Where a loupe of side `size` goes for the pointer at `pointer` on `monitor`: below and
-// right of the pointer, `gap` pixels away, turned to the left or upwards where it would
-// leave the monitor, and wholly on the monitor in any case.
-[[nodiscard]] ScreenRect PlaceLoupe(ScreenPoint pointer, int size, int gap, const ScreenRect& monitor) noexcept;
 
 class Loupe {
  public:
@@ -121,7 +100,6 @@ class Loupe {
   bool Judge(const Shot& shot, bool blackToo, Capture& capture, std::array<bool, Capture::kPixels>& decided) const;
   void Guard(Capture& capture);
   void Leave();
-  void Draw();
 
   LoupeView* view_;
   bool shown_ = false;
@@ -129,11 +107,7 @@ class Loupe {
   // Pictures the loupe has left, the newest first.
   std::array<Shot, kRememberedPictures> left_{};
   std::size_t leftCount_ = 0;
-  // The picture's rows and columns, for the geometry and reach they were worked out for.
-  std::vector<LoupeAxis> axes_;
-  LoupeGeometry axesGeometry_;
-  int axesReach_ = -1;
-  std::vector<Pixel> picture_;
+  LoupePicture picture_;
 };
 
 }  // namespace tintelo

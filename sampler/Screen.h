@@ -34,9 +34,6 @@ struct Monitor {
   ScreenRect area;
   unsigned dpi = 96;  // the monitor's own scale: 96 at 100 %, 144 at 150 %
   unsigned hz = 0;    // how often it shows a new picture; 0 when the system does not say
-  // On a monitor that shows an HDR desktop, the brightness SDR white is shown at, in
-  // thousandths of 80 nits (1000 is 80 nits, 2500 is 200 nits); 0 on an SDR desktop.
-  unsigned sdrWhiteLevel = 0;
 };
 
 // Screen pixels are 0x00RRGGBB, as 32-bit device-independent bitmaps hold them.
@@ -54,9 +51,13 @@ class Screen {
   // screen cannot be read at all. Pixels that no monitor shows hold whatever the system
   // answers there: the caller knows the monitors and marks them.
   [[nodiscard]] virtual bool Capture(const ScreenRect& area, std::span<Pixel> pixels) = 0;
-  // Sampling has ended: what the copies held on to from one refresh to the next is let
-  // go. The next capture starts afresh.
+  // Sampling has ended: what the copies held from one refresh to the next goes back to
+  // the system; what makes the next sampling's first copy quick may stay for a while.
   virtual void EndCaptures() = 0;
+  // The displays changed (a mode, a monitor, HDR switched, the SDR white level): what the
+  // copies know of them is read again before the next one, and every way of copying a
+  // monitor starts afresh.
+  virtual void DisplaysChanged() = 0;
 
  protected:
   ~Screen() = default;

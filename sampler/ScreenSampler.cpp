@@ -7,11 +7,20 @@ void ScreenSampler::Begin() {
   if (!loupe_) loupe_ = std::make_unique<Loupe>(*loupeView_);
   monitors_.clear();
   screen_->Monitors(monitors_);
+  sampling_ = true;
 }
 
 void ScreenSampler::End() {
   if (loupe_) loupe_->End();
   screen_->EndCaptures();
+  sampling_ = false;
+}
+
+void ScreenSampler::DisplaysChanged() {
+  screen_->DisplaysChanged();
+  if (!sampling_) return;
+  monitors_.clear();
+  screen_->Monitors(monitors_);
 }
 
 std::optional<ScreenPoint> ScreenSampler::Pointer() {

@@ -33,6 +33,9 @@ class ScreenSampler {
   void Begin();
   // Sampling ends: the loupe goes, and the screen lets go of what its copies held.
   void End();
+  // The displays changed: while sampling, the monitors are read again at once and the
+  // next refresh uses them; otherwise the next sampling reads them as it begins.
+  void DisplaysChanged();
 
   // The pointer's actual position; nothing when it cannot be read.
   [[nodiscard]] std::optional<ScreenPoint> Pointer();
@@ -57,6 +60,7 @@ class ScreenSampler {
   LoupeView* loupeView_;
   std::unique_ptr<Loupe> loupe_;  // made on the first sampling
   std::vector<Monitor> monitors_;
+  bool sampling_ = false;
   SampleArea area_;
   Capture capture_;
 };

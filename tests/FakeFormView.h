@@ -41,7 +41,10 @@ class FakeDesktop final : public Screen, public LoupeView {
     return true;
   }
   void MoveCursor(ScreenPoint point) override { cursor = point; }
-  void Monitors(std::vector<Monitor>& out) override { out = monitors; }
+  void Monitors(std::vector<Monitor>& out) override {
+    ++monitorsRead;
+    out = monitors;
+  }
   bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override {
     captures.push_back(area);
     if (!captureWorks) return false;
@@ -54,6 +57,7 @@ class FakeDesktop final : public Screen, public LoupeView {
     return true;
   }
   void EndCaptures() override { ++capturesEnded; }
+  void DisplaysChanged() override { ++displaysChanged; }
 
   // LoupeView.
   void Show(const ScreenRect& to, std::span<const Pixel> with) override {
@@ -63,6 +67,7 @@ class FakeDesktop final : public Screen, public LoupeView {
     visible = true;
     picture.assign(with.begin(), with.end());
   }
+  LoupeInCopies InCopies() const override { return inCopies; }
   void Hide() override {
     log.push_back("Hide");
     if (visible) LeaveBehind();
@@ -131,6 +136,7 @@ class FakeDesktop final : public Screen, public LoupeView {
   ScreenPoint cursor{};
   std::vector<Monitor> monitors;
   Copies copies = Copies::kLoupe;
+  LoupeInCopies inCopies = LoupeInCopies::kUnsure;  // what the loupe's window says of copies
   std::function<Pixel(ScreenPoint)> desktop = [](ScreenPoint p) {
     return static_cast<Pixel>(((p.x & 0xFF) << 16) | ((p.y & 0xFF) << 8) | ((p.x + p.y) & 0x7F));
   };
@@ -143,6 +149,8 @@ class FakeDesktop final : public Screen, public LoupeView {
   std::vector<std::string> log;
   std::vector<ScreenRect> captures;
   int capturesEnded = 0;
+  int monitorsRead = 0;
+  int displaysChanged = 0;
 
  private:
   struct Left {

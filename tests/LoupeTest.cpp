@@ -182,6 +182,7 @@ struct GuardCase {
   // The refresh at the jump that reads the screen, none before it (with the pictures
   // left behind repainted just before it).
   int refreshes;
+  LoupeInCopies inCopies = LoupeInCopies::kUnsure;  // what the window's affinity read back says
 };
 
 void PrintTo(const GuardCase& c, std::ostream* os) { *os << c.name; }
@@ -194,6 +195,7 @@ TEST_P(LoupeGuard, NeverReadsTheLoupeAndReadsTheTrueScreenAsSoonAsACopyShowsIt) 
     for (const int side : {1, 7}) {
       FakeDesktop desktop;
       desktop.copies = c.copies;
+      desktop.inCopies = c.inCopies;
       if (c.plain <= 0xFFFFFF) desktop.desktop = [plain = c.plain](ScreenPoint) { return plain; };
       ScreenSampler sampler(desktop, desktop);
       sampler.Begin();
@@ -220,25 +222,38 @@ TEST_P(LoupeGuard, NeverReadsTheLoupeAndReadsTheTrueScreenAsSoonAsACopyShowsIt) 
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Systems, LoupeGuard,
-                         testing::Values(
-                             // Windows 10 2004 and later: the copy never holds the loupe.
-                             GuardCase{"TrueScreenGradient", Copies::kTrueScreen, 0x1000000, 1},
-                             GuardCase{"TrueScreenWhite", Copies::kTrueScreen, 0xFFFFFF, 1},
-                             // True black where the loupe stood cannot be told from a black frame at first.
-                             GuardCase{"TrueScreenBlack", Copies::kTrueScreen, 0x000000,
-                                       1 + 1 + Loupe::kBlackRefreshes},
-                             // Windows 8 and later without display affinity: the loupe where it stands.
-                             GuardCase{"CopiedLoupeGradient", Copies::kLoupe, 0x1000000, 2},
-                             GuardCase{"CopiedLoupeWhite", Copies::kLoupe, 0xFFFFFF, 2},
-                             // Wine, Windows 7 without composition: its picture stays until the repaint.
-                             GuardCase{"PictureUntilRepaintGradient", Copies::kLoupeUntilRepaint, 0x1000000, 4},
-                             GuardCase{"PictureUntilRepaintWhite", Copies::kLoupeUntilRepaint, 0xFFFFFF, 4},
-                             // Windows 8.1, Windows 10 before 2004 with affinity: black where it stands, and
-                             // for a frame where it stood.
-                             GuardCase{"BlackFrameGradient", Copies::kBlackForAFrame, 0x1000000, 3},
-                             GuardCase{"BlackFrameWhite", Copies::kBlackForAFrame, 0xFFFFFF, 3}),
-                         testing_support::CaseName<GuardCase>);
+INSTANTIATE_TEST_SUITE_P(
+    Systems, LoupeGuard,
+    testing::Values(
+        // Windows 10 2004 and later: the copy never holds the loupe.
+        GuardCase{"TrueScreenGradient", Copies::kTrueScreen, 0x1000000, 1},
+        GuardCase{"TrueScreenWhite", Copies::kTrueScreen, 0xFFFFFF, 1},
+        // True black where the loupe stood cannot be told from a black frame at first.
+        GuardCase{"TrueScreenBlack", Copies::kTrueScreen, 0x000000, 1 + 1 + Loupe::kBlackRefreshes},
+        // Unless the window's affinity, read back, says it is left out.
+        GuardCase{"LeftOutBlack", Copies::kTrueScreen, 0x000000, 1, LoupeInCopies::kLeftOut},
+        // Windows 8 and later without display affinity: the loupe where it stands.
+        GuardCase{"CopiedLoupeGradient", Copies::kLoupe, 0x1000000, 2},
+        GuardCase{"CopiedLoupeWhite", Copies::kLoupe, 0xFFFFFF, 2},
+        GuardCase{"CopiedLoupeBlackNoAffinity", Copies::kLoupe, 0x000000, 2, LoupeInCopies::kPicture},
+        // Wine, Windows 7 without composition: its picture stays until the repaint.
+        GuardCase{"PictureUntilRepaintGradient", Copies::kLoupeUntilRepaint, 0x1000000, 4},
+        GuardCase{"PictureUntilRepaintWhite", Copies::kLoupeUntilRepaint, 0xFFFFFF, 4},
+        // Windows 8.1, Windows 10 before 2004 with affinity: black where it stands, and
+        // for a frame where it stood.
+        GuardCase{"BlackFrameGradient", Copies::kBlackForAFrame, 0x1000000, 3},
+        GuardCase{"BlackFrameWhite", Copies::kBlackForAFrame, 0xFFFFFF, 3},
+        GuardCase{"BlackFrameWhiteKnown", Copies::kBlackForAFrame, 0xFFFFFF, 3, LoupeInCopies::kBlack}),
+    testing_support::CaseName<GuardCase>);
+
+// What the affinity read back from the loupe's window means for copies of the screen.
+TEST(LoupeAffinity, MeansWhatTheSystemKeeps) {
+  EXPECT_EQ(InCopiesOfAffinity(std::nullopt), LoupeInCopies::kUnsure);
+  EXPECT_EQ(InCopiesOfAffinity(0x00), LoupeInCopies::kPicture);
+  EXPECT_EQ(InCopiesOfAffinity(0x01), LoupeInCopies::kBlack);
+  EXPECT_EQ(InCopiesOfAffinity(0x11), LoupeInCopies::kLeftOut);
+  EXPECT_EQ(InCopiesOfAffinity(0x10), LoupeInCopies::kUnsure);
+}
 
 // ---- One-pixel steps ----
 

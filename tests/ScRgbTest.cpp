@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
+#include "sampler/HdrQuery.h"
 #include "sampler/ScRgb.h"
 #include "tests/CaseName.h"
 #include "tests/SdrOnHdr.h"
@@ -70,6 +72,47 @@ INSTANTIATE_TEST_SUITE_P(Halves, ScRgbSpecial,
                                          SpecialCase{"White", 0x4100, 255}, SpecialCase{"TwiceWhite", 0x4500, 255},
                                          SpecialCase{"LargestHalf", 0x7BFF, 255}, SpecialCase{"Infinity", 0x7C00, 255}),
                          testing_support::CaseName<SpecialCase>);
+
+// ---- Which query says whether a display shows HDR ----
+
+// Where the newer query answers, its active mode alone decides and the older query, which
+// takes Auto Color Management for HDR on Windows 11 24H2, is not asked.
+struct QueryCase {
+  const char* name;
+  std::optional<ColourMode> mode;
+  std::optional<LegacyColourAnswer> legacy;
+  bool hdr;
+  bool legacyAsked;
+};
+
+void PrintTo(const QueryCase& c, std::ostream* os) { *os << c.name; }
+
+class HdrQuery : public testing::TestWithParam<QueryCase> {};
+
+TEST_P(HdrQuery, TheNewerQueryDecidesWhereTheSystemHasIt) {
+  const QueryCase& c = GetParam();
+  bool legacyAsked = false;
+  const bool hdr = ShowsHdr([&] { return c.mode; },
+                            [&] {
+                              legacyAsked = true;
+                              return c.legacy;
+                            });
+  EXPECT_EQ(hdr, c.hdr);
+  EXPECT_EQ(legacyAsked, c.legacyAsked);
+}
+
+constexpr LegacyColourAnswer kAdvanced{true, false};
+constexpr LegacyColourAnswer kManaged{true, true};
+INSTANTIATE_TEST_SUITE_P(Answers, HdrQuery,
+                         testing::Values(QueryCase{"ModeHdr", ColourMode::kHdr, kAdvanced, true, false},
+                                         QueryCase{"ModeWideGamutThoughLegacySaysAdvanced", ColourMode::kWideGamut,
+                                                   kAdvanced, false, false},
+                                         QueryCase{"ModeSdr", ColourMode::kSdr, kAdvanced, false, false},
+                                         QueryCase{"NoModeLegacyAdvanced", std::nullopt, kAdvanced, true, true},
+                                         QueryCase{"NoModeLegacyManaged", std::nullopt, kManaged, false, true},
+                                         QueryCase{"NoModeLegacyOff", std::nullopt, LegacyColourAnswer{}, false, true},
+                                         QueryCase{"NeitherAnswers", std::nullopt, std::nullopt, false, true}),
+                         testing_support::CaseName<QueryCase>);
 
 }  // namespace
 }  // namespace tintelo

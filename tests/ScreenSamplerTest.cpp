@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sampler/RoadTries.h"
 #include "sampler/ScreenSampler.h"
 #include "tests/CaseName.h"
 #include "tests/FakeFormView.h"
@@ -134,6 +135,61 @@ TEST_P(SamplerFailures, GiveNoReadingButStillShowTheLoupeHatched) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, SamplerFailures,
                          testing::Values(Failure::Cursor, Failure::Capture, Failure::PointerOnNoMonitor));
+
+// ---- Displays that change ----
+
+// A monitor unplugged while sampling: the next refresh knows it is gone. Outside sampling
+// the screen hears of the change, and the monitors are read when sampling begins.
+TEST(DisplaysChanged, AreReadAgainAtOnceOnlyWhileSampling) {
+  FakeDesktop desktop;
+  ScreenSampler sampler(desktop, desktop);
+  sampler.DisplaysChanged();
+  EXPECT_EQ(desktop.monitorsRead, 0);
+  EXPECT_EQ(desktop.displaysChanged, 1);
+  sampler.Begin();
+  const ScreenPoint onTheLeft{-100, 100};
+  ASSERT_TRUE(sampler.Refresh(onTheLeft).has_value());
+  desktop.monitors.pop_back();
+  sampler.DisplaysChanged();
+  EXPECT_EQ(desktop.monitorsRead, 2);
+  EXPECT_EQ(desktop.displaysChanged, 2);
+  EXPECT_FALSE(sampler.Refresh(onTheLeft).has_value()) << "read a monitor that is gone";
+  sampler.End();
+  sampler.DisplaysChanged();
+  EXPECT_EQ(desktop.monitorsRead, 2);
+}
+
+// ---- Trying the second road again ----
+
+// Lost is made again at once; refused waits for a change: the session's own desktop back
+// when it was refused away from it (asked only then), a display change otherwise (which
+// starts a new RoadTries).
+TEST(RoadTries, TryAgainOnlyWhenSomethingChanged) {
+  int asked = 0;
+  bool own = true;
+  const auto onOwnDesktop = [&] {
+    ++asked;
+    return own;
+  };
+  RoadTries tries;
+  EXPECT_TRUE(tries.ShouldTry(onOwnDesktop));
+  tries.Tried(true, true);
+  EXPECT_TRUE(tries.Working());
+  EXPECT_FALSE(tries.ShouldTry(onOwnDesktop));
+  tries.Lost();
+  EXPECT_TRUE(tries.ShouldTry(onOwnDesktop));
+  tries.Tried(false, false);  // refused on the secure desktop
+  own = false;
+  EXPECT_FALSE(tries.ShouldTry(onOwnDesktop));
+  own = true;
+  EXPECT_TRUE(tries.ShouldTry(onOwnDesktop));
+  tries.Tried(false, true);  // refused on its own desktop: not before a display change
+  EXPECT_FALSE(tries.ShouldTry(onOwnDesktop));
+  tries.Tried(true, true);
+  tries.Failed();
+  EXPECT_FALSE(tries.ShouldTry(onOwnDesktop));
+  EXPECT_EQ(asked, 2);
+}
 
 }  // namespace
 }  // namespace tintelo

@@ -138,6 +138,10 @@ void Form1::Picture1_LostFocus() {
   if (sampling_) KeepSample();
 }
 
+void Form1::Form_DisplayChange() {
+  EndingSamplingOnError([&] { sampler_.DisplaysChanged(); });
+}
+
 void Form1::Form_HotKey() {
   // A press on the swatch ends with its release, wherever the shortcut is pressed.
   if (sampling_ && !byKeyboard_) return;

@@ -121,6 +121,8 @@ class Form1 final : private ColourView, private SliderHost {
   // sampling from the keyboard, it ends sampling and keeps the colour. While the swatch
   // is held it does nothing.
   void Form_HotKey();
+  // The displays changed (WM_DISPLAYCHANGE, or a setting that may be the SDR white level).
+  void Form_DisplayChange();
   // The recent colour `index` (0 the newest) chosen from the menu: it becomes the colour
   // as the dialog's does, without being copied.
   void RecentColour_Click(int index);

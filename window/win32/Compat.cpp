@@ -13,20 +13,6 @@ namespace {
 // user32 and kernel32 are loaded already: looking an entry up loads nothing new.
 HMODULE User32() noexcept { return GetModuleHandleW(L"user32.dll"); }
 
-// Whether Windows is at least major.minor.build, whatever the manifest declares.
-bool WindowsBuildAtLeast(DWORD major, DWORD minor, DWORD build) noexcept {
-  // RtlGetVersion tells the true version whatever the manifest says; GetVersionExW tells
-  // the version the manifest declares support for at most.
-  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-  static const auto get = ProcAddress<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
-  OSVERSIONINFOW version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  if (get == nullptr || get(&version) != 0) return false;
-  if (version.dwMajorVersion != major) return version.dwMajorVersion > major;
-  if (version.dwMinorVersion != minor) return version.dwMinorVersion > minor;
-  return version.dwBuildNumber >= build;
-}
-
 }  // namespace
 
 HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
@@ -82,26 +68,6 @@ UINT DpiOfMonitor(HMONITOR monitor) noexcept {
   UINT y = 0;
   if (getDpi != nullptr && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && y != 0) return y;
   return SystemDpi();
-}
-
-bool SystemExcludesFromCapture() noexcept {
-  return WindowsBuildAtLeast(10, 0, 19041) && GetSystemMetrics(SM_REMOTESESSION) == 0;
-}
-
-bool ExcludeFromCapture(HWND window) noexcept {
-  using SetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
-  using GetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD*);
-  constexpr DWORD kNone = 0x00;                // WDA_NONE
-  constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
-  static const auto set = ProcAddress<SetWindowDisplayAffinityFn>(User32(), "SetWindowDisplayAffinity");
-  static const auto get = ProcAddress<GetWindowDisplayAffinityFn>(User32(), "GetWindowDisplayAffinity");
-  if (set == nullptr || get == nullptr) return false;
-  if (SystemExcludesFromCapture() && set(window, kExcludeFromCapture)) {
-    DWORD kept = kNone;
-    if (get(window, &kept) && kept == kExcludeFromCapture) return true;
-  }
-  set(window, kNone);
-  return false;
 }
 
 int MetricForDpi(int index, UINT dpi) noexcept {

@@ -43,20 +43,6 @@ void RestrictDllSearchToSystem32() noexcept;
 // from Windows 8.1 on; before it, every monitor has the system's scale.
 [[nodiscard]] UINT DpiOfMonitor(HMONITOR monitor) noexcept;
 
-// Whether this system keeps a window with WDA_EXCLUDEFROMCAPTURE out of every copy of the
-// screen, as ExcludeFromCapture below asks it to: Windows 10 2004 (build 19041) on, outside
-// Remote Desktop.
-[[nodiscard]] bool SystemExcludesFromCapture() noexcept;
-
-// Keeps a window out of every copy of the screen, this program's own included, where the
-// system does that: WDA_EXCLUDEFROMCAPTURE from Windows 10 2004 (build 19041) on, outside
-// Remote Desktop. Earlier versions do not refuse that value but take it for WDA_MONITOR,
-// which shows the window black in every copy, and a Remote Desktop session shows a
-// window with any display affinity blank ("SetWindowDisplayAffinity"): there, and
-// wherever the system does not keep the value, the window has no display affinity. True
-// when the window is left out of copies.
-bool ExcludeFromCapture(HWND window) noexcept;
-
 // A system metric at a scale; GetSystemMetricsForDpi: Windows 10 1607, else the system's.
 [[nodiscard]] int MetricForDpi(int index, UINT dpi) noexcept;
 

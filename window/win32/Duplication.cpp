@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cwchar>
 #include <utility>
 
+#include "sampler/RoadTries.h"
 #include "sampler/ScRgb.h"
 #include "window/win32/Compat.h"
 #include "window/win32/HdrFrame.h"
+#include "window/win32/RoadChoice.h"
 
 namespace tintelo::win {
 
@@ -32,35 +35,64 @@ const Direct3D& Libraries() noexcept {
   return libraries;
 }
 
-template <typename Interface>
-void** Out(UniqueCom<Interface>& owner) noexcept {
-  return reinterpret_cast<void**>(owner.Put());
+// Whether the session's input desktop is this thread's own. The secure desktop (a UAC
+// prompt, the lock screen) cannot even be opened by the user's programs
+// ("OpenInputDesktop"), which then answers null.
+bool InputDesktopIsOwn() noexcept {
+  HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
+  if (input == nullptr) return false;
+  std::array<wchar_t, 64> inputName{};
+  std::array<wchar_t, 64> ownName{};
+  const bool same =
+      GetUserObjectInformationW(input, UOI_NAME, inputName.data(), sizeof(inputName) - sizeof(wchar_t), nullptr) &&
+      GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, ownName.data(),
+                                sizeof(ownName) - sizeof(wchar_t), nullptr) &&
+      std::wcscmp(inputName.data(), ownName.data()) == 0;
+  CloseDesktop(input);
+  return same;
 }
 
 }  // namespace
 
 struct DesktopDuplication::Output {
   std::array<wchar_t, CCHDEVICENAME> device{};
-  // Made and checked once; false after any failure but a lost duplication, so that the
-  // rest of this sampling reads the monitor through GDI without trying again each refresh.
-  bool working = false;
+  RoadTries tries;
   RECT desktop{};  // the monitor on the virtual screen, which frame pixel (0, 0) shows
+  DXGI_COLOR_SPACE_TYPE colourSpace = DXGI_COLOR_SPACE_RESERVED;
   std::unique_ptr<HdrFrame> frame;
   UniqueCom<IDXGIOutputDuplication> duplication;
+  UniqueCom<ID3D11Texture2D> held;  // the frame acquired last, until the next acquire
+  // The last area read and its pixels, row by row: a refresh with no new frame finds
+  // the monitor as it was, the pointer included.
+  RECT lastPart{};
+  std::vector<Pixel> last;
 
   // The output that shows the monitor, a device on its own adapter, and a duplication in
-  // FP16 of a desktop composed in scRGB.
-  [[nodiscard]] bool Make() noexcept;
+  // FP16 of a desktop composed in scRGB: S_OK; the failing call's error; or S_FALSE for a
+  // desktop this road does not read (Remote Desktop, another encoding, a rotation).
+  [[nodiscard]] HRESULT Make();
+  // The frame held goes back to the system.
+  void Release() noexcept {
+    if (!held) return;
+    held.Reset();
+    duplication.Get()->ReleaseFrame();
+  }
+  void Drop() noexcept {
+    Release();
+    duplication.Reset();
+    frame.reset();
+    last.clear();
+  }
 };
 
-bool DesktopDuplication::Output::Make() noexcept {
+HRESULT DesktopDuplication::Output::Make() {
   // A Remote Desktop session's desktop is the remote display driver's, not one composed
   // for this machine's monitors (SM_REMOTESESSION, "GetSystemMetrics").
   const Direct3D& direct3d = Libraries();
-  if (direct3d.createFactory == nullptr || direct3d.createDevice == nullptr || GetSystemMetrics(SM_REMOTESESSION) != 0)
-    return false;
-  UniqueCom<IDXGIFactory1> factory;
-  if (FAILED(direct3d.createFactory(__uuidof(IDXGIFactory1), Out(factory)))) return false;
+  if (direct3d.createFactory == nullptr || direct3d.createDevice == nullptr) return E_NOINTERFACE;
+  if (GetSystemMetrics(SM_REMOTESESSION) != 0) return S_FALSE;
+  const auto factory = MadeAs<IDXGIFactory1>(direct3d.createFactory);
+  if (!factory) return E_NOINTERFACE;
   // The output whose GDI name is the monitor's, and the adapter it belongs to: the device
   // must be made on that adapter, or DuplicateOutput1 refuses it with E_INVALIDARG
   // ("IDXGIOutput5::DuplicateOutput1").
@@ -77,90 +109,121 @@ bool DesktopDuplication::Output::Make() noexcept {
       }
     }
   }
+  if (!output) return DXGI_ERROR_NOT_FOUND;
   UniqueCom<ID3D11Device> d3d;
-  UniqueCom<IDXGIOutput5> output5;
+  HRESULT result =
+      direct3d.createDevice(adapter.Get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, D3D11_CREATE_DEVICE_SINGLETHREADED,
+                            nullptr, 0, D3D11_SDK_VERSION, d3d.Put(), nullptr, nullptr);
+  if (FAILED(result)) return result;
+  const auto output5 = Query<IDXGIOutput5>(output.Get());
+  if (!output5) return E_NOINTERFACE;
   constexpr std::array<DXGI_FORMAT, 2> kFormats{DXGI_FORMAT_R16G16B16A16_FLOAT, DXGI_FORMAT_B8G8R8A8_UNORM};
-  if (!output ||
-      FAILED(direct3d.createDevice(adapter.Get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, D3D11_CREATE_DEVICE_SINGLETHREADED,
-                                   nullptr, 0, D3D11_SDK_VERSION, d3d.Put(), nullptr, nullptr)) ||
-      FAILED(output.Get()->QueryInterface(__uuidof(IDXGIOutput5), Out(output5))) ||
-      FAILED(output5.Get()->DuplicateOutput1(d3d.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
-                                             duplication.Put()))) {
-    return false;
-  }
-  // Only a desktop composed in linear scRGB is converted. The output says HDR10 (PQ,
-  // BT.2020) when Windows composes in scRGB for an HDR display, and sRGB when it composes
-  // in 8 bits; other encodings, such as those of Windows 11's Auto Color Management, are
-  // left to GDI ("Using DirectX with high dynamic range displays and advanced color"). The
-  // build that forces this road on every monitor takes an SDR desktop's FP16 frames too,
-  // white at scRGB 1.0, so that where Windows hands them out its readouts can be set
-  // against GDI's.
-  UniqueCom<IDXGIOutput6> output6;
+  result = output5.Get()->DuplicateOutput1(d3d.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
+                                           duplication.Put());
+  if (FAILED(result)) return result;
+  // Only a desktop composed in linear scRGB is converted (RoadChoice.h).
+  const auto output6 = Query<IDXGIOutput6>(output.Get());
   DXGI_OUTPUT_DESC1 described{};
-  if (FAILED(output.Get()->QueryInterface(__uuidof(IDXGIOutput6), Out(output6))) ||
-      FAILED(output6.Get()->GetDesc1(&described)) ||
-      (described.ColorSpace != DXGI_COLOR_SPACE_RGB_FULL_G2084_NONE_P2020 &&
-       described.ColorSpace != DXGI_COLOR_SPACE_RGB_FULL_G10_NONE_P709 &&
-       !(kForceDuplication && described.ColorSpace == DXGI_COLOR_SPACE_RGB_FULL_G22_NONE_P709))) {
-    return false;
-  }
+  if (!output6 || FAILED(output6.Get()->GetDesc1(&described))) return E_NOINTERFACE;
+  colourSpace = described.ColorSpace;
+  if (!ConvertsDesktop(described.ColorSpace)) return S_FALSE;
   // A rotated monitor's frames come unrotated ("DXGI_OUTDUPL_DESC"): its pixels would lie
   // elsewhere in them.
   DXGI_OUTDUPL_DESC described2{};
   duplication.Get()->GetDesc(&described2);
   if (described2.Rotation != DXGI_MODE_ROTATION_IDENTITY && described2.Rotation != DXGI_MODE_ROTATION_UNSPECIFIED)
-    return false;
+    return S_FALSE;
   frame = std::make_unique<HdrFrame>(d3d.Get());
-  return true;
+  return S_OK;
 }
 
 DesktopDuplication::DesktopDuplication() noexcept = default;
-DesktopDuplication::~DesktopDuplication() = default;
+DesktopDuplication::~DesktopDuplication() {
+  for (const auto& output : outputs_) output->Release();
+}
+
+void DesktopDuplication::EndReads() noexcept {
+  for (const auto& output : outputs_) output->Release();
+}
 
 bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
-                              std::size_t stride) noexcept {
+                              std::size_t stride) {
   auto found = std::find_if(outputs_.begin(), outputs_.end(), [device](const std::unique_ptr<Output>& output) {
     return std::wcscmp(output->device.data(), device) == 0;
   });
   if (found == outputs_.end()) {
     auto output = std::make_unique<Output>();
     std::wcsncpy(output->device.data(), device, output->device.size() - 1);
-    output->working = output->Make();
-    if (!output->working) output->duplication.Reset();
     found = outputs_.insert(outputs_.end(), std::move(output));
   }
   Output& output = **found;
-  if (!output.working) return false;
+  if (!output.tries.Working()) {
+    if (!output.tries.ShouldTry(InputDesktopIsOwn)) return false;
+    last_ = Answer{output.Make(), output.colourSpace};
+    const bool made = last_.result == S_OK;
+    output.tries.Tried(made, made || InputDesktopIsOwn());
+    if (!made) {
+      output.Drop();
+      return false;
+    }
+  }
 
-  // No wait: a refresh with no new frame reads the last one kept.
+  // The frame held since the last read goes back just before the next is asked for, as
+  // Microsoft recommends: while the program holds it, the system need not copy the
+  // desktop's updates into it ("IDXGIOutputDuplication::AcquireNextFrame"). No wait.
+  output.Release();
   DXGI_OUTDUPL_FRAME_INFO info{};
   UniqueCom<IDXGIResource> resource;
   const HRESULT acquired = output.duplication.Get()->AcquireNextFrame(0, &info, resource.Put());
-  if (acquired == DXGI_ERROR_ACCESS_LOST) {
-    // A desktop switch, a change of mode or a full-screen program: this duplication is
-    // done and a new one is made at the next refresh ("IDXGIOutputDuplication::AcquireNextFrame").
-    outputs_.erase(found);
+  const auto width = static_cast<std::size_t>(part.right - part.left);
+  const auto height = static_cast<std::size_t>(part.bottom - part.top);
+  if (acquired == DXGI_ERROR_WAIT_TIMEOUT) {
+    // Nothing on the monitor has changed since the last frame, the pointer included.
+    if (!EqualRect(&part, &output.lastPart) || output.last.size() != width * height) return false;
+    for (std::size_t y = 0; y < height; ++y) {
+      std::copy_n(output.last.begin() + static_cast<std::ptrdiff_t>(y * width), width,
+                  pixels.begin() + static_cast<std::ptrdiff_t>(y * stride));
+    }
+    return true;
+  }
+  if (acquired != S_OK) last_.result = acquired;
+  if (FAILED(acquired)) {
+    // DXGI_ERROR_ACCESS_LOST: a desktop switch, a change of mode or a full-screen program;
+    // this duplication is done and a new one is made at the next read. Any other failure
+    // leaves the monitor to GDI until something changes.
+    output.Drop();
+    if (acquired == DXGI_ERROR_ACCESS_LOST) {
+      output.tries.Lost();
+    } else {
+      output.tries.Failed();
+    }
     return false;
   }
-  if (acquired == S_OK) {
-    // A frame that only moves the pointer leaves the desktop image as it was, and says so
-    // with a LastPresentTime of 0 ("DXGI_OUTDUPL_FRAME_INFO").
-    bool kept = true;
-    if (info.LastPresentTime.QuadPart != 0) {
-      UniqueCom<ID3D11Texture2D> texture;
-      kept = SUCCEEDED(resource.Get()->QueryInterface(__uuidof(ID3D11Texture2D), Out(texture))) &&
-             output.frame->Keep(texture.Get());
-    }
-    resource.Reset();
+  output.held = Query<ID3D11Texture2D>(resource.Get());
+  if (!output.held) {
     output.duplication.Get()->ReleaseFrame();
-    output.working = kept;
-  } else if (acquired != DXGI_ERROR_WAIT_TIMEOUT) {
-    output.working = false;
+    output.Drop();
+    output.tries.Failed();
+    return false;
   }
-  if (!output.working) return false;
   const RECT inFrame{part.left - output.desktop.left, part.top - output.desktop.top, part.right - output.desktop.left,
                      part.bottom - output.desktop.top};
-  return output.frame->Read(inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride);
+  switch (output.frame->ReadArea(output.held.Get(), inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride)) {
+    case HdrFrame::Read::kBusy: output.last.clear(); return false;
+    case HdrFrame::Read::kRefused:
+      last_.result = S_FALSE;
+      output.Drop();
+      output.tries.Failed();
+      return false;
+    case HdrFrame::Read::kDone: break;
+  }
+  output.lastPart = part;
+  output.last.resize(width * height);
+  for (std::size_t y = 0; y < height; ++y) {
+    std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(y * stride), width,
+                output.last.begin() + static_cast<std::ptrdiff_t>(y * width));
+  }
+  return true;
 }
 
 }  // namespace tintelo::win

@@ -3,10 +3,14 @@
 // scRGB values to 8 bits without dividing by the SDR white level, so SDR colours come back
 // too bright and their hues shift; a duplication in FP16 gives the values themselves.
 // Made when sampling first reads such a monitor, with d3d11.dll and dxgi.dll loaded then,
-// and gone when sampling ends.
+// and kept from one sampling to the next (WinScreen says how long): a new one takes a
+// factory, a device and the duplication, and its first frame may not be ready for the
+// first refresh.
 #pragma once
 
 #include <windows.h>
+
+#include <dxgicommon.h>
 
 #include <cstddef>
 #include <memory>
@@ -16,15 +20,6 @@
 #include "sampler/Screen.h"
 
 namespace tintelo::win {
-
-// A build that reads every monitor through Desktop Duplication, to check on a desktop
-// that refuses it (Wine's) that the fallback reads exactly what GDI alone does, and on one
-// that hands out frames that they read what GDI does.
-#ifdef TINTELO_FORCE_DUPLICATION
-inline constexpr bool kForceDuplication = true;
-#else
-inline constexpr bool kForceDuplication = false;
-#endif
 
 class DesktopDuplication {
  public:
@@ -37,12 +32,26 @@ class DesktopDuplication {
   // `device`, row by row from the top, `stride` pixels from one row's start to the next,
   // as the SDR programs beneath drew them at SDR white `sdrWhiteLevel` (thousandths of 80
   // nits). False, and nothing written, on any failure: the caller keeps GDI's pixels.
+  // Throws std::bad_alloc when there is no room for its records, which ends the program
+  // with the run-time error report as every other handler's error does.
   [[nodiscard]] bool Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
-                          std::size_t stride) noexcept;
+                          std::size_t stride);
+  // Sampling has ended: every frame held goes back to the system; the duplications stay.
+  void EndReads() noexcept;
+
+  // What the system last answered: the making of a duplication (S_OK, its error, or
+  // S_FALSE for a desktop left to GDI), then each AcquireNextFrame that was not S_OK, and
+  // the colour space the output said it composes in. For the probe of a desktop.
+  struct Answer {
+    HRESULT result = S_OK;
+    DXGI_COLOR_SPACE_TYPE colourSpace = DXGI_COLOR_SPACE_RESERVED;
+  };
+  [[nodiscard]] const Answer& LastAnswer() const noexcept { return last_; }
 
  private:
   struct Output;
   std::vector<std::unique_ptr<Output>> outputs_;  // one duplication per monitor read
+  Answer last_;
 };
 
 }  // namespace tintelo::win

@@ -81,6 +81,22 @@ using UniqueHook = UniqueHandle<HHOOK, HookDeleter>;
 template <typename Interface>
 using UniqueCom = UniqueHandle<Interface*, ComDeleter>;
 
+// An interface made by a call that takes the interface's identifier and where to write it
+// (QueryInterface, CreateDXGIFactory1): the one place that says __uuidof. Empty when the
+// call fails.
+template <typename Wanted, typename Make>
+[[nodiscard]] UniqueCom<Wanted> MadeAs(Make&& make) noexcept {
+  UniqueCom<Wanted> wanted;
+  if (FAILED(make(__uuidof(Wanted), reinterpret_cast<void**>(wanted.Put())))) wanted.Reset();
+  return wanted;
+}
+
+// Another interface of the same object (wil's query<T>); empty when it has none.
+template <typename Wanted, typename Interface>
+[[nodiscard]] UniqueCom<Wanted> Query(Interface* object) noexcept {
+  return MadeAs<Wanted>([object](REFIID id, void** out) { return object->QueryInterface(id, out); });
+}
+
 // A window's DC, borrowed with GetDC and given back on scope exit.
 class WindowDc {
  public:

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "window/ControlIds.h"
-#include "window/win32/Compat.h"
+#include "window/win32/DisplayAffinity.h"
 #include "window/win32/WindowProc.h"
 
 namespace tintelo::win {
@@ -55,7 +55,7 @@ void LoupeWindow::Show(const ScreenRect& place, std::span<const Pixel> picture) 
   update();
   if (shown_) return;
   // Each time it appears: a Remote Desktop session may have begun since the last time.
-  ExcludeFromCapture(window_);
+  inCopies_ = InCopiesOfAffinity(ExcludeFromCapture(window_));
   SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
   shown_ = true;

@@ -28,6 +28,7 @@ class LoupeWindow final : public LoupeView {
 
   void Show(const ScreenRect& place, std::span<const Pixel> picture) override;
   void Hide() override;
+  [[nodiscard]] LoupeInCopies InCopies() const override { return inCopies_; }
 
  private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -37,6 +38,7 @@ class LoupeWindow final : public LoupeView {
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   bool shown_ = false;
+  LoupeInCopies inCopies_ = LoupeInCopies::kUnsure;  // its affinity as read back when it last appeared
   // The window's own copy of its picture: the system shows a layered window's bitmap
   // itself, with no painting of ours and nothing borrowed from elsewhere.
   DibSurface picture_;

@@ -33,11 +33,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   window->Show();
   tintelo::win::WriteStartupMarks();
 
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (window->PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  // The messages, and the follow timer where it is a waitable timer. Modal loops (the
+  // colour dialog, a message box, a menu) run no sampling, and need only the messages.
+  MSG msg{};
+  for (;;) {
+    HANDLE follow = window->FollowWaitable();
+    const DWORD count = follow != nullptr ? 1 : 0;
+    if (MsgWaitForMultipleObjectsEx(count, &follow, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 &&
+        count == 1) {
+      window->OnFollowWaitable();
+    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      if (window->PreTranslate(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
   }
-  return static_cast<int>(msg.wParam);
 }

@@ -75,6 +75,10 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   self->recentMenu_.AddTo(self->hwnd_);
   self->dialogue_.SetOwner(self->hwnd_);
   self->loupe_.SetOwner(self->hwnd_, instance);
+  self->screen_.SetOwner(self->hwnd_);
+  // Refused by systems before Windows 10 1803, which have only the window timer.
+  constexpr DWORD kHighResolution = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+  self->followWaitable_.Reset(CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS));
   self->controls_.Create(self->hwnd_, instance, dpi, self->children_);
   StartupMark("controls");
   self->LoadIcons();

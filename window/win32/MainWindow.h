@@ -21,7 +21,7 @@
 #include "window/win32/PickShortcut.h"
 #include "window/win32/RecentMenu.h"
 #include "window/win32/SchemeColours.h"
-#include "window/win32/Screen.h"
+#include "window/win32/WinScreen.h"
 
 namespace tintelo::win {
 
@@ -39,6 +39,11 @@ class MainWindow final : private FormView, private AccessibleText {
   void Show();
   // Keyboard navigation the window does itself; true when the message was consumed.
   [[nodiscard]] bool PreTranslate(const MSG& msg);
+  // The follow timer where it is a high-resolution waitable timer, which the message loop
+  // waits on beside the messages, while it runs; null otherwise.
+  [[nodiscard]] HANDLE FollowWaitable() const noexcept { return followTimerEnabled_ ? followWaitable_.Get() : nullptr; }
+  // That timer is due: one Follow_Timer event.
+  void OnFollowWaitable();
 
  private:
   explicit MainWindow(HINSTANCE instance);
@@ -102,6 +107,11 @@ class MainWindow final : private FormView, private AccessibleText {
   std::array<std::wstring, Form1::kReadouts> toolTips_{};
   bool timerEnabled_ = false;
   bool followTimerEnabled_ = false;
+  // A window timer fires on the system's tick, about 15.6 ms, however short its interval
+  // ("SetTimer"), so the refresh after a burst of moves could come 16 to 31 ms late. A
+  // high-resolution waitable timer (CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, Windows 10
+  // 1803 on) keeps the interval asked for; null where the system has none.
+  UniqueKernelHandle followWaitable_;
   UniqueIcon icon_;
   UniqueIcon smallIcon_;
   PickShortcut shortcut_;

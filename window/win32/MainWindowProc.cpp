@@ -38,6 +38,7 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SYSCOLORCHANGE: OnSchemeChanged(true); return 0;
     case WM_SETTINGCHANGE: OnSettingChange(wParam); return 0;
+    case WM_DISPLAYCHANGE: form_.Form_DisplayChange(); return 0;
     case WM_THEMECHANGED: OnSchemeChanged(false); return 0;
     case WM_GETOBJECT: children_.ObjectRequested(); return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
@@ -57,6 +58,7 @@ void MainWindow::OnTimer(WPARAM id) {
   if (id == ids::kTimer1) form_.Timer1_Timer();
   if (id == ids::kFollowTimer) form_.Follow_Timer();
   if (id == ids::kNoticeTimer) shortcut_.EndNotice();
+  if (id == ids::kLetGoTimer) screen_.OnLetGoTimer();
 }
 
 void MainWindow::OnHotKey(WPARAM id) {
@@ -143,6 +145,10 @@ void MainWindow::OnScroll(HWND bar, int code) {
 void MainWindow::OnSettingChange(WPARAM setting) {
   // High contrast switched on or off; other settings change nothing this window draws.
   if (setting == SPI_SETHIGHCONTRAST) OnSchemeChanged(false);
+  // Microsoft documents no message for a change of the SDR white level or of HDR alone
+  // (which may come without WM_DISPLAYCHANGE): while sampling, any setting changed reads
+  // the displays again, which costs a few milliseconds and happens seldom.
+  if (form_.Sampling()) form_.Form_DisplayChange();
 }
 
 void MainWindow::OnSchemeChanged(bool colours) {

@@ -8,6 +8,7 @@
 
 #include "window/ControlIds.h"
 #include "window/win32/Clipboard.h"
+#include "window/win32/RuntimeErrorReport.h"
 #include "window/win32/Text.h"
 #include "window/win32/Topmost.h"
 
@@ -92,7 +93,31 @@ void MainWindow::SetTimerEnabled(bool enabled) {
 }
 
 void MainWindow::SetFollowTimerEnabled(bool enabled) {
-  SwitchTimer(ids::kFollowTimer, Form1::kFollowIntervalMs, followTimerEnabled_, enabled);
+  if (!followWaitable_) {
+    SwitchTimer(ids::kFollowTimer, Form1::kFollowIntervalMs, followTimerEnabled_, enabled);
+    return;
+  }
+  if (enabled == followTimerEnabled_) return;
+  followTimerEnabled_ = enabled;
+  if (!enabled) {
+    CancelWaitableTimer(followWaitable_.Get());
+    return;
+  }
+  // Due one interval from now (relative: negative, in 100 ns units), then every interval.
+  LARGE_INTEGER due{};
+  due.QuadPart = -static_cast<LONGLONG>(Form1::kFollowIntervalMs) * 10'000;
+  if (!SetWaitableTimer(followWaitable_.Get(), &due, Form1::kFollowIntervalMs, nullptr, nullptr, FALSE)) {
+    followWaitable_.Reset();
+    followTimerEnabled_ = false;
+    SwitchTimer(ids::kFollowTimer, Form1::kFollowIntervalMs, followTimerEnabled_, true);
+  }
+}
+
+void MainWindow::OnFollowWaitable() {
+  Guarded(hwnd_, [&] {
+    form_.Follow_Timer();
+    return 0;
+  });
 }
 
 std::int64_t MainWindow::Microseconds() const {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <new>
 #include <optional>
 
 #include "colour/Colour.h"
@@ -42,6 +43,8 @@ LRESULT Guarded(HWND owner, Handler&& handler) noexcept {
     return handler();
   } catch (const RuntimeError& error) {
     return ReportHandlerError(owner, error.Number(), error.what());
+  } catch (const std::bad_alloc&) {
+    return ReportHandlerError(owner, kErrOutOfMemory, "Out of memory");
   } catch (const std::exception& error) {
     return ReportHandlerError(owner, 0, error.what());
   } catch (...) {
