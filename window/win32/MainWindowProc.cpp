@@ -42,6 +42,7 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_THEMECHANGED: OnSchemeChanged(false); return 0;
     case WM_GETOBJECT: children_.ObjectRequested(); return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
+    case WM_WTSSESSION_CHANGE: screen_.OnSessionChange(wParam); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_NCDESTROY: OnNcDestroy(); return 0;
     default: return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -166,6 +167,7 @@ void MainWindow::OnNcDestroy() {
 
 void MainWindow::OnDestroy() {
   clickHook_.Remove();
+  screen_.StopWatchingSession();
   shortcut_.EndNotice();
   shortcut_.Unregister();
   children_.Detach();

@@ -14,6 +14,16 @@ namespace tintelo::win {
 
 namespace {
 
+// wtsapi32 is loaded only once a duplication exists: an SDR desktop never needs it.
+using RegisterSessionFn = BOOL(WINAPI*)(HWND, DWORD);
+using UnregisterSessionFn = BOOL(WINAPI*)(HWND);
+constexpr DWORD kThisSession = 0;  // NOTIFY_FOR_THIS_SESSION
+
+HMODULE SessionLibrary() {
+  static const HMODULE library = LoadSystemLibrary(L"wtsapi32.dll");
+  return library;
+}
+
 struct Listing {
   std::vector<Display>* displays;
   std::vector<HdrSource> hdr;
@@ -99,7 +109,10 @@ bool WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
     RECT part{};
     const RECT monitor{on.left, on.top, on.right, on.bottom};
     if (!IntersectRect(&part, &whole, &monitor)) continue;
-    if (!duplication_) duplication_ = std::make_unique<DesktopDuplication>();
+    if (!duplication_) {
+      duplication_ = std::make_unique<DesktopDuplication>();
+      WatchSession();
+    }
     const auto width = static_cast<std::size_t>(area.Width());
     const auto first =
         static_cast<std::size_t>(part.top - area.top) * width + static_cast<std::size_t>(part.left - area.left);
@@ -123,6 +136,34 @@ void WinScreen::EndCaptures() {
   if (!duplication_) return;
   duplication_->EndReads();
   if (owner_ != nullptr) SetTimer(owner_, ids::kLetGoTimer, kQuietMs, nullptr);
+}
+
+void WinScreen::WatchSession() noexcept {
+  // A locked session's desktop cannot be duplicated, and what was duplicated before is
+  // lost ("DXGI_ERROR_ACCESS_LOST"): the notification lets the duplications go at once
+  // rather than at the next read ("WTSRegisterSessionNotification").
+  if (watchingSession_ || owner_ == nullptr) return;
+  const auto watch = ProcAddress<RegisterSessionFn>(SessionLibrary(), "WTSRegisterSessionNotification");
+  watchingSession_ = watch != nullptr && watch(owner_, kThisSession) != FALSE;
+}
+
+void WinScreen::StopWatchingSession() noexcept {
+  if (!watchingSession_) return;
+  const auto stop = ProcAddress<UnregisterSessionFn>(SessionLibrary(), "WTSUnRegisterSessionNotification");
+  if (stop != nullptr) stop(owner_);
+  watchingSession_ = false;
+}
+
+void WinScreen::OnSessionChange(WPARAM event) noexcept {
+  switch (event) {
+    case WTS_SESSION_LOCK:
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT:
+      // Sampling has ended with the focus; whatever is held goes.
+      if (!capturing_) duplication_.reset();
+      break;
+    default: break;
+  }
 }
 
 void WinScreen::OnLetGoTimer() noexcept {

@@ -45,6 +45,11 @@ class WinScreen final : public Screen {
   void SetOwner(HWND owner) noexcept { owner_ = owner; }
   // The quiet while after sampling is over: the duplications go.
   void OnLetGoTimer() noexcept;
+  // WM_WTSSESSION_CHANGE: a session locked, or gone to another console or a remote one,
+  // shows another desktop; the duplications go, to be made afresh on return.
+  void OnSessionChange(WPARAM event) noexcept;
+  // Before the owner window goes, which must stop the session's notifications itself.
+  void StopWatchingSession() noexcept;
 
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
   void MoveCursor(ScreenPoint point) override;
@@ -54,6 +59,8 @@ class WinScreen final : public Screen {
   void DisplaysChanged() override;
 
  private:
+  // Asks for the session's changes, once a duplication exists.
+  void WatchSession() noexcept;
   // The displays, read when first needed by either call and again by each Monitors().
   const std::vector<Display>& Displays();
 
@@ -62,6 +69,7 @@ class WinScreen final : public Screen {
   bool displaysRead_ = false;
   bool capturing_ = false;  // from a capture to the end of that sampling
   HWND owner_ = nullptr;
+  bool watchingSession_ = false;  // from the first duplication on
   std::unique_ptr<DesktopDuplication> duplication_;  // while sampling reads an HDR monitor
 };
 
