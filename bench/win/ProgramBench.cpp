@@ -272,25 +272,21 @@ int main(int argc, char** argv) {
   sampled("CPU per refresh at rest, area 1 (ms)", 0, medians(rest1));
   sampled("CPU per refresh at rest, area 15 (ms)", 0, medians(rest15));
   sampled("CPU per s, sweeping, a move per 1 ms (ms)", 0, medians(sweep1ms));
-  std::vector<double> p50, p95;
-  for (const auto& l : latency) {
-    p50.push_back(Percentile(l, 0.5));
-    p95.push_back(Percentile(l, 0.95));
-  }
-  sampled("move to readout, p50 (ms)", 0, p50);
-  sampled("move to readout, p95 (ms)", 0, p95);
+  // The 50th and 95th percentiles of each sampler's times, a row each.
+  const auto percentiles = [&](const std::string& what, const std::vector<std::vector<double>>& runs) {
+    for (const double share : {0.5, 0.95}) {
+      std::vector<double> at;
+      for (const auto& r : runs) at.push_back(Percentile(r, share));
+      sampled((what + (share < 0.9 ? ", p50 (ms)" : ", p95 (ms)")).c_str(), 0, at);
+    }
+  };
+  percentiles("move to readout", latency);
   sampled("CPU while idle for 10 s (ms)", 0, medians(idle));
   // From a press on the swatch to the loupe and the first readout: with the forced
   // duplication build, whether the screen's road is warm from the press before.
   std::vector<std::vector<double>> pressed;
   for (const wchar_t* sampler : samplers) pressed.push_back(StartLatencies(sampler, false, 60));
-  std::vector<double> press50, press95;
-  for (const auto& p : pressed) {
-    press50.push_back(Percentile(p, 0.5));
-    press95.push_back(Percentile(p, 0.95));
-  }
-  sampled("press to loupe and readout, p50 (ms)", 0, press50);
-  sampled("press to loupe and readout, p95 (ms)", 0, press95);
+  percentiles("press to loupe and readout", pressed);
   // Picking from anywhere: its figure beside the press's, in the same run.
   const std::vector<double> fromShortcut = StartLatencies(tintelo, true, 60);
   std::printf("\n%-44s %10s %10s %8s\n", "start to loupe and readout (ms)", "press", "shortcut", "ratio");
