@@ -69,7 +69,7 @@ class WinScreen final : public Screen {
   bool displaysRead_ = false;
   bool capturing_ = false;  // from a capture to the end of that sampling
   HWND owner_ = nullptr;
-  bool watchingSession_ = false;  // from the first duplication on
+  bool watchingSession_ = false;                     // from the first duplication on
   std::unique_ptr<DesktopDuplication> duplication_;  // while sampling reads an HDR monitor
 };
 
