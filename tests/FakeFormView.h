@@ -265,10 +265,7 @@ class FakeFormView final : public FormView {
   ColourDialog& Dialogue() override { return dialogue; }
   void SetTopmost() override { ++topmost; }
   void ComeForward() override { log.push_back("ComeForward"); }
-  bool TakeClicks(bool taken) override {
-    clicksTaken = taken;
-    return true;
-  }
+  void TakeClicks(bool taken) override { clicksTaken = taken; }
 
   struct Panel {
     double left = 960;  // where the layout puts both panels until the first move

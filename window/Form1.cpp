@@ -80,7 +80,7 @@ void Form1::StartSamplingFromKeyboard(bool read) {
   // clicks that would land in other programs end or cancel sampling instead, where the
   // system lets them be taken.
   view_.SetFollowTimerEnabled(true);
-  (void)view_.TakeClicks(true);
+  view_.TakeClicks(true);
 }
 
 void Form1::Picture1_MouseDown() {
@@ -99,7 +99,7 @@ void Form1::StopSampling() {
   view_.SetPanelVisible(0, false);
   view_.SetTimerEnabled(false);
   view_.SetFollowTimerEnabled(false);
-  (void)view_.TakeClicks(false);
+  view_.TakeClicks(false);
   sampler_.End();
   slidersLive = true;
   sampling_ = false;

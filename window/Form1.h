@@ -69,8 +69,9 @@ class FormView {
   // foreground, the swatch focused.
   virtual void ComeForward() = 0;
   // While taken, a left or a right click anywhere on the screen reaches no program and
-  // comes to Form1 as Screen_Click. False when the system would not give them.
-  virtual bool TakeClicks(bool taken) = 0;
+  // comes to Form1 as Screen_Click. Where the system will not give them, nothing changes:
+  // clicks land where they fall, as they did before.
+  virtual void TakeClicks(bool taken) = 0;
 
  protected:
   ~FormView() = default;

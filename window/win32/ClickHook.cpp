@@ -9,15 +9,12 @@ ClickHook* active = nullptr;
 
 }  // namespace
 
-bool ClickHook::Set(HWND owner) noexcept {
-  if (hook_) return true;
-  if (active != nullptr) return false;
+void ClickHook::Set(HWND owner) noexcept {
+  if (hook_ || active != nullptr) return;
   owner_ = owner;
   leftDown_ = rightDown_ = false;
   hook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, Procedure, GetModuleHandleW(nullptr), 0));
-  if (!hook_) return false;
-  active = this;
-  return true;
+  if (hook_) active = this;
 }
 
 void ClickHook::Remove() noexcept {

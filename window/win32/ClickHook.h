@@ -28,10 +28,9 @@ class ClickHook {
   ClickHook(const ClickHook&) = delete;
   ClickHook& operator=(const ClickHook&) = delete;
 
-  // False when Windows would not set it; nothing is taken then.
-  [[nodiscard]] bool Set(HWND owner) noexcept;
+  // Where Windows will not set it, nothing is taken.
+  void Set(HWND owner) noexcept;
   void Remove() noexcept;
-  [[nodiscard]] bool IsSet() const noexcept { return static_cast<bool>(hook_); }
 
  private:
   static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM event) noexcept;

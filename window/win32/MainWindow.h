@@ -96,7 +96,7 @@ class MainWindow final : private FormView, private AccessibleText {
   [[nodiscard]] ColourDialog& Dialogue() override { return dialogue_; }
   void SetTopmost() override;
   void ComeForward() override;
-  bool TakeClicks(bool taken) override;
+  void TakeClicks(bool taken) override;
 
   // AccessibleText (MainWindowView.cpp)
   [[nodiscard]] std::wstring AccessibleName(HWND control) const override;

@@ -172,12 +172,12 @@ void MainWindow::ComeForward() {
   FocusSwatch();
 }
 
-bool MainWindow::TakeClicks(bool taken) {
-  if (!taken) {
+void MainWindow::TakeClicks(bool taken) {
+  if (taken) {
+    clickHook_.Set(hwnd_);
+  } else {
     clickHook_.Remove();
-    return true;
   }
-  return clickHook_.Set(hwnd_);
 }
 
 std::wstring MainWindow::AccessibleName(HWND control) const {
