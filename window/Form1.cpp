@@ -63,7 +63,6 @@ void Form1::StartSampling(bool read) {
     for (int i = 0; i < kSliders; ++i)
       before_.values.at(static_cast<std::size_t>(i)) = view_.Label2Caption(kSliders + i);
     sampling_ = true;
-    sampled_ = false;
     sampler_.Begin();
     // The loupe shows at once; the readouts wait for the first tick or move unless asked,
     // so that a click too short for a tick leaves the colour as it was.

@@ -215,7 +215,7 @@ class Form1 final : private ColourView, private SliderHost {
   ScreenPoint refreshedPointer_;
   std::int64_t followedAt_ = 0;
   bool byKeyboard_ = false;  // sampling began with a key: no pointer moves reach the window
-  bool sampled_ = false;     // this sampling has shown a reading
+  bool sampled_ = false;     // this sampling has shown a reading; every stop clears it
   RecentColours recent_;
   int wheel_ = 0;  // wheel movement short of a notch
 };
