@@ -17,13 +17,12 @@ constexpr wchar_t kEmpty[] = L"Aucune couleur";
 
 // A square of the colour with a grey edge, so that a colour like the menu's own still
 // shows where it is; opaque, since a menu blends a 32-bit picture by its alpha.
-UniqueBitmap Square(ColourValue colour, int side, int edge) {
+UniqueBitmap Square(COLORREF colour, int side, int edge) {
   const BITMAPINFO info = TopDownDib(side, side);
   void* bits = nullptr;
   UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap) return bitmap;
-  const auto rgb = static_cast<std::uint32_t>(colour);
-  const std::uint32_t fill = 0xFF000000u | ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+  const std::uint32_t fill = 0xFF000000u | RgbOf(colour);
   auto* pixels = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
@@ -54,22 +53,17 @@ bool RecentMenu::Fill(HMENU opening, std::span<const ColourValue> colours, UINT 
   }
   const int side = MetricForDpi(SM_CXSMICON, dpi);
   const int edge = static_cast<int>(dpi / 96 > 0 ? dpi / 96 : 1);
-  UINT command = kFirstCommand;
-  UINT position = 0;
-  for (const ColourValue colour : colours) {
-    const auto rgb = static_cast<std::uint32_t>(colour);
-    std::wstring text =
-        Widen(fnHtmlColour(static_cast<Component>(rgb & 0xFF), static_cast<Component>((rgb >> 8) & 0xFF),
-                           static_cast<Component>((rgb >> 16) & 0xFF)));
+  for (UINT position = 0; position < colours.size(); ++position) {
+    const auto colour = static_cast<COLORREF>(colours[position]);
+    std::wstring text = Widen(fnHtmlColour(GetRValue(colour), GetGValue(colour), GetBValue(colour)));
     squares_.push_back(Square(colour, side, edge));
     MENUITEMINFOW item{};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
-    item.wID = command;
+    item.wID = kFirstCommand + position * kCommandStep;
     item.dwTypeData = text.data();
     item.hbmpItem = squares_.back().Get();
-    InsertMenuItemW(list_, position++, TRUE, &item);
-    command += kCommandStep;
+    InsertMenuItemW(list_, position, TRUE, &item);
   }
   return true;
 }
