@@ -52,6 +52,16 @@ bool InputDesktopIsOwn() noexcept {
   return same;
 }
 
+// Copies `height` rows of `width` pixels, each `fromStride` apart in `from` and
+// `toStride` apart in `to`.
+void CopyRows(std::span<const Pixel> from, std::size_t fromStride, std::span<Pixel> to, std::size_t toStride,
+              std::size_t width, std::size_t height) {
+  for (std::size_t y = 0; y < height; ++y) {
+    std::copy_n(from.begin() + static_cast<std::ptrdiff_t>(y * fromStride), width,
+                to.begin() + static_cast<std::ptrdiff_t>(y * toStride));
+  }
+}
+
 }  // namespace
 
 struct DesktopDuplication::Output {
@@ -180,10 +190,7 @@ bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned 
   if (acquired == DXGI_ERROR_WAIT_TIMEOUT) {
     // Nothing on the monitor has changed since the last frame, the pointer included.
     if (!EqualRect(&part, &output.lastPart) || output.last.size() != width * height) return false;
-    for (std::size_t y = 0; y < height; ++y) {
-      std::copy_n(output.last.begin() + static_cast<std::ptrdiff_t>(y * width), width,
-                  pixels.begin() + static_cast<std::ptrdiff_t>(y * stride));
-    }
+    CopyRows(output.last, width, pixels, stride, width, height);
     return true;
   }
   if (acquired != S_OK) last_.result = acquired;
@@ -219,10 +226,7 @@ bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned 
   }
   output.lastPart = part;
   output.last.resize(width * height);
-  for (std::size_t y = 0; y < height; ++y) {
-    std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(y * stride), width,
-                output.last.begin() + static_cast<std::ptrdiff_t>(y * width));
-  }
+  CopyRows(pixels, stride, output.last, width, width, height);
   return true;
 }
 
