@@ -485,13 +485,19 @@ testing::AssertionResult PressOnTheSwatch(const Tintelo& app, std::optional<Held
   return testing::AssertionSuccess();
 }
 
-HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const wchar_t* windowClass) {
+  std::vector<HWND> found;
   for (HWND w = FindWindowW(windowClass, nullptr); w != nullptr; w = FindWindowExW(nullptr, w, windowClass, nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && IsWindowVisible(w)) return w;
+    if (owner == processId && IsWindowVisible(w)) found.push_back(w);
   }
-  return nullptr;
+  return found;
+}
+
+HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
+  const std::vector<HWND> found = VisibleWindowsOf(processId, windowClass);
+  return found.empty() ? nullptr : found.front();
 }
 
 HWND LoupeOf(const Tintelo& app) { return VisibleWindowOf(app.ProcessId(), ids::kLoupeClass); }

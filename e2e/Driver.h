@@ -162,6 +162,8 @@ using Readouts = std::vector<std::string>;
 [[nodiscard]] HWND CaptureOf(const Tintelo& app);
 // The visible top-level window of that class that the process owns, or null.
 [[nodiscard]] HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass);
+// All of them, in the order Windows lists them.
+[[nodiscard]] std::vector<HWND> VisibleWindowsOf(DWORD processId, const wchar_t* windowClass);
 // The program's loupe while it shows, or null.
 [[nodiscard]] HWND LoupeOf(const Tintelo& app);
 // True where the system leaves the loupe out of every copy of the screen, this driver's

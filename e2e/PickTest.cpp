@@ -23,16 +23,8 @@ Readouts StartUp() {
 
 // Waits until exactly `count` of the program's menus are open: keys sent before a menu
 // has opened would go to the window instead.
-bool MenusOpen(const Tintelo& app, int count) {
-  return WaitUntil([&] {
-    int open = 0;
-    for (HWND w = FindWindowW(L"#32768", nullptr); w != nullptr; w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == app.ProcessId() && IsWindowVisible(w)) ++open;
-    }
-    return open == count;
-  });
+bool MenusOpen(const Tintelo& app, std::size_t count) {
+  return WaitUntil([&] { return VisibleWindowsOf(app.ProcessId(), L"#32768").size() == count; });
 }
 
 class Pick : public testing::Test {
