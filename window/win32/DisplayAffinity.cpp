@@ -14,7 +14,7 @@ bool WindowsBuildAtLeast(DWORD major, DWORD minor, DWORD build) noexcept {
   // RtlGetVersion tells the true version whatever the manifest says; GetVersionExW tells
   // the version the manifest declares support for at most.
   using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-  static const auto get = ProcAddress<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+  const auto get = ProcAddress<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof(version);
   if (get == nullptr || get(&version) != 0) return false;
@@ -23,14 +23,12 @@ bool WindowsBuildAtLeast(DWORD major, DWORD minor, DWORD build) noexcept {
   return version.dwBuildNumber >= build;
 }
 
-}  // namespace
-
-namespace {
-
 // Whether this system keeps a window with WDA_EXCLUDEFROMCAPTURE out of every copy of the
-// screen: Windows 10 2004 (build 19041) on, outside Remote Desktop.
+// screen: Windows 10 2004 (build 19041) on, outside Remote Desktop. The version is asked
+// once; a Remote Desktop session can begin at any time.
 bool SystemExcludesFromCapture() noexcept {
-  return WindowsBuildAtLeast(10, 0, 19041) && GetSystemMetrics(SM_REMOTESESSION) == 0;
+  static const bool recentEnough = WindowsBuildAtLeast(10, 0, 19041);
+  return recentEnough && GetSystemMetrics(SM_REMOTESESSION) == 0;
 }
 
 constexpr DWORD kNone = 0x00;                // WDA_NONE
