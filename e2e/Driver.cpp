@@ -14,9 +14,9 @@
 
 #include "sampler/Loupe.h"
 #include "window/ControlIds.h"
-#include "window/win32/Compat.h"
-#include "window/win32/Dib.h"
-#include "window/win32/DisplayAffinity.h"
+#include "window/win32/base/Compat.h"
+#include "window/win32/base/Dib.h"
+#include "window/win32/screen/DisplayAffinity.h"
 
 namespace tintelo::e2e {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "window/win32/Text.h"
+#include "window/win32/base/Text.h"
 
 namespace tintelo::e2e {
 

@@ -15,7 +15,7 @@
 #include "e2e/Driver.h"
 #include "tests/CaseName.h"
 #include "window/ControlIds.h"
-#include "window/win32/Compat.h"
+#include "window/win32/base/Compat.h"
 
 namespace tintelo::e2e {
 namespace {

@@ -23,9 +23,9 @@
 
 #include "sampler/ScRgb.h"
 #include "tests/SdrOnHdr.h"
-#include "window/win32/Duplication.h"
-#include "window/win32/HdrFrame.h"
-#include "window/win32/Text.h"
+#include "window/win32/base/Text.h"
+#include "window/win32/screen/Duplication.h"
+#include "window/win32/screen/HdrFrame.h"
 
 namespace tintelo::win {
 namespace {

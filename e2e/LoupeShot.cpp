@@ -8,7 +8,7 @@
 #include <span>
 
 #include "e2e/Driver.h"
-#include "window/win32/Dib.h"
+#include "window/win32/base/Dib.h"
 
 using namespace tintelo::e2e;
 

@@ -16,7 +16,7 @@
 #include "tests/CaseName.h"
 #include "window/ControlIds.h"
 #include "window/Layout.h"
-#include "window/win32/Dib.h"
+#include "window/win32/base/Dib.h"
 
 #include <commctrl.h>  // after <windows.h>, which the driver brings
 

@@ -14,8 +14,6 @@ inline constexpr int kHScroll1 = 700;  // + index 0..2
 inline constexpr int kImage1 = 800;
 inline constexpr int kTimer1 = 1;
 inline constexpr int kFollowTimer = 2;  // follows the pointer between Timer1's ticks
-inline constexpr int kNoticeTimer = 3;  // how long the notice of a taken shortcut stays
-inline constexpr int kLetGoTimer = 4;   // the screen's duplications go after a quiet while
 
 // The global shortcut that picks from anywhere: Win+Alt+C (RegisterHotKey's MOD_ALT and
 // MOD_WIN, and the key's virtual-key code).

@@ -9,7 +9,7 @@
 
 #include "bench/win/FloorShow.h"
 #include "window/Layout.h"
-#include "window/win32/StartupMarks.h"
+#include "window/win32/base/StartupMarks.h"
 
 namespace {
 

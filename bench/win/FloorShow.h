@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "window/win32/StartupMarks.h"
+#include "window/win32/base/StartupMarks.h"
 
 namespace tintelo::bench {
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "bench/win/FloorShow.h"
-#include "window/win32/StartupMarks.h"
+#include "window/win32/base/StartupMarks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tintelo::win::StartupMark("winmain");

@@ -5,10 +5,10 @@
 
 #include <optional>
 
-#include "window/win32/Compat.h"
-#include "window/win32/MainWindow.h"
-#include "window/win32/RuntimeErrorReport.h"
-#include "window/win32/StartupMarks.h"
+#include "window/win32/base/Compat.h"
+#include "window/win32/base/RuntimeErrorReport.h"
+#include "window/win32/base/StartupMarks.h"
+#include "window/win32/form/MainWindow.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tintelo::win::StartupMark("winmain");

@@ -1,0 +1,49 @@
+// The start-up marks of the benchmark build: one line per step, "step milliseconds", the
+// milliseconds read from the performance counter every process shares.
+#include "window/win32/base/StartupMarks.h"
+
+#ifdef TINTELO_STARTUP_MARKS
+
+#include <windows.h>
+
+#include <array>
+#include <cstdio>
+
+namespace tintelo::win {
+
+namespace {
+
+struct Mark {
+  const char* step;
+  LONGLONG counter;
+};
+
+constexpr std::size_t kMostMarks = 16;
+std::array<Mark, kMostMarks> marks{};
+std::size_t markCount = 0;
+
+}  // namespace
+
+void StartupMark(const char* step) noexcept {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  if (markCount < kMostMarks) marks[markCount++] = Mark{step, now.QuadPart};
+}
+
+void WriteStartupMarks() noexcept {
+  wchar_t path[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"TINTELO_STARTUP_MARKS", path, MAX_PATH) == 0) return;
+  LARGE_INTEGER frequency{};
+  QueryPerformanceFrequency(&frequency);
+  FILE* out = _wfopen(path, L"w");
+  if (out == nullptr) return;
+  for (std::size_t i = 0; i < markCount; ++i) {
+    std::fprintf(out, "%s %.3f\n", marks[i].step,
+                 static_cast<double>(marks[i].counter) * 1000.0 / static_cast<double>(frequency.QuadPart));
+  }
+  std::fclose(out);
+}
+
+}  // namespace tintelo::win
+
+#endif

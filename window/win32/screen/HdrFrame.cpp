@@ -1,0 +1,92 @@
+// Areas of an HDR desktop's frames read as pixels.
+#include "window/win32/screen/HdrFrame.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "sampler/ScRgb.h"
+#include "window/win32/base/Clock.h"
+
+namespace tintelo::win {
+
+namespace {
+
+// How long the UI thread waits at most for the GPU to copy an area: an eighth of a 60 Hz
+// frame. A GPU busy with a game's frame takes longer, and GDI reads that refresh.
+constexpr LONGLONG kMapBudgetMicroseconds = 2000;
+
+}  // namespace
+
+HdrFrame::HdrFrame(ID3D11Device* device) noexcept {
+  device->AddRef();
+  device_.Reset(device);
+  device->GetImmediateContext(context_.Put());
+}
+
+HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, float white, std::span<Pixel> pixels,
+                                  std::size_t stride) noexcept {
+  D3D11_TEXTURE2D_DESC desc{};
+  frame->GetDesc(&desc);
+  // Windows composes an HDR desktop in FP16, and an SDR one in 8 bits a channel, whose
+  // bytes are already what GDI reads.
+  if (desc.Format != DXGI_FORMAT_R16G16B16A16_FLOAT || desc.SampleDesc.Count != 1) return Read::kRefused;
+  if (area.left < 0 || area.top < 0 || area.right <= area.left || area.bottom <= area.top ||
+      static_cast<UINT>(area.right) > desc.Width || static_cast<UINT>(area.bottom) > desc.Height) {
+    return Read::kRefused;
+  }
+  const auto width = static_cast<UINT>(area.right - area.left);
+  const auto height = static_cast<UINT>(area.bottom - area.top);
+  if (stride < width || pixels.size() < (height - 1) * stride + width) return Read::kRefused;
+  if (!staging_ || width > stagingWidth_ || height > stagingHeight_) {
+    D3D11_TEXTURE2D_DESC staging{};
+    staging.Width = width > stagingWidth_ ? width : stagingWidth_;
+    staging.Height = height > stagingHeight_ ? height : stagingHeight_;
+    staging.MipLevels = 1;
+    staging.ArraySize = 1;
+    staging.Format = DXGI_FORMAT_R16G16B16A16_FLOAT;
+    staging.SampleDesc.Count = 1;
+    staging.Usage = D3D11_USAGE_STAGING;
+    staging.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    if (FAILED(device_.Get()->CreateTexture2D(&staging, nullptr, staging_.Put()))) {
+      staging_.Reset();
+      stagingWidth_ = 0;
+      stagingHeight_ = 0;
+      return Read::kRefused;
+    }
+    stagingWidth_ = staging.Width;
+    stagingHeight_ = staging.Height;
+  }
+  // Only the area, straight from the frame: the frame stays the program's until the next
+  // AcquireNextFrame, so nothing else needs copying.
+  const D3D11_BOX box{static_cast<UINT>(area.left),  static_cast<UINT>(area.top),    0,
+                      static_cast<UINT>(area.right), static_cast<UINT>(area.bottom), 1};
+  context_.Get()->CopySubresourceRegion(staging_.Get(), 0, 0, 0, 0, frame, 0, &box);
+  // Sent to the GPU now, then mapped with D3D11_MAP_FLAG_DO_NOT_WAIT, which answers
+  // DXGI_ERROR_WAS_STILL_DRAWING instead of blocking while the GPU is still at it
+  // ("D3D11_MAP_FLAG", "ID3D11DeviceContext::Map").
+  context_.Get()->Flush();
+  D3D11_MAPPED_SUBRESOURCE mapped{};
+  const std::int64_t start = MicrosecondsNow();
+  HRESULT result = DXGI_ERROR_WAS_STILL_DRAWING;
+  while ((result = context_.Get()->Map(staging_.Get(), 0, D3D11_MAP_READ, D3D11_MAP_FLAG_DO_NOT_WAIT, &mapped)) ==
+             DXGI_ERROR_WAS_STILL_DRAWING &&
+         MicrosecondsNow() - start < kMapBudgetMicroseconds) {
+    SwitchToThread();
+  }
+  if (result == DXGI_ERROR_WAS_STILL_DRAWING) return Read::kBusy;
+  if (FAILED(result)) return Read::kRefused;
+  const auto* rows = static_cast<const unsigned char*>(mapped.pData);
+  for (UINT y = 0; y < height; ++y) {
+    const unsigned char* row = rows + std::size_t{y} * mapped.RowPitch;
+    for (UINT x = 0; x < width; ++x) {
+      std::array<std::uint16_t, 4> rgba{};
+      std::memcpy(rgba.data(), row + std::size_t{x} * sizeof(rgba), sizeof(rgba));
+      pixels[y * stride + x] = PixelOfScRgb(rgba, white);
+    }
+  }
+  context_.Get()->Unmap(staging_.Get(), 0);
+  return Read::kDone;
+}
+
+}  // namespace tintelo::win

@@ -1,0 +1,42 @@
+// A frame of an HDR desktop as Desktop Duplication hands it over, read as the screen's
+// pixels: only the area the capture needs is copied on the GPU, into a staging texture
+// the CPU maps without waiting on a GPU busy with other work, then converted from scRGB
+// half floats to the bytes SDR programs drew.
+#pragma once
+
+#include <windows.h>
+
+#include <d3d11.h>
+
+#include <cstddef>
+#include <span>
+
+#include "sampler/Screen.h"
+#include "window/win32/base/Handles.h"
+
+namespace tintelo::win {
+
+class HdrFrame {
+ public:
+  // Frames of `device`, which this object keeps a reference to.
+  explicit HdrFrame(ID3D11Device* device) noexcept;
+
+  enum class Read { kDone, kBusy, kRefused };
+  // The pixels of `area` (in the frame's own coordinates, all within it) of `frame`, an
+  // R16G16B16A16_FLOAT texture of the device, row by row from the top, `stride` pixels
+  // from one row's start to the next, converted for SDR white at scRGB `white`. kBusy when
+  // the GPU has not copied the area within a couple of milliseconds, kRefused when the
+  // frame is of another format, whose encoding is not scRGB, or the area cannot be
+  // copied: nothing is written then.
+  [[nodiscard]] Read ReadArea(ID3D11Texture2D* frame, const RECT& area, float white, std::span<Pixel> pixels,
+                              std::size_t stride) noexcept;
+
+ private:
+  UniqueCom<ID3D11Device> device_;
+  UniqueCom<ID3D11DeviceContext> context_;
+  UniqueCom<ID3D11Texture2D> staging_;  // grows to the largest area read, mapped for the CPU
+  UINT stagingWidth_ = 0;
+  UINT stagingHeight_ = 0;
+};
+
+}  // namespace tintelo::win
