@@ -33,6 +33,9 @@ class ScreenSampler {
   void Begin();
   // Sampling ends: the loupe goes, and the screen lets go of what its copies held.
   void End();
+  // From Begin to End: the one place that says whether sampling runs, which the window
+  // asks and the screen is told of (Screen::EndCaptures).
+  [[nodiscard]] bool Sampling() const noexcept { return sampling_; }
   // The displays changed: while sampling, the monitors are read again at once and the
   // next refresh uses them; otherwise the next sampling reads them as it begins.
   void DisplaysChanged();

@@ -264,7 +264,10 @@ class FakeFormView final : public FormView {
   }
   ColourDialog& Dialogue() override { return dialogue; }
   void SetTopmost() override { ++topmost; }
-  void ComeForward() override { log.push_back("ComeForward"); }
+  bool ComeForward() override {
+    log.push_back("ComeForward");
+    return !foregroundRefused;
+  }
   void TakeClicks(bool taken) override { clicksTaken = taken; }
 
   struct Panel {
@@ -287,8 +290,9 @@ class FakeFormView final : public FormView {
   FakeColourDialog dialogue;
 
   // Script.
-  std::int64_t now = 0;        // the clock, in microseconds
-  bool clipboardHeld = false;  // another program has the clipboard open
+  std::int64_t now = 0;            // the clock, in microseconds
+  bool clipboardHeld = false;      // another program has the clipboard open
+  bool foregroundRefused = false;  // the system keeps another program in front
   std::function<void()> onDoEvents;
   std::function<void(int, std::string_view)> onSetText;
 

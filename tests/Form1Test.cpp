@@ -842,6 +842,7 @@ class Taking : public FormFixture, public testing::WithParamInterface<TakeCase> 
       case 't': Tick({40, 50}, kFirst); break;
       case 'n': Tick({40, 50}, kLast); break;
       case 's': EXPECT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false)); break;
+      case 'g': view.foregroundRefused = true; [[fallthrough]];
       case 'h': form.Form_HotKey(); break;
       case 'l': form.Screen_Click(Form1::Button::Left); break;
       case 'r': form.Screen_Click(Form1::Button::Right); break;
@@ -871,6 +872,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TakeCase{"SpaceAndSpace", "stns", {kLast}}, TakeCase{"LeftClick", "stnl", {kLast}},
                     TakeCase{"RightClickCancels", "stnr", {}}, TakeCase{"ClickWhileTheSwatchIsHeld", "ptnl", {}, true},
                     TakeCase{"FocusLost", "stnf", {kLast}}, TakeCase{"ShortcutTwice", "hh", {kFirst}},
+                    TakeCase{"ShortcutRefusedTheForeground", "g", {}},
                     TakeCase{"ShortcutWhileTheSwatchIsHeld", "ptnh", {}, true},
                     TakeCase{"TwoColoursNewestFirst", "hhsnl", {kLast, kFirst}},
                     TakeCase{"DialogConfirmed", "d", {kLast}}, TakeCase{"DialogCancelled", "c", {}},

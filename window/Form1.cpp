@@ -11,7 +11,7 @@ auto Form1::EndingSamplingOnError(Handler&& handler) -> decltype(handler()) {
   try {
     return handler();
   } catch (...) {
-    if (sampling_) StopSampling();
+    if (sampler_.Sampling()) StopSampling();
     throw;
   }
 }
@@ -57,12 +57,11 @@ void Form1::Label1_MouseMove(int) { HidePanels(); }
 void Form1::Label4_MouseMove(int) { HidePanels(); }
 
 void Form1::StartSampling(bool read) {
-  if (!sampling_) {
+  if (!sampler_.Sampling()) {
     before_.swatch = view_.SwatchColour();
     before_.position = view_.Text(0);
     for (int i = 0; i < kSliders; ++i)
       before_.values.at(static_cast<std::size_t>(i)) = view_.Label2Caption(kSliders + i);
-    sampling_ = true;
     sampler_.Begin();
     // The loupe shows at once; the readouts wait for the first tick or move unless asked,
     // so that a click too short for a tick leaves the colour as it was.
@@ -101,7 +100,6 @@ void Form1::StopSampling() {
   view_.TakeClicks(false);
   sampler_.End();
   slidersLive = true;
-  sampling_ = false;
   sampled_ = false;
 }
 
@@ -129,12 +127,12 @@ void Form1::Picture1_MouseUp() { KeepSample(); }
 
 void Form1::Picture1_CaptureLost() {
   // Another window took the pointer; the release will never reach the swatch.
-  if (sampling_) KeepSample();
+  if (sampler_.Sampling()) KeepSample();
 }
 
 void Form1::Picture1_LostFocus() {
   // The keys that end sampling cannot reach the swatch any more.
-  if (sampling_) KeepSample();
+  if (sampler_.Sampling()) KeepSample();
 }
 
 void Form1::Form_DisplayChange() {
@@ -143,22 +141,22 @@ void Form1::Form_DisplayChange() {
 
 void Form1::Form_HotKey() {
   // A press on the swatch ends with its release, wherever the shortcut is pressed.
-  if (sampling_ && !byKeyboard_) return;
+  if (sampler_.Sampling() && !byKeyboard_) return;
   EndingSamplingOnError([&] {
-    if (sampling_) {
+    if (sampler_.Sampling()) {
       KeepSample();
       return;
     }
     // Pressed from another program, the user is looking at the screen, not at the window:
     // the readouts show the pixel under the pointer at once.
-    view_.ComeForward();
+    if (!view_.ComeForward()) return;
     StartSamplingFromKeyboard(true);
   });
 }
 
 void Form1::Screen_Click(Button button) {
   // A click taken just as sampling ended by other means is a click on nothing.
-  if (!sampling_ || !byKeyboard_) return;
+  if (!sampler_.Sampling() || !byKeyboard_) return;
   EndingSamplingOnError([&] {
     if (button == Button::Left) {
       KeepSample();
@@ -173,7 +171,7 @@ void Form1::RecentColour_Click(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= colours.size()) return;
   const ColourValue colour = colours[static_cast<std::size_t>(index)];
   EndingSamplingOnError([&] {
-    if (sampling_) StopSampling();
+    if (sampler_.Sampling()) StopSampling();
     view_.SetSwatchColour(colour);
     fnAnalyseCouleurs();
   });
@@ -182,7 +180,7 @@ void Form1::RecentColour_Click(int index) {
 void Form1::Picture1_MouseMove(double x, double y) {
   view_.MovePanel(0, x + kPanelOffsetX, y + kSwatchPanelOffsetY);
   view_.SetPanelVisible(0, true);
-  if (sampling_) EndingSamplingOnError([&] { FollowPointer(false); });
+  if (sampler_.Sampling()) EndingSamplingOnError([&] { FollowPointer(false); });
 }
 
 bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
@@ -193,14 +191,14 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
       case SwatchKey::Enter:
         // A key held down starts or ends once, not on and off with each repeat.
         if (repeat) return true;
-        if (sampling_) {
+        if (sampler_.Sampling()) {
           KeepSample();
         } else {
           StartSamplingFromKeyboard(false);
         }
         return true;
       case SwatchKey::Escape:
-        if (!sampling_) return false;
+        if (!sampler_.Sampling()) return false;
         CancelSampling();
         return true;
       case SwatchKey::Left: return StepPointer(-step, 0);
@@ -210,7 +208,7 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
       case SwatchKey::Grow: return StepArea(1);
       case SwatchKey::Shrink: return StepArea(-1);
       // Tab would give a field the focus, which copies it.
-      case SwatchKey::Tab: return sampling_;
+      case SwatchKey::Tab: return sampler_.Sampling();
       case SwatchKey::Other: return false;
     }
     return false;
@@ -218,7 +216,7 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
 }
 
 bool Form1::Picture1_MouseWheel(int delta) {
-  if (!sampling_) return false;
+  if (!sampler_.Sampling()) return false;
   return EndingSamplingOnError([&] {
     wheel_ += delta;
     const int notches = wheel_ / kWheelNotch;
@@ -230,7 +228,7 @@ bool Form1::Picture1_MouseWheel(int delta) {
 
 bool Form1::StepPointer(int dx, int dy) {
   // Only sampling moves the pointer; otherwise the arrows are not the swatch's.
-  if (!sampling_) return false;
+  if (!sampler_.Sampling()) return false;
   // The readouts and the loupe follow at once, not at the next tick.
   if (!sampler_.Step(dx, dy)) return true;
   if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
@@ -238,7 +236,7 @@ bool Form1::StepPointer(int dx, int dy) {
 }
 
 bool Form1::StepArea(int steps) {
-  if (!sampling_) return false;
+  if (!sampler_.Sampling()) return false;
   // The outline and the readouts change at once; past either end nothing does.
   if (!sampler_.Area().Step(steps)) return true;
   if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
@@ -247,11 +245,11 @@ bool Form1::StepArea(int steps) {
 
 void Form1::Timer1_Timer() {
   // A tick can still be queued after the release; it must not sample then.
-  if (sampling_) EndingSamplingOnError([&] { FollowPointer(true); });
+  if (sampler_.Sampling()) EndingSamplingOnError([&] { FollowPointer(true); });
 }
 
 void Form1::Follow_Timer() {
-  if (sampling_) EndingSamplingOnError([&] { FollowPointer(false); });
+  if (sampler_.Sampling()) EndingSamplingOnError([&] { FollowPointer(false); });
 }
 
 void Form1::FollowPointer(bool resting) {

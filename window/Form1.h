@@ -66,8 +66,9 @@ class FormView {
   [[nodiscard]] virtual ColourDialog& Dialogue() = 0;
   virtual void SetTopmost() = 0;
   // For the global shortcut: the window back where it was if minimised, topmost, in the
-  // foreground, the swatch focused.
-  virtual void ComeForward() = 0;
+  // foreground, the swatch focused. False when the system kept another window in front
+  // or the focus elsewhere: the window then asks for attention instead.
+  [[nodiscard]] virtual bool ComeForward() = 0;
   // While taken, a left or a right click anywhere on the screen reaches no program and
   // comes to Form1 as Screen_Click. Where the system will not give them, nothing changes:
   // clicks land where they fall, as they did before.
@@ -104,7 +105,7 @@ class Form1 final : private ColourView, private SliderHost {
   Form1& operator=(const Form1&) = delete;
 
   [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
-  [[nodiscard]] bool Sampling() const noexcept { return sampling_; }
+  [[nodiscard]] bool Sampling() const noexcept { return sampler_.Sampling(); }
   [[nodiscard]] int AreaSide() const noexcept { return sampler_.Area().Side(); }
   [[nodiscard]] const RecentColours& Recent() const noexcept { return recent_; }
   [[nodiscard]] std::int16_t SliderValue(int index) const {
@@ -120,7 +121,8 @@ class Form1 final : private ColourView, private SliderHost {
   // The global shortcut, from anywhere: the window comes forward and sampling begins
   // where the pointer is, as with Space, with the readouts at once; pressed again while
   // sampling from the keyboard, it ends sampling and keeps the colour. While the swatch
-  // is held it does nothing.
+  // is held it does nothing, and where the window cannot have the foreground and the
+  // focus sampling does not begin: the keys would go to another program.
   void Form_HotKey();
   // The displays changed (WM_DISPLAYCHANGE, or a setting that may be the SDR white level).
   void Form_DisplayChange();
@@ -207,7 +209,6 @@ class Form1 final : private ColourView, private SliderHost {
   ScreenSampler sampler_;
   std::array<Slider, kSliders> hScroll1_;
   bool slidersLive = false;
-  bool sampling_ = false;
   bool activated_ = false;
   BeforeSampling before_;
   // The last refresh: when, and where the pointer was; and when a move was last followed.

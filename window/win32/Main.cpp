@@ -35,12 +35,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   // The messages, and the follow timer where it is a waitable timer. Modal loops (the
   // colour dialog, a message box, a menu) run no sampling, and need only the messages.
+  // Without the timer, GetMessage alone: waiting on both costs a wait and two looks at
+  // the queue for each message, where GetMessage takes one call (under Wine, one
+  // round trip to its server each), and each pointer move is a message.
   MSG msg{};
   for (;;) {
     HANDLE follow = window->FollowWaitable();
-    const DWORD count = follow != nullptr ? 1 : 0;
-    if (MsgWaitForMultipleObjectsEx(count, &follow, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 &&
-        count == 1) {
+    if (follow == nullptr) {
+      if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return static_cast<int>(msg.wParam);
+      if (window->PreTranslate(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+      continue;
+    }
+    if (MsgWaitForMultipleObjectsEx(1, &follow, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) {
       window->OnFollowWaitable();
     }
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -48,6 +56,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       if (window->PreTranslate(msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
+      // Sampling may have ended in there: the loop waits on the messages alone again.
+      if (window->FollowWaitable() == nullptr) break;
     }
   }
 }

@@ -100,12 +100,13 @@ void MainWindow::Show() {
   // The start-up activation runs once the window is shown, and after ShowWindow has
   // returned: a topmost change made while the show is still under way does not stick
   // everywhere, and a window started in the background may not be activated at all.
+  // Once the window is up, the notice can point at it; it allocates its text, so it runs
+  // under the error boundary as the activation does.
   Guarded(hwnd_, [&] {
     form_.Form_Activate();
+    shortcut_.NoticeIfRefused(controls_.Of(layout::Kind::Swatch));
     return 0;
   });
-  // Once the window is up, where the notice can point at it.
-  shortcut_.NoticeIfRefused(controls_.Of(layout::Kind::Swatch));
 }
 
 bool MainWindow::PreTranslate(const MSG& msg) {

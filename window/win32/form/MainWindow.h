@@ -58,6 +58,8 @@ class MainWindow final : private FormView, private AccessibleText {
   void OnActivate(WPARAM wParam);
   void OnTimer(WPARAM id);
   void OnHotKey(WPARAM id);
+  // A menu's or a move's own message loop began or ended.
+  void OnLoop(bool& in, bool entered);
   [[nodiscard]] bool OnSysCommand(WPARAM command);
   void OnInitMenuPopup(HMENU menu);
   void OnContextMenu(HWND from, LPARAM at);
@@ -95,7 +97,7 @@ class MainWindow final : private FormView, private AccessibleText {
   void SetPanelVisible(int index, bool visible) override;
   [[nodiscard]] ColourDialog& Dialogue() override { return dialogue_; }
   void SetTopmost() override;
-  void ComeForward() override;
+  [[nodiscard]] bool ComeForward() override;
   void TakeClicks(bool taken) override;
 
   // AccessibleText (MainWindowView.cpp)
@@ -115,6 +117,13 @@ class MainWindow final : private FormView, private AccessibleText {
   UniqueIcon icon_;
   UniqueIcon smallIcon_;
   PickShortcut shortcut_;
+  // The message loops of a menu and of a move or size, which run no sampling: the
+  // shortcut pressed in a menu closes it first, and starts sampling once its loop is
+  // over (kHotKeyAfterMenu); during a move it does nothing.
+  static constexpr UINT kHotKeyAfterMenu = WM_APP + 16;
+  bool inMenu_ = false;
+  bool inMoveSize_ = false;
+  bool hotKeyAfterMenu_ = false;
   ClickHook clickHook_;
   RecentMenu recentMenu_;
 

@@ -1,6 +1,8 @@
 // The main window's procedure: which handler each message goes to, and the handlers.
 #include "window/win32/form/MainWindow.h"
 
+#include <windowsx.h>
+
 #include "window/ControlIds.h"
 #include "window/win32/form/SchemeColours.h"
 
@@ -21,6 +23,11 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_HOTKEY: OnHotKey(wParam); return 0;
+    case kHotKeyAfterMenu: OnHotKey(PickShortcut::kId); return 0;
+    case WM_ENTERMENULOOP: OnLoop(inMenu_, true); return 0;
+    case WM_EXITMENULOOP: OnLoop(inMenu_, false); return 0;
+    case WM_ENTERSIZEMOVE: OnLoop(inMoveSize_, true); return 0;
+    case WM_EXITSIZEMOVE: OnLoop(inMoveSize_, false); return 0;
     case ClickHook::kLeftClick: form_.Screen_Click(Form1::Button::Left); return 0;
     case ClickHook::kRightClick: form_.Screen_Click(Form1::Button::Right); return 0;
     case WM_SYSCOMMAND:
@@ -62,8 +69,24 @@ void MainWindow::OnTimer(WPARAM id) {
 
 void MainWindow::OnHotKey(WPARAM id) {
   // A modal window (the colour dialog, a message box) disables this one: the shortcut
-  // waits until it is closed.
-  if (id == PickShortcut::kId && IsWindowEnabled(hwnd_)) form_.Form_HotKey();
+  // waits until it is closed. A move or size is the user's own drag: it waits too.
+  if (id != PickShortcut::kId || !IsWindowEnabled(hwnd_) || inMoveSize_) return;
+  if (inMenu_) {
+    // The open menu holds the keyboard and would swallow the click that picks, and its
+    // loop runs no follow timer: it closes first, and sampling begins after it.
+    hotKeyAfterMenu_ = true;
+    EndMenu();
+    return;
+  }
+  hotKeyAfterMenu_ = false;
+  form_.Form_HotKey();
+}
+
+void MainWindow::OnLoop(bool& in, bool entered) {
+  in = entered;
+  if (entered || inMenu_ || !hotKeyAfterMenu_) return;
+  // Still inside the menu's loop as it ends: the shortcut runs from the main loop.
+  PostMessageW(hwnd_, kHotKeyAfterMenu, 0, 0);
 }
 
 bool MainWindow::OnSysCommand(WPARAM command) {
@@ -79,10 +102,13 @@ void MainWindow::OnContextMenu(HWND from, LPARAM at) {
   // The menu key or Shift+F10 on the swatch (a point of -1, -1); a right press there
   // samples, and its release never asks for a menu. While sampling the keys are sampling's.
   HWND swatch = controls_.Of(layout::Kind::Swatch);
-  if (from != swatch || at != -1 || form_.Sampling()) return;
+  if (from != swatch || GET_X_LPARAM(at) != -1 || GET_Y_LPARAM(at) != -1 || form_.Sampling()) return;
   RECT place{};
   GetWindowRect(swatch, &place);
+  // A menu tracked without notifications sends no WM_ENTERMENULOOP: its loop is marked here.
+  OnLoop(inMenu_, true);
   const int index = recentMenu_.Track(hwnd_, POINT{place.left, place.bottom}, form_.Recent().Newest(), controls_.Dpi());
+  OnLoop(inMenu_, false);
   if (index >= 0) form_.RecentColour_Click(index);
 }
 

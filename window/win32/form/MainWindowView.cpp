@@ -152,14 +152,21 @@ void MainWindow::SetPanelVisible(int index, bool visible) {
 
 void MainWindow::SetTopmost() { fnSetTopmost(hwnd_); }
 
-void MainWindow::ComeForward() {
+bool MainWindow::ComeForward() {
   // Back where it was. The shortcut's WM_HOTKEY gives this thread the right to take the
   // foreground from whichever program has it ("SetForegroundWindow": the calling
-  // process received the last input event).
+  // process received the last input event), yet the system may still refuse it, for
+  // instance while another program's menu is open.
   if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-  SetForegroundWindow(hwnd_);
+  const bool foreground = SetForegroundWindow(hwnd_) != FALSE && GetForegroundWindow() == hwnd_;
   fnSetTopmost(hwnd_);
   FocusSwatch();
+  if (foreground && GetFocus() == controls_.Of(layout::Kind::Swatch)) return true;
+  // The keys would go to another program: the taskbar button flashes until the window is
+  // brought forward.
+  FLASHWINFO flash{sizeof(flash), hwnd_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+  FlashWindowEx(&flash);
+  return false;
 }
 
 void MainWindow::TakeClicks(bool taken) {

@@ -20,7 +20,9 @@ constexpr int kNoticeWidth = 320;   // the balloon's widest line, in pixels at 1
 std::wstring NoticeText(DWORD refusal) {
   const std::wstring shortcut = L"Le raccourci Win+Alt+C ";
   const std::wstring rest = L"\u00A0: Tintelo fonctionne sans lui.";
-  if (refusal == ERROR_HOTKEY_ALREADY_REGISTERED) return shortcut + L"est déjà pris par un autre programme" + rest;
+  // Held by another program or by Windows itself, which keeps Windows-key combinations
+  // for its own features: RegisterHotKey answers the same, and says nothing of who.
+  if (refusal == ERROR_HOTKEY_ALREADY_REGISTERED) return shortcut + L"est déjà utilisé" + rest;
   return shortcut + L"n'a pas pu être enregistré (erreur Windows " + Widen(std::to_string(refusal)) + L")" + rest;
 }
 

@@ -2,6 +2,7 @@
 #include "window/win32/pick/RecentMenu.h"
 
 #include "colour/Module1.h"
+#include "window/RecentColours.h"
 #include "window/win32/base/Compat.h"
 #include "window/win32/base/Dib.h"
 #include "window/win32/base/Text.h"
@@ -37,10 +38,15 @@ UniqueBitmap Square(COLORREF colour, int side, int edge) {
 
 void RecentMenu::AddTo(HWND window) {
   HMENU system = GetSystemMenu(window, FALSE);
+  if (system == nullptr) return;
+  // Once it is in the system menu, the list is destroyed with it; until then it is ours.
   list_ = CreatePopupMenu();
-  if (system == nullptr || list_ == nullptr) return;
-  AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(system, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(list_), kListName);
+  if (list_ == nullptr) return;
+  if (!AppendMenuW(system, MF_SEPARATOR, 0, nullptr) ||
+      !AppendMenuW(system, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(list_), kListName)) {
+    DestroyMenu(list_);
+    list_ = nullptr;
+  }
 }
 
 bool RecentMenu::Fill(HMENU opening, std::span<const ColourValue> colours, UINT dpi) {
@@ -81,7 +87,7 @@ int RecentMenu::IndexOf(WPARAM command) noexcept {
   const auto id = static_cast<UINT>(command) & ~(kCommandStep - 1);
   if (id < kFirstCommand) return -1;
   const UINT index = (id - kFirstCommand) / kCommandStep;
-  return index < 64 ? static_cast<int>(index) : -1;
+  return index < RecentColours::kMost ? static_cast<int>(index) : -1;
 }
 
 }  // namespace tintelo::win
