@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
@@ -172,6 +173,20 @@ int main(int argc, char** argv) {
   const wchar_t* floorSampler = L"FloorSampler.exe";
   const bool withBefore =
       GetFileAttributesW(tintelo::e2e::BesideThisProgram(before).c_str()) != INVALID_FILE_ATTRIBUTES;
+  // "follow": only how a pointer move reaches the readouts and what sweeping costs, Tintelo
+  // and the earlier build in turn, over three runs, for comparing the two quickly.
+  if (argc > 2 && std::strcmp(argv[2], "follow") == 0 && withBefore) {
+    for (int run = 0; run < 3; ++run) {
+      for (std::size_t k = 0; k < 2; ++k) {
+        const wchar_t* program = k == 0 ? tintelo : before;
+        const std::vector<double> moves = MoveLatencies(program, 240);
+        std::printf("run %d %-8ls move to readout p50 %6.2f p95 %6.2f ms, CPU per s sweeping %6.1f ms\n", run + 1,
+                    k == 0 ? L"Tintelo" : L"before", Percentile(moves, 0.5), Percentile(moves, 0.95),
+                    CpuPerSecondSweeping(program, kSamplingSpanMs));
+      }
+    }
+    return 0;
+  }
   // The empty window, Tintelo's standard child windows alone, Tintelo, and the earlier build.
   std::vector<const wchar_t*> programs{L"FloorWindow.exe", L"FloorControls.exe", tintelo};
   if (withBefore) programs.push_back(before);
