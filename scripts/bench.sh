@@ -3,6 +3,8 @@
 # against its floor programs under Wine (start-up, memory, CPU per sampling tick, idle),
 # then against the colour pickers Debian packages for Linux (gpick, gcolor3, color-picker).
 # Usage: scripts/bench.sh [rounds] [revision]
+#        scripts/bench.sh hook   (the click hook's figures alone: another program's pointer
+#          moves with no hook, with the hook set, and with Tintelo's window thread held busy)
 #   rounds: start-up rounds, default 15
 #   revision: an earlier commit whose Tintelo.exe is measured in the same rounds, beside
 #     this one (built from a clean worktree of that commit as build/windows/TinteloBefore.exe)
@@ -14,6 +16,16 @@ for preset in host windows; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" --parallel "$(nproc)" >/dev/null
 done
+
+if [ "${1:-}" = hook ]; then
+  source scripts/wine-env.sh
+  trap tintelo_stop_wine EXIT
+  tintelo_start_display
+  tintelo_init_prefix
+  echo "== The click hook and another program's pointer (Wine $(wine --version 2>/dev/null))"
+  wine build/windows/tintelo_program_bench.exe hook
+  exit 0
+fi
 
 rm -f build/windows/TinteloBefore.exe
 if [ -n "${2:-}" ]; then

@@ -26,7 +26,8 @@ ClickHook::~ClickHook() {
   if (!thread_) return;
   taking_.store(0);
   // The thread's queue exists before Set returns, unless Set gave up waiting for it.
-  while (PostThreadMessageW(threadId_, WM_QUIT, 0, 0) == FALSE && WaitForSingleObject(thread_.Get(), 10) != 0) {
+  while (PostThreadMessageW(threadId_, WM_QUIT, 0, 0) == FALSE &&
+         WaitForSingleObject(thread_.Get(), 10) == WAIT_TIMEOUT) {
   }
   WaitForSingleObject(thread_.Get(), INFINITE);
   SetBeforeReport(nullptr);
