@@ -135,6 +135,27 @@ INSTANTIATE_TEST_SUITE_P(Endings, PickEndedWhileHeld,
                                                 }}),
                          [](const testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 
+// A click is a press and a release in one sampling: a button pressed in a sampling that
+// has ended, and let go in the next, ends nothing and reaches no window.
+TEST_F(Pick, APressFromEndedSamplingClicksNothingInTheNext) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  ASSERT_TRUE(SampleWithSpace(app, kOnSky, kSky));
+  std::optional<HeldButton> held;
+  held.emplace(kLeftButton);
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "Escape did not end sampling";
+  PressKey(VK_SPACE);
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) != nullptr; })) << "Space did not sample again";
+
+  held->Release();
+
+  EXPECT_FALSE(WaitUntil([&] { return LoupeOf(app) == nullptr; }, 500ms)) << "the release ended the new sampling";
+  EXPECT_EQ(sky_.ButtonMessages(), 0);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
+}
+
 // Two colours taken, then each chosen back: from the swatch's menu key, and from the
 // window's system menu, whose last entry the list is. Another process cannot read a
 // menu here (Wine answers no item count), so the keys walk it and the readouts tell.
