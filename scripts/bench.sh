@@ -10,14 +10,12 @@
 #     this one (built from a clean worktree of that commit as build/windows/TinteloBefore.exe)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh bench
 
-for preset in host windows; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --parallel "$(nproc)" >/dev/null
-done
-
+# The hook's figures need only Wine and the Windows build, none of the Linux pickers.
 if [ "${1:-}" = hook ]; then
+  scripts/install-deps.sh test
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --parallel "$(nproc)" >/dev/null
   source scripts/wine-env.sh
   trap tintelo_stop_wine EXIT
   tintelo_start_display
@@ -26,6 +24,13 @@ if [ "${1:-}" = hook ]; then
   wine build/windows/tintelo_program_bench.exe hook
   exit 0
 fi
+
+scripts/install-deps.sh bench
+
+for preset in host windows; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --parallel "$(nproc)" >/dev/null
+done
 
 rm -f build/windows/TinteloBefore.exe
 if [ -n "${2:-}" ]; then
@@ -48,6 +53,9 @@ tintelo_init_prefix
 echo
 echo "== Tintelo.exe against its floors (Wine $(wine --version 2>/dev/null))"
 wine build/windows/tintelo_program_bench.exe "${1:-15}"
+echo
+echo "== The click hook and another program's pointer"
+wine build/windows/tintelo_program_bench.exe hook
 rm -f build/windows/TinteloBefore.exe
 echo
 echo "== Start-up and memory against the floor and Linux colour pickers, as seen from X"

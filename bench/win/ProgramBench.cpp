@@ -5,8 +5,9 @@
 // earlier build beside it as TinteloBefore.exe (scripts/bench.sh makes one from a
 // revision), that build is measured in the same rounds, and so are the sampler's own
 // figures: the time from a pointer move to the readout that shows it, and CPU per
-// refresh with the smallest and the largest averaged area. First of all, what the click
-// hook costs every other program's pointer: see MoveArrivals.
+// refresh with the smallest and the largest averaged area. Run as "hook", what the click
+// hook costs every other program's pointer (MoveArrivals), in a process of its own, so
+// that the driver's own pointer hook, set by the other figures, is not in it.
 #include <windows.h>
 #include <windowsx.h>
 
@@ -272,7 +273,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-  PrintMoveArrivals(L"TinteloMarked.exe", 120);
   const wchar_t* tintelo = L"Tintelo.exe";
   const wchar_t* before = L"TinteloBefore.exe";
   const wchar_t* floorSampler = L"FloorSampler.exe";
