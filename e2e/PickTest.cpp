@@ -96,6 +96,66 @@ TEST_F(Pick, RightClickCancelsAndReachesNoWindow) {
   EXPECT_EQ(brown_.ButtonMessages(), 0);
 }
 
+// Sampling from the keyboard ends while the left button, pressed during it, is still
+// down. The press was swallowed, so its release must be too: the window beneath gets
+// neither, and once the button is up the hook is gone and a click reaches it whole.
+struct Ending {
+  const char* name;
+  void (*end)();
+};
+void PrintTo(const Ending& ending, std::ostream* out) { *out << ending.name; }
+
+class PickEndedWhileHeld : public Pick, public testing::WithParamInterface<Ending> {};
+
+TEST_P(PickEndedWhileHeld, NeitherPressNorReleaseReachesTheWindowBeneath) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  ASSERT_TRUE(SampleWithSpace(app, kOnSky, kSky));
+  std::optional<HeldButton> held;
+  held.emplace(kLeftButton);
+
+  GetParam().end();
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "sampling did not end";
+  held->Release();
+
+  EXPECT_FALSE(WaitUntil([&] { return sky_.ButtonMessages() != 0; }, 500ms))
+      << sky_.ButtonMessages() << " button messages reached the window beneath";
+  Click(kOnSky);
+  EXPECT_TRUE(WaitUntil([&] { return sky_.ButtonMessages() == 2; }))
+      << "a click after sampling brought " << sky_.ButtonMessages() << " button messages, not 2";
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, PickEndedWhileHeld,
+                         testing::Values(Ending{"Escape", [] { PressKey(VK_ESCAPE); }},
+                                         Ending{"Shortcut", PressShortcut},
+                                         Ending{"RightClick",
+                                                [] {
+                                                  PressButton(MOUSEEVENTF_RIGHTDOWN);
+                                                  ReleaseButton(MOUSEEVENTF_RIGHTUP);
+                                                }}),
+                         [](const testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
+
+// A click is a press and a release in one sampling: a button pressed in a sampling that
+// has ended, and let go in the next, ends nothing and reaches no window.
+TEST_F(Pick, APressFromEndedSamplingClicksNothingInTheNext) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  ASSERT_TRUE(SampleWithSpace(app, kOnSky, kSky));
+  std::optional<HeldButton> held;
+  held.emplace(kLeftButton);
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "Escape did not end sampling";
+  PressKey(VK_SPACE);
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) != nullptr; })) << "Space did not sample again";
+
+  held->Release();
+
+  EXPECT_FALSE(WaitUntil([&] { return LoupeOf(app) == nullptr; }, 500ms)) << "the release ended the new sampling";
+  EXPECT_EQ(sky_.ButtonMessages(), 0);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
+}
+
 // Two colours taken, then each chosen back: from the swatch's menu key, and from the
 // window's system menu, whose last entry the list is. Another process cannot read a
 // menu here (Wine answers no item count), so the keys walk it and the readouts tell.

@@ -3,11 +3,28 @@
 # against its floor programs under Wine (start-up, memory, CPU per sampling tick, idle),
 # then against the colour pickers Debian packages for Linux (gpick, gcolor3, color-picker).
 # Usage: scripts/bench.sh [rounds] [revision]
+#        scripts/bench.sh hook   (the click hook's figures alone: another program's pointer
+#          moves with no hook, with the hook set, and with Tintelo's window thread held busy)
 #   rounds: start-up rounds, default 15
 #   revision: an earlier commit whose Tintelo.exe is measured in the same rounds, beside
 #     this one (built from a clean worktree of that commit as build/windows/TinteloBefore.exe)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# The hook's figures need only Wine and the Windows build, none of the Linux pickers.
+if [ "${1:-}" = hook ]; then
+  scripts/install-deps.sh test
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --parallel "$(nproc)" >/dev/null
+  source scripts/wine-env.sh
+  trap tintelo_stop_wine EXIT
+  tintelo_start_display
+  tintelo_init_prefix
+  echo "== The click hook and another program's pointer (Wine $(wine --version 2>/dev/null))"
+  wine build/windows/tintelo_program_bench.exe hook
+  exit 0
+fi
+
 scripts/install-deps.sh bench
 
 for preset in host windows; do
@@ -36,6 +53,9 @@ tintelo_init_prefix
 echo
 echo "== Tintelo.exe against its floors (Wine $(wine --version 2>/dev/null))"
 wine build/windows/tintelo_program_bench.exe "${1:-15}"
+echo
+echo "== The click hook and another program's pointer"
+wine build/windows/tintelo_program_bench.exe hook
 rm -f build/windows/TinteloBefore.exe
 echo
 echo "== Start-up and memory against the floor and Linux colour pickers, as seen from X"

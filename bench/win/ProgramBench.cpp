@@ -5,8 +5,11 @@
 // earlier build beside it as TinteloBefore.exe (scripts/bench.sh makes one from a
 // revision), that build is measured in the same rounds, and so are the sampler's own
 // figures: the time from a pointer move to the readout that shows it, and CPU per
-// refresh with the smallest and the largest averaged area.
+// refresh with the smallest and the largest averaged area. Run as "hook", what the click
+// hook costs every other program's pointer (MoveArrivals), in a process of its own, so
+// that the driver's own pointer hook, set by the other figures, is not in it.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <array>
@@ -164,9 +167,112 @@ std::vector<double> StartLatencies(const wchar_t* exe, bool shortcut, int starts
   return out;
 }
 
+// A window of the benchmark's own, beneath the pointer, and where and when a move last
+// reached it.
+POINT arrivedAt{-1, -1};
+double arrivedMs = 0;
+
+LRESULT CALLBACK Beneath(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSEMOVE) {
+    arrivedAt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(window, &arrivedAt);
+    arrivedMs = Now();
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void DispatchWaiting() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// Milliseconds from this process's SendInput of a pointer move to the WM_MOUSEMOVE it
+// brings a window of this process beneath the pointer (SendInput's own return included,
+// where the system makes it wait for the hooks), while `exe` runs: with sampling begun
+// from the shortcut, so its click hook is set, when `sampling`; with its window's thread
+// held busy `holdMs` at each tick of sampling (TINTELO_HOLD_REFRESH_MS, read by the
+// marked build alone). Windows calls a low-level hook by a message to the thread that set
+// it, so a hook on the window's thread would keep every move waiting for the refresh.
+std::vector<double> MoveArrivals(const wchar_t* exe, bool sampling, int holdMs, int moves) {
+  static const ATOM kClass = [] {
+    WNDCLASSW c{};
+    c.lpfnWndProc = Beneath;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    c.lpszClassName = L"BenchBeneath";
+    return RegisterClassW(&c);
+  }();
+  HWND beneath = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, MAKEINTATOM(kClass), L"", WS_POPUP | WS_VISIBLE, 40,
+                                 80, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetEnvironmentVariableW(L"TINTELO_HOLD_REFRESH_MS", holdMs > 0 ? std::to_wstring(holdMs).c_str() : nullptr);
+  double ms = 0;
+  Running run = Start(exe, ms);
+  SetEnvironmentVariableW(L"TINTELO_HOLD_REFRESH_MS", nullptr);
+  WaitForInputIdle(run.process, 5000);
+  Sleep(500);
+  SetCursorPos(60, 100);
+  const auto loupe = [&] { return tintelo::e2e::VisibleWindowOf(run.id, tintelo::ids::kLoupeClass) != nullptr; };
+  if (sampling) {
+    tintelo::e2e::PressShortcut();
+    WaitUntil(loupe, 5s);
+  }
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<double> out;
+  unsigned seed = 54321;
+  for (int i = 0; i < moves; ++i) {
+    // Distinct points, so that no late move of an earlier one reads as this one's.
+    const POINT at{60 + (i % 30) * 12, 110 + (i / 30 % 20) * 13};
+    seed = seed * 1103515245u + 12345u;
+    Sleep(20 + (seed >> 16) % 41);
+    DispatchWaiting();
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = (at.x * 65536 + width / 2) / width;
+    input.mi.dy = (at.y * 65536 + height / 2) / height;
+    const double start = Now();
+    SendInput(1, &input, sizeof(input));
+    // The normalised coordinates may land a pixel off.
+    const auto arrived = [&] { return std::abs(arrivedAt.x - at.x) <= 1 && std::abs(arrivedAt.y - at.y) <= 1; };
+    while (!arrived() && Now() - start < 2000) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      DispatchWaiting();
+    }
+    out.push_back((arrived() ? arrivedMs : Now()) - start);
+  }
+  if (sampling) {
+    tintelo::e2e::PressShortcut();
+    WaitUntil([&] { return !loupe(); }, 5s);
+  }
+  Stop(run);
+  DestroyWindow(beneath);
+  return out;
+}
+
+// The three figures of the click hook, p50 and p95 each: no hook, the hook with the
+// window's thread idle, and with it held 500 ms at each tick.
+void PrintMoveArrivals(const wchar_t* exe, int moves) {
+  const std::vector<double> none = MoveArrivals(exe, false, 0, moves);
+  const std::vector<double> idle = MoveArrivals(exe, true, 0, moves);
+  const std::vector<double> held = MoveArrivals(exe, true, 500, moves);
+  std::printf("%-44s %10s %10s %10s %8s %8s\n", "another program's move to its window (ms)", "no hook", "hook",
+              "hook, held", "vs none", "vs idle");
+  for (const double share : {0.5, 0.95}) {
+    const double n = Percentile(none, share), i = Percentile(idle, share), h = Percentile(held, share);
+    std::printf("%-44s %10.2f %10.2f %10.2f %8.2f %8.2f\n", share < 0.9 ? "p50" : "p95", n, i, h, h / n, h / i);
+  }
+  std::printf("%d moves each, %ls, the window's thread held 500 ms at each tick of sampling\n\n", moves, exe);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // "hook [marked exe]": the click hook's figures alone.
+  if (argc > 1 && std::string(argv[1]) == "hook") {
+    const std::wstring exe = argc > 2 ? tintelo::e2e::Widen(argv[2]) : L"TinteloMarked.exe";
+    PrintMoveArrivals(exe.c_str(), 120);
+    return 0;
+  }
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   const wchar_t* tintelo = L"Tintelo.exe";
   const wchar_t* before = L"TinteloBefore.exe";

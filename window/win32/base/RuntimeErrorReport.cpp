@@ -7,7 +7,17 @@
 
 namespace tintelo::win {
 
+namespace {
+
+// The window's thread alone registers it and reports.
+BeforeReport beforeReport = nullptr;
+
+}  // namespace
+
+void SetBeforeReport(BeforeReport letGo) noexcept { beforeReport = letGo; }
+
 void ReportRuntimeErrorAndExit(HWND owner, int number, const char* text) noexcept {
+  if (beforeReport != nullptr) beforeReport();
   try {
     const std::wstring message =
         L"Erreur d'exécution '" + Widen(std::to_string(number)) + L"' :\n\n" + Widen(text != nullptr ? text : "");

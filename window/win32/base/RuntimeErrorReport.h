@@ -11,6 +11,13 @@
 
 namespace tintelo::win {
 
+// Runs at the start of every report, before its message box shows: what takes the
+// screen's input lets go of it there (the click hook stops taking presses), so that the
+// click on OK reaches the box. One at a time; null for none. The shell's rooms register
+// here, since this base depends on none of them.
+using BeforeReport = void (*)() noexcept;
+void SetBeforeReport(BeforeReport letGo) noexcept;
+
 // Shows the error number and text, then ends the program: its state can no longer be
 // trusted, and there is nothing to save. The exit code is the error's number (6 for
 // "Overflow"), or 1 for an error without one: a script learns what happened even when

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 
 namespace tintelo::win {
 
@@ -42,6 +43,22 @@ void WriteStartupMarks() noexcept {
                  static_cast<double>(marks[i].counter) * 1000.0 / static_cast<double>(frequency.QuadPart));
   }
   std::fclose(out);
+}
+
+void HoldRefresh() noexcept {
+  static const double holdMs = [] {
+    wchar_t text[16] = {};
+    return GetEnvironmentVariableW(L"TINTELO_HOLD_REFRESH_MS", text, 16) == 0 ? 0.0 : _wtof(text);
+  }();
+  if (holdMs <= 0) return;
+  // Busy, not asleep: a refresh that copies the screen keeps a core at work.
+  LARGE_INTEGER frequency{}, start{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  const auto until = start.QuadPart + static_cast<LONGLONG>(holdMs * static_cast<double>(frequency.QuadPart) / 1000.0);
+  do {
+    QueryPerformanceCounter(&now);
+  } while (now.QuadPart < until);
 }
 
 }  // namespace tintelo::win

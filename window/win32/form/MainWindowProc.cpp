@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "window/ControlIds.h"
+#include "window/win32/base/StartupMarks.h"
 #include "window/win32/form/SchemeColours.h"
 
 namespace tintelo::win {
@@ -63,7 +64,10 @@ void MainWindow::OnActivate(WPARAM wParam) {
 }
 
 void MainWindow::OnTimer(WPARAM id) {
-  if (id == ids::kTimer1) form_.Timer1_Timer();
+  if (id == ids::kTimer1) {
+    HoldRefresh();
+    form_.Timer1_Timer();
+  }
   if (id == ids::kFollowTimer) form_.Follow_Timer();
 }
 

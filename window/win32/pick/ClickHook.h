@@ -1,46 +1,74 @@
 // Clicks taken from the whole screen while sampling runs from the keyboard: a low-level
-// mouse hook, set only for that time.
+// mouse hook, set only for that time, on a thread of its own.
 #pragma once
 
 #include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <cstddef>
 
 #include "window/win32/base/Handles.h"
 
 namespace tintelo::win {
 
-// While set, a left or a right click anywhere reaches no program, this one's own windows
-// included: the press and the release are both swallowed, and the release is posted to
-// the owner as kLeftClick or kRightClick. Pointer moves, the wheel and the other buttons
-// pass on as ever, and so does a release whose press came before the hook.
+// While taking, a left or a right click anywhere reaches no program, this one's own
+// windows included: the press and the release are both swallowed, and the release is
+// posted to the owner as kLeftClick or kRightClick. Pointer moves, the wheel and the other
+// buttons pass on as ever, and so does a release whose press came before the hook.
 //
-// The procedure only decides and posts: Windows removes a low-level hook that keeps it
-// waiting longer than LowLevelHooksTimeout, silently from Windows 7 on
-// ("LowLevelMouseProc"). It runs on the thread that set the hook, inside that thread's
-// message retrieval. Only one can be set at a time, since the procedure has no other way
-// to find its hook than one pointer of this file.
+// Windows calls a low-level hook by a message to the thread that set it, and every mouse
+// event of the system waits for the answer; past LowLevelHooksTimeout (at most 1 s from
+// Windows 10 1709 on) it removes the hook without a word ("LowLevelMouseProc"). So the
+// hook lives on a thread that does nothing else: it sets and removes the hook, pumps its
+// messages and posts the owner what it took. It never waits on the window's thread; the
+// two share atomics only. The thread is made at the first taking and stays, idle in
+// GetMessage, until the owner goes.
+//
+// A press swallowed is a promise: its release is swallowed too, even when taking has
+// ended in between (Escape, the shortcut, the focus lost, an error report), so no program
+// sees a release without its press. The hook goes once no swallowed button is down. Only
+// one can exist at a time: the procedure has no other way to find it than one pointer.
 class ClickHook {
  public:
   static constexpr UINT kLeftClick = WM_APP + 1;
   static constexpr UINT kRightClick = WM_APP + 2;
 
   ClickHook() noexcept = default;
-  ~ClickHook() { Remove(); }
+  // Ends the thread and waits for it; its hook goes with it.
+  ~ClickHook();
   ClickHook(const ClickHook&) = delete;
   ClickHook& operator=(const ClickHook&) = delete;
 
-  // Where Windows will not set it, nothing is taken.
+  // Starts taking; returns once the hook is set. Where Windows will not set it, nothing
+  // is taken.
   void Set(HWND owner) noexcept;
+  // Stops taking presses at once; the hook goes when no swallowed button is down. Safe
+  // from any thread: it only writes an atomic and posts.
   void Remove() noexcept;
 
  private:
+  static DWORD WINAPI Run(void* self) noexcept;
   static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM event) noexcept;
-  // True when the mouse message is swallowed.
+  // On the hook's thread: the hook set or removed as taking and the buttons held ask.
+  void Update() noexcept;
+  // On the hook's thread: true when the mouse message is swallowed.
   bool Take(WPARAM message) noexcept;
+  bool Release(std::size_t button, UINT click) noexcept;
 
+  // Shared by both threads.
+  std::atomic<HWND> owner_{nullptr};
+  std::atomic<unsigned> taking_{0};  // which taking runs, counted from 1; 0 when none
+
+  // The window's thread only.
+  UniqueKernelHandle thread_;
+  DWORD threadId_ = 0;
+  UniqueKernelHandle hooked_;  // set by the hook's thread after each Update
+  unsigned takings_ = 0;
+
+  // The hook's thread only.
   UniqueHook hook_;
-  HWND owner_ = nullptr;
-  bool leftDown_ = false;  // a left press was swallowed, and its release will be
-  bool rightDown_ = false;
+  std::array<unsigned, 2> pressedIn_{};  // the taking each button's swallowed press came in; 0: none
 };
 
 }  // namespace tintelo::win
