@@ -74,11 +74,24 @@ void MainWindow::OnTimer(WPARAM id) {
 void MainWindow::OnHotKey(WPARAM id) {
   // A modal window (the colour dialog, a message box) disables this one: the shortcut
   // waits until it is closed. A move or size is the user's own drag: it waits too.
-  if (id != PickShortcut::kId || !IsWindowEnabled(hwnd_) || inMoveSize_) return;
-  if (inMenu_) {
+  if (id != PickShortcut::kId || !IsWindowEnabled(hwnd_)) return;
+  // The thread's own account of its loops covers menus this window does not own (a
+  // control's); the marks kept here cover a system that does not say.
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  const DWORD loops = GetGUIThreadInfo(GetCurrentThreadId(), &gui) ? gui.flags : 0;
+  const bool inMenu = inMenu_ || (loops & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0;
+  // A move or size, or a drag that holds the mouse in this window (a slider's thumb);
+  // while the swatch is held, sampling runs and its handler says what the shortcut does.
+  const bool dragging =
+      inMoveSize_ || (loops & GUI_INMOVESIZE) != 0 || (gui.hwndCapture != nullptr && !form_.Sampling());
+  if (!inMenu && dragging) return;
+  if (inMenu) {
     // The open menu holds the keyboard and would swallow the click that picks, and its
-    // loop runs no follow timer: it closes first, and sampling begins after it.
-    hotKeyAfterMenu_ = true;
+    // loop runs no follow timer: it closes first, and sampling begins after it, where
+    // the menu is one of this window's, whose loop's end it hears of (OnLoop). Another's
+    // menu only closes.
+    hotKeyAfterMenu_ = inMenu_;
     EndMenu();
     return;
   }
@@ -89,7 +102,8 @@ void MainWindow::OnHotKey(WPARAM id) {
 void MainWindow::OnLoop(bool& in, bool entered) {
   in = entered;
   if (entered || inMenu_ || !hotKeyAfterMenu_) return;
-  // Still inside the menu's loop as it ends: the shortcut runs from the main loop.
+  // Still inside the menu's loop as it ends: the shortcut runs from the main loop, once.
+  hotKeyAfterMenu_ = false;
   PostMessageW(hwnd_, kHotKeyAfterMenu, 0, 0);
 }
 

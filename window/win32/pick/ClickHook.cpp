@@ -10,8 +10,10 @@ namespace {
 // Written by the window's thread before the hook's thread starts and after it ends.
 ClickHook* instance = nullptr;
 
-// Asks the hook's thread to set or remove the hook as things now stand.
+// Asks the hook's thread to set or remove the hook as things now stand, and to end. A
+// thread's WM_QUIT is PostQuitMessage's alone ("WM_QUIT").
 constexpr UINT kUpdate = WM_APP;
+constexpr UINT kQuit = WM_APP + 3;
 
 // How long Set waits for the hook's thread, which only pumps messages and so answers at
 // once; past it, a click taken this early reaches the window beneath.
@@ -26,7 +28,7 @@ ClickHook::~ClickHook() {
   if (!thread_) return;
   taking_.store(0);
   // The thread's queue exists before Set returns, unless Set gave up waiting for it.
-  while (PostThreadMessageW(threadId_, WM_QUIT, 0, 0) == FALSE &&
+  while (PostThreadMessageW(threadId_, kQuit, 0, 0) == FALSE &&
          WaitForSingleObject(thread_.Get(), 10) == WAIT_TIMEOUT) {
   }
   WaitForSingleObject(thread_.Get(), INFINITE);
@@ -75,13 +77,21 @@ DWORD WINAPI ClickHook::Run(void* self) noexcept {
   // A bare loop: the hook's calls arrive inside GetMessage, and this thread owns no window.
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.hwnd == nullptr && msg.message == kUpdate) hook.Update();
+    if (msg.hwnd == nullptr && msg.message == kQuit) PostQuitMessage(0);
   }
   hook.hook_.Reset();
   return 0;
 }
 
 void ClickHook::Update() noexcept {
-  const bool wanted = taking_.load() != 0 || pressedIn_[kLeft] != 0 || pressedIn_[kRight] != 0;
+  const unsigned taking = taking_.load();
+  const bool wanted = taking != 0 || pressedIn_[kLeft] != 0 || pressedIn_[kRight] != 0;
+  // Windows removes a hook that kept it waiting without a word ("LowLevelMouseProc"), and
+  // the handle then says nothing of it: each new taking sets the hook afresh.
+  if (taking != 0 && taking != setFor_) {
+    hook_.Reset();
+    setFor_ = taking;
+  }
   if (wanted && !hook_) {
     hook_.Reset(SetWindowsHookExW(WH_MOUSE_LL, Procedure, GetModuleHandleW(nullptr), 0));
   } else if (!wanted) {
@@ -103,8 +113,15 @@ bool ClickHook::Take(WPARAM message) noexcept {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
       const unsigned taking = taking_.load();
-      if (taking == 0) return false;
-      pressedIn_[message == WM_LBUTTONDOWN ? kLeft : kRight] = taking;
+      unsigned& pressedIn = pressedIn_[message == WM_LBUTTONDOWN ? kLeft : kRight];
+      if (taking == 0) {
+        // A press let through after taking has ended: its release goes with it, even if a
+        // release swallowed earlier never came (another hook may have taken it).
+        pressedIn = 0;
+        if (pressedIn_[kLeft] == 0 && pressedIn_[kRight] == 0) PostThreadMessageW(GetCurrentThreadId(), kUpdate, 0, 0);
+        return false;
+      }
+      pressedIn = taking;
       return true;
     }
     case WM_LBUTTONUP: return Release(kLeft, kLeftClick);

@@ -69,6 +69,7 @@ class ClickHook {
   // The hook's thread only.
   UniqueHook hook_;
   std::array<unsigned, 2> pressedIn_{};  // the taking each button's swallowed press came in; 0: none
+  unsigned setFor_ = 0;                  // the taking the hook was last set for
 };
 
 }  // namespace tintelo::win
