@@ -84,7 +84,7 @@ TEST_P(SampleMean, IsEachChannelsMeanRoundedHalfUpOverThePixelsOnAMonitor) {
   ScreenSampler sampler(desktop, desktop);
   sampler.Begin();
   for (int side = 1; side <= 15; side += 2) {
-    const auto sample = sampler.Refresh(c.pointer);
+    const auto sample = sampler.Refresh(c.pointer).sample;
 
     ASSERT_TRUE(sample.has_value()) << side << " pixels across";
     EXPECT_EQ(sample->colour, desktop.MeanAround(c.pointer, side)) << side << " pixels across";
@@ -129,7 +129,7 @@ TEST_P(SamplerFailures, GiveNoReadingButStillShowTheLoupeHatched) {
   const auto pointer = sampler.Pointer();
   ASSERT_EQ(pointer.has_value(), GetParam() != Failure::Cursor);
   if (!pointer) return;
-  EXPECT_FALSE(sampler.Refresh(*pointer).has_value());
+  EXPECT_FALSE(sampler.Refresh(*pointer).sample.has_value());
   EXPECT_TRUE(desktop.visible);
 }
 
@@ -148,12 +148,12 @@ TEST(DisplaysChanged, AreReadAgainAtOnceOnlyWhileSampling) {
   EXPECT_EQ(desktop.displaysChanged, 1);
   sampler.Begin();
   const ScreenPoint onTheLeft{-100, 100};
-  ASSERT_TRUE(sampler.Refresh(onTheLeft).has_value());
+  ASSERT_TRUE(sampler.Refresh(onTheLeft).sample.has_value());
   desktop.monitors.pop_back();
   sampler.DisplaysChanged();
   EXPECT_EQ(desktop.monitorsRead, 2);
   EXPECT_EQ(desktop.displaysChanged, 2);
-  EXPECT_FALSE(sampler.Refresh(onTheLeft).has_value()) << "read a monitor that is gone";
+  EXPECT_FALSE(sampler.Refresh(onTheLeft).sample.has_value()) << "read a monitor that is gone";
   sampler.End();
   sampler.DisplaysChanged();
   EXPECT_EQ(desktop.monitorsRead, 2);

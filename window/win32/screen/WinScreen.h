@@ -53,9 +53,10 @@ class WinScreen final : public Screen {
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
   void MoveCursor(ScreenPoint point) override;
   void Monitors(std::vector<Monitor>& monitors) override;
-  [[nodiscard]] bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override;
+  [[nodiscard]] Captured Capture(const ScreenRect& area, std::span<Pixel> pixels) override;
   void EndCaptures() override;
   void DisplaysChanged() override;
+  void DisplaySettingsChanged() override;
 
  private:
   // The quiet while after sampling is over: the duplications go.
@@ -64,6 +65,9 @@ class WinScreen final : public Screen {
   void WatchSession() noexcept;
   // The displays, read when first needed by either call and again by each Monitors().
   const std::vector<Display>& Displays();
+  // Reads the displays again; a monitor whose HDR state changed since they were last read
+  // starts afresh, and every one does when the monitors changed.
+  void ReadDisplaysAgain();
 
   DibSurface copy_;                // made on the first capture, which BitBlt writes straight into
   std::vector<Display> displays_;  // as last read
