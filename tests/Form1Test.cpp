@@ -560,6 +560,19 @@ INSTANTIATE_TEST_SUITE_P(Moves, SamplingFollows,
                                          FollowCase{"KeyboardWithinAFrame", true, 60, 10'000, false}),
                          testing_support::CaseName<FollowCase>);
 
+// A setting changed while sampling reads the HDR states and white levels again, and
+// nothing more; outside sampling, sampling's start reads the displays anyway.
+TEST_F(Sampling, SettingChangesReadTheDisplaySettingsOnlyWhileSampling) {
+  form.Form_SettingChange();
+  form.Picture1_MouseDown();
+  form.Form_SettingChange();
+  EXPECT_EQ(desktop.displaySettingsChanged, 1);
+  EXPECT_EQ(desktop.displaysChanged, 0);
+  form.Picture1_MouseUp();
+  form.Form_SettingChange();
+  EXPECT_EQ(desktop.displaySettingsChanged, 1);
+}
+
 // The tick reads a resting pointer again: the screen beneath it can change.
 TEST_F(Sampling, TicksReadTheScreenUnderARestingPointer) {
   form.Picture1_MouseDown();
