@@ -37,9 +37,9 @@ class WinScreen final : public Screen {
   // How long the duplications stay after sampling ends. A new one costs a factory, a
   // device and a duplication, tens of milliseconds or more, and reads its first refresh
   // through GDI when no frame is ready yet; a kept one holds the system's copy of each
-  // monitor's desktop for it (about 66 MB of video memory for an FP16 4K monitor). Half a
-  // minute covers presses in a row, picking one colour after another, and then gives the
-  // memory back.
+  // monitor's desktop for it (about 66 MB of video memory for an FP16 4K monitor) and the
+  // latest desktop image (as much again). Half a minute covers presses in a row, picking
+  // one colour after another, and then gives the memory back.
   static constexpr UINT kQuietMs = 30'000;
 
   // The window that the quiet while's timer is set on and the session's changes come to.
