@@ -142,7 +142,7 @@ void Form1::Form_DisplayChange() {
 }
 
 void Form1::Form_SettingChange() {
-  if (sampling_) EndingSamplingOnError([&] { sampler_.DisplaySettingsChanged(); });
+  EndingSamplingOnError([&] { sampler_.DisplaySettingsChanged(); });
 }
 
 void Form1::Form_HotKey() {
