@@ -115,6 +115,18 @@ class HdrFrameRoad : public testing::TestWithParam<Driver> {
     }
   }
 
+  // Reads `area` of the kept image, which must hold HdrDesktop()'s pixels there.
+  void ExpectKeptRead(HdrFrame& frame, const RECT& area) {
+    std::vector<Pixel> capture(std::size_t{kWidth} * kWidth, kUntouched);
+    const unsigned nits = kNits.at(static_cast<std::size_t>(area.top / kSide));
+    ASSERT_EQ(frame.ReadKept(area, ScRgbOfWhiteLevel(nits * 1000 / 80), capture, kWidth), HdrFrame::Read::kDone);
+    for (std::size_t i = 0; i < capture.size(); ++i) {
+      const auto x = static_cast<UINT>(i % kWidth);
+      const auto y = static_cast<UINT>(area.top) + static_cast<UINT>(i / kWidth);
+      ASSERT_EQ(capture[i], Drawn(x, y)) << "kept pixel " << i << " at " << nits << " nits";
+    }
+  }
+
   UniqueCom<ID3D11Device> device_;
   UniqueCom<ID3D11DeviceContext> context_;
 };
@@ -132,6 +144,41 @@ TEST_P(HdrFrameRoad, ReadsBackTheBytesSdrProgramsDrewAtEveryWhiteLevel) {
     ExpectRead(frame, texture.Get(), RECT{1, top + 1, 16, top + 16}, 15, 0);             // a whole capture
     ExpectRead(frame, texture.Get(), RECT{13, top + 14, 16, top + 16}, 15, 4 * 15 + 5);  // a corner of one
   }
+}
+
+// The kept image is the frame as it was when kept: a frame written over afterwards, as
+// Desktop Duplication reuses its surface, changes nothing read until it is kept again;
+// a frame of another size is kept in a texture of its own size.
+TEST_P(HdrFrameRoad, ReadsTheKeptImageUntilTheNextIsKept) {
+  const std::vector<std::uint16_t> desktop = HdrDesktop();
+  UniqueCom<ID3D11Texture2D> texture = Frame(DXGI_FORMAT_R16G16B16A16_FLOAT, desktop.data(), 8);
+  ASSERT_TRUE(texture);
+  HdrFrame frame(device_.Get());
+  std::vector<Pixel> capture(kWidth * kWidth, kUntouched);
+  EXPECT_EQ(frame.ReadKept(RECT{0, 0, kSide, kSide}, 1.0F, capture, kWidth), HdrFrame::Read::kRefused)
+      << "read with nothing kept";
+  ASSERT_TRUE(frame.Keep(texture.Get()));
+  // Every white level's square becomes white (scRGB 1.0 at 80 nits is byte 255).
+  const std::vector<std::uint16_t> white(desktop.size(), 0x3C00);
+  context_.Get()->UpdateSubresource(texture.Get(), 0, nullptr, white.data(), kWidth * 8, 0);
+  for (LONG top = 0; top < static_cast<LONG>(kHeight); top += kSide) {
+    ExpectKeptRead(frame, RECT{0, top, kSide, top + kSide});
+  }
+  ASSERT_TRUE(frame.Keep(texture.Get()));
+  capture.assign(capture.size(), kUntouched);
+  ASSERT_EQ(frame.ReadKept(RECT{0, 0, kSide, kSide}, 1.0F, capture, kWidth), HdrFrame::Read::kDone);
+  EXPECT_EQ(capture, std::vector<Pixel>(capture.size(), 0xFFFFFF));
+
+  D3D11_TEXTURE2D_DESC smaller{};
+  texture.Get()->GetDesc(&smaller);
+  smaller.Height = kSide;
+  UniqueCom<ID3D11Texture2D> small;
+  const D3D11_SUBRESOURCE_DATA data{desktop.data(), kWidth * 8, 0};
+  ASSERT_TRUE(SUCCEEDED(device_.Get()->CreateTexture2D(&smaller, &data, small.Put())));
+  ASSERT_TRUE(frame.Keep(small.Get()));
+  ExpectKeptRead(frame, RECT{0, 0, kSide, kSide});
+  EXPECT_EQ(frame.ReadKept(RECT{0, kSide, kSide, 2 * kSide}, 1.0F, capture, kWidth), HdrFrame::Read::kRefused)
+      << "read past the kept frame";
 }
 
 // An 8-bit frame is not scRGB: it is refused, and nothing is read from it.
@@ -176,26 +223,29 @@ TEST(ThisDesktop, DuplicationReadsOrIsRefusedAsDocumented) {
     std::vector<Pixel> pixels(15 * 15, kUntouched);
     bool read = false;
     const ULONGLONG start = GetTickCount64();
-    // A new duplication's first frame may take a few refreshes to come.
-    while (!(read = duplication.Read(monitor.szDevice, part, 1000, pixels, 15)) &&
-           duplication.LastAnswer().result == DXGI_ERROR_WAIT_TIMEOUT && GetTickCount64() - start < 1000) {
+    // A new duplication's first frame may take a few refreshes to come, and a GPU busy
+    // elsewhere may not copy the area in time.
+    AreaRead answer = AreaRead::kFallBack;
+    while (!(read = (answer = duplication.Read(monitor.szDevice, part, 1000, pixels, 15)) == AreaRead::kRead) &&
+           (answer == AreaRead::kUnchanged || duplication.LastAnswer().result == DXGI_ERROR_WAIT_TIMEOUT) &&
+           GetTickCount64() - start < 1000) {
       Sleep(16);
     }
-    const HRESULT answer = duplication.LastAnswer().result;
+    const HRESULT result = duplication.LastAnswer().result;
     const auto space = static_cast<int>(duplication.LastAnswer().colourSpace);
     const std::string name = Narrow(monitor.szDevice);
     if (read) {
       EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kUntouched), 0) << name;
       std::printf("%s: duplication reads FP16 frames, colour space %d: Tintelo converts them\n", name.c_str(), space);
-    } else if (answer == S_FALSE) {
+    } else if (result == S_FALSE) {
       std::printf("%s: duplication made, colour space %d: Tintelo leaves it to GDI\n", name.c_str(), space);
     } else {
-      EXPECT_TRUE(answer == E_NOTIMPL || answer == E_NOINTERFACE || answer == DXGI_ERROR_UNSUPPORTED ||
-                  answer == DXGI_ERROR_NOT_CURRENTLY_AVAILABLE || answer == E_ACCESSDENIED ||
-                  answer == DXGI_ERROR_SESSION_DISCONNECTED)
-          << name << ": 0x" << std::hex << answer;
+      EXPECT_TRUE(result == E_NOTIMPL || result == E_NOINTERFACE || result == DXGI_ERROR_UNSUPPORTED ||
+                  result == DXGI_ERROR_NOT_CURRENTLY_AVAILABLE || result == E_ACCESSDENIED ||
+                  result == DXGI_ERROR_SESSION_DISCONNECTED)
+          << name << ": 0x" << std::hex << result;
       std::printf("%s: duplication refused (0x%08lx): Tintelo reads it through GDI\n", name.c_str(),
-                  static_cast<unsigned long>(answer));
+                  static_cast<unsigned long>(result));
     }
   }
 }

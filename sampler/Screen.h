@@ -39,6 +39,14 @@ struct Monitor {
 // Screen pixels are 0x00RRGGBB, as 32-bit device-independent bitmaps hold them.
 using Pixel = std::uint32_t;
 
+// What a copy of the screen gave.
+enum class Captured : std::uint8_t {
+  kRead,       // the pixels
+  kUnchanged,  // nothing this time (a GPU too busy to copy in time), and the pixels hold
+               // no copy: what the last copy showed stays, and the next refresh tries again
+  kFailed,     // the screen cannot be read at all
+};
+
 // What the program asks of the screen.
 class Screen {
  public:
@@ -47,17 +55,20 @@ class Screen {
   virtual void MoveCursor(ScreenPoint point) = 0;
   // Every monitor with its rectangle, scale and refresh rate, in physical pixels.
   virtual void Monitors(std::vector<Monitor>& monitors) = 0;
-  // The screen's pixels in `area`, row by row from the top, in one copy; false when the
-  // screen cannot be read at all. Pixels that no monitor shows hold whatever the system
-  // answers there: the caller knows the monitors and marks them.
-  [[nodiscard]] virtual bool Capture(const ScreenRect& area, std::span<Pixel> pixels) = 0;
+  // The screen's pixels in `area`, row by row from the top, in one copy. Pixels that no
+  // monitor shows hold whatever the system answers there: the caller knows the monitors
+  // and marks them.
+  [[nodiscard]] virtual Captured Capture(const ScreenRect& area, std::span<Pixel> pixels) = 0;
   // Sampling has ended: what the copies held from one refresh to the next goes back to
   // the system; what makes the next sampling's first copy quick may stay for a while.
   virtual void EndCaptures() = 0;
-  // The displays changed (a mode, a monitor, HDR switched, the SDR white level): what the
-  // copies know of them is read again before the next one, and every way of copying a
-  // monitor starts afresh.
+  // The displays changed (a mode, a monitor): what the copies know of them is read again
+  // before the next one, and every way of copying a monitor starts afresh.
   virtual void DisplaysChanged() = 0;
+  // A setting changed that may be a monitor's HDR state or SDR white level: those are read
+  // again; only a monitor whose HDR state changed starts afresh, unless the monitors
+  // themselves did, and a new white level applies from the next copy.
+  virtual void DisplaySettingsChanged() = 0;
 
  protected:
   ~Screen() = default;

@@ -23,15 +23,23 @@ void ScreenSampler::DisplaysChanged() {
   screen_->Monitors(monitors_);
 }
 
+void ScreenSampler::DisplaySettingsChanged() {
+  if (sampling_) screen_->DisplaySettingsChanged();
+}
+
 std::optional<ScreenPoint> ScreenSampler::Pointer() {
   ScreenPoint point;
   if (!screen_->CursorPos(point)) return std::nullopt;
   return point;
 }
 
-std::optional<Sample> ScreenSampler::Refresh(ScreenPoint pointer) {
-  capture_.area = CaptureArea(pointer);
-  const bool read = screen_->Capture(capture_.area, capture_.pixels);
+Reading ScreenSampler::Refresh(ScreenPoint pointer) {
+  const ScreenRect area = CaptureArea(pointer);
+  const Captured captured = screen_->Capture(area, capture_.pixels);
+  // The pixels the loupe shows are those of the last copy read, untouched.
+  if (captured == Captured::kUnchanged) return Reading{std::nullopt, true};
+  const bool read = captured == Captured::kRead;
+  capture_.area = area;
   for (int row = 0; row < Capture::kSide; ++row) {
     for (int column = 0; column < Capture::kSide; ++column) {
       const ScreenPoint at{capture_.area.left + column, capture_.area.top + row};
@@ -41,10 +49,10 @@ std::optional<Sample> ScreenSampler::Refresh(ScreenPoint pointer) {
   }
   loupe_->Refresh(capture_, pointer, MonitorAt(monitors_, pointer), area_.Reach());
 
-  if (!read || !OnAMonitor(monitors_, pointer)) return std::nullopt;
+  if (!read || !OnAMonitor(monitors_, pointer)) return {};
   const auto colour = MeanOf(capture_, area_.Reach());
-  if (!colour) return std::nullopt;
-  return Sample{pointer, *colour};
+  if (!colour) return {};
+  return Reading{Sample{pointer, *colour}};
 }
 
 bool ScreenSampler::Step(int dx, int dy) {

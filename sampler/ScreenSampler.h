@@ -22,6 +22,14 @@ struct Sample {
   ColourValue colour = 0;
 };
 
+// What one refresh gave.
+struct Reading {
+  std::optional<Sample> sample;
+  // The screen gave nothing this time but may at the next refresh (a busy GPU): the loupe
+  // was left as it was, and so should the readouts be.
+  bool unchanged = false;
+};
+
 class ScreenSampler {
  public:
   // Refreshes of a monitor whose rate the system does not give: 60 a second.
@@ -39,6 +47,9 @@ class ScreenSampler {
   // The displays changed: while sampling, the monitors are read again at once and the
   // next refresh uses them; otherwise the next sampling reads them as it begins.
   void DisplaysChanged();
+  // A setting changed that may be the displays' HDR states or SDR white levels: while
+  // sampling, the screen reads them again; otherwise the next sampling does as it begins.
+  void DisplaySettingsChanged();
 
   // The pointer's actual position; nothing when it cannot be read.
   [[nodiscard]] std::optional<ScreenPoint> Pointer();
@@ -46,8 +57,9 @@ class ScreenSampler {
   // it, and the reading, the pointer's position with the mean of the averaged area.
   // Nothing to read when the capture fails, the pointer is on no monitor, or the area is
   // all off the monitors or holds any of the loupe: the caller then keeps its last good
-  // sample rather than showing a failure as a colour.
-  [[nodiscard]] std::optional<Sample> Refresh(ScreenPoint pointer);
+  // sample rather than showing a failure as a colour. A capture that gives nothing this
+  // time leaves the loupe alone and says so.
+  [[nodiscard]] Reading Refresh(ScreenPoint pointer);
   // Moves the pointer by (dx, dy) physical pixels, never off the monitors; false when its
   // position cannot be read.
   bool Step(int dx, int dy);

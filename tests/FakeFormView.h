@@ -45,19 +45,23 @@ class FakeDesktop final : public Screen, public LoupeView {
     ++monitorsRead;
     out = monitors;
   }
-  bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override {
+  Captured Capture(const ScreenRect& area, std::span<Pixel> pixels) override {
     captures.push_back(area);
-    if (!captureWorks) return false;
+    if (!captureWorks) return Captured::kFailed;
+    // A copy that gives nothing this time, as a busy GPU's, still leaves GDI's pixels in
+    // the buffer, which nothing may show.
     std::size_t i = 0;
     for (std::int32_t y = area.top; y < area.bottom; ++y) {
       for (std::int32_t x = area.left; x < area.right; ++x) pixels[i++] = Copied(ScreenPoint{x, y});
     }
+    if (gpuBusy) return Captured::kUnchanged;
     // A black frame lasts one copy.
     if (copies == Copies::kBlackForAFrame) leftBehind.clear();
-    return true;
+    return Captured::kRead;
   }
   void EndCaptures() override { ++capturesEnded; }
   void DisplaysChanged() override { ++displaysChanged; }
+  void DisplaySettingsChanged() override { ++displaySettingsChanged; }
 
   // LoupeView.
   void Show(const ScreenRect& to, std::span<const Pixel> with) override {
@@ -133,6 +137,7 @@ class FakeDesktop final : public Screen, public LoupeView {
   // Script.
   bool cursorWorks = true;
   bool captureWorks = true;
+  bool gpuBusy = false;  // copies give nothing this time
   ScreenPoint cursor{};
   std::vector<Monitor> monitors;
   Copies copies = Copies::kLoupe;
@@ -151,6 +156,7 @@ class FakeDesktop final : public Screen, public LoupeView {
   int capturesEnded = 0;
   int monitorsRead = 0;
   int displaysChanged = 0;
+  int displaySettingsChanged = 0;
 
  private:
   struct Left {

@@ -560,6 +560,19 @@ INSTANTIATE_TEST_SUITE_P(Moves, SamplingFollows,
                                          FollowCase{"KeyboardWithinAFrame", true, 60, 10'000, false}),
                          testing_support::CaseName<FollowCase>);
 
+// A setting changed while sampling reads the HDR states and white levels again, and
+// nothing more; outside sampling, sampling's start reads the displays anyway.
+TEST_F(Sampling, SettingChangesReadTheDisplaySettingsOnlyWhileSampling) {
+  form.Form_SettingChange();
+  form.Picture1_MouseDown();
+  form.Form_SettingChange();
+  EXPECT_EQ(desktop.displaySettingsChanged, 1);
+  EXPECT_EQ(desktop.displaysChanged, 0);
+  form.Picture1_MouseUp();
+  form.Form_SettingChange();
+  EXPECT_EQ(desktop.displaySettingsChanged, 1);
+}
+
 // The tick reads a resting pointer again: the screen beneath it can change.
 TEST_F(Sampling, TicksReadTheScreenUnderARestingPointer) {
   form.Picture1_MouseDown();
@@ -571,10 +584,11 @@ TEST_F(Sampling, TicksReadTheScreenUnderARestingPointer) {
   EXPECT_EQ(view.swatch, 0x405060);
 }
 
-enum class ScreenFailure { CursorPos, Capture };
+// A busy GPU gives nothing this time: the loupe too stays as it was.
+enum class ScreenFailure { CursorPos, Capture, GpuBusy };
 
 void PrintTo(ScreenFailure failure, std::ostream* os) {
-  constexpr std::array<const char*, 2> kNames{"CursorPos", "Capture"};
+  constexpr std::array<const char*, 3> kNames{"CursorPos", "Capture", "GpuBusy"};
   *os << kNames.at(static_cast<std::size_t>(failure));
 }
 
@@ -587,25 +601,34 @@ TEST_P(SamplingFailures, KeepTheLastGoodSampleEverywhere) {
   form.Picture1_MouseDown();
   Tick({10, 20}, ComposeColour(10, 11, 12));
   const Shown good = Now();
+  const ScreenRect loupePlace = desktop.place;
+  const std::vector<Pixel> loupePicture = desktop.picture;
 
   switch (GetParam()) {
     case ScreenFailure::CursorPos: desktop.cursorWorks = false; break;
     case ScreenFailure::Capture: desktop.captureWorks = false; break;
+    case ScreenFailure::GpuBusy: desktop.gpuBusy = true; break;
   }
   Tick({30, 40}, 0xFFFFFF);
 
   EXPECT_EQ(Now(), good);
   EXPECT_EQ(view.swatchHistory.size(), 1u);
   EXPECT_TRUE(form.Sampling()) << "a failed read does not end sampling";
+  if (GetParam() == ScreenFailure::GpuBusy) {
+    EXPECT_EQ(desktop.place, loupePlace);
+    EXPECT_EQ(desktop.picture, loupePicture);
+  }
 
   desktop.cursorWorks = true;
   desktop.captureWorks = true;
+  desktop.gpuBusy = false;
   Tick({30, 40}, 0xFFFFFF);
   EXPECT_EQ(view.texts[0], "30.40");
   EXPECT_EQ(view.texts[5], "#FFFFFF");
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, SamplingFailures, testing::Values(ScreenFailure::CursorPos, ScreenFailure::Capture));
+INSTANTIATE_TEST_SUITE_P(Points, SamplingFailures,
+                         testing::Values(ScreenFailure::CursorPos, ScreenFailure::Capture, ScreenFailure::GpuBusy));
 
 // ---- Sliders ----
 

@@ -103,7 +103,7 @@ TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheAveragedAreaOutlined)
   };
   for (const int side : {1, 5, 15}) {
     while (sampler.Area().Side() != side) sampler.Area().Step(1);
-    ASSERT_TRUE(sampler.Refresh(pointer).has_value());
+    ASSERT_TRUE(sampler.Refresh(pointer).sample.has_value());
 
     ASSERT_EQ(desktop.place.Width(), geometry.Size());
     ASSERT_EQ(desktop.picture.size(), static_cast<std::size_t>(geometry.Size() * geometry.Size()));
@@ -144,7 +144,7 @@ TEST_P(LoupePicture, ShowsScreenOffEveryMonitorHatched) {
   desktop.desktop = [](ScreenPoint) { return Pixel{0x336699}; };
   sampler.Area().Step(7);
   // Cells left of x = 0 and above y = 0 are on no monitor.
-  const auto sample = sampler.Refresh(ScreenPoint{2, 1});
+  const auto sample = sampler.Refresh(ScreenPoint{2, 1}).sample;
 
   for (const auto& [column, row, onScreen] :
        {std::tuple{0, 0, false}, std::tuple{4, 10, false}, std::tuple{10, 3, false}, std::tuple{5, 6, true}}) {
@@ -200,12 +200,12 @@ TEST_P(LoupeGuard, NeverReadsTheLoupeAndReadsTheTrueScreenAsSoonAsACopyShowsIt) 
       ScreenSampler sampler(desktop, desktop);
       sampler.Begin();
       while (sampler.Area().Side() != side) sampler.Area().Step(1);
-      ASSERT_TRUE(sampler.Refresh(ScreenPoint{400, 300}).has_value());
+      ASSERT_TRUE(sampler.Refresh(ScreenPoint{400, 300}).sample.has_value());
       const ScreenPoint jump{desktop.place.left + dx, desktop.place.top + dy};
       const std::string where = std::to_string(dx) + ',' + std::to_string(dy) + " side " + std::to_string(side);
 
       for (int refresh = 1; refresh <= c.refreshes; ++refresh) {
-        const auto sample = sampler.Refresh(jump);
+        const auto sample = sampler.Refresh(jump).sample;
         const bool expected = refresh == c.refreshes;
         ASSERT_EQ(sample.has_value(), expected) << "refresh " << refresh << " at " << where;
         if (sample) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "sampler/DisplaySettings.h"
+#include "sampler/KeptImage.h"
 #include "sampler/RoadTries.h"
 #include "sampler/ScreenSampler.h"
 #include "tests/CaseName.h"
@@ -84,7 +87,7 @@ TEST_P(SampleMean, IsEachChannelsMeanRoundedHalfUpOverThePixelsOnAMonitor) {
   ScreenSampler sampler(desktop, desktop);
   sampler.Begin();
   for (int side = 1; side <= 15; side += 2) {
-    const auto sample = sampler.Refresh(c.pointer);
+    const auto sample = sampler.Refresh(c.pointer).sample;
 
     ASSERT_TRUE(sample.has_value()) << side << " pixels across";
     EXPECT_EQ(sample->colour, desktop.MeanAround(c.pointer, side)) << side << " pixels across";
@@ -129,7 +132,7 @@ TEST_P(SamplerFailures, GiveNoReadingButStillShowTheLoupeHatched) {
   const auto pointer = sampler.Pointer();
   ASSERT_EQ(pointer.has_value(), GetParam() != Failure::Cursor);
   if (!pointer) return;
-  EXPECT_FALSE(sampler.Refresh(*pointer).has_value());
+  EXPECT_FALSE(sampler.Refresh(*pointer).sample.has_value());
   EXPECT_TRUE(desktop.visible);
 }
 
@@ -148,12 +151,12 @@ TEST(DisplaysChanged, AreReadAgainAtOnceOnlyWhileSampling) {
   EXPECT_EQ(desktop.displaysChanged, 1);
   sampler.Begin();
   const ScreenPoint onTheLeft{-100, 100};
-  ASSERT_TRUE(sampler.Refresh(onTheLeft).has_value());
+  ASSERT_TRUE(sampler.Refresh(onTheLeft).sample.has_value());
   desktop.monitors.pop_back();
   sampler.DisplaysChanged();
   EXPECT_EQ(desktop.monitorsRead, 2);
   EXPECT_EQ(desktop.displaysChanged, 2);
-  EXPECT_FALSE(sampler.Refresh(onTheLeft).has_value()) << "read a monitor that is gone";
+  EXPECT_FALSE(sampler.Refresh(onTheLeft).sample.has_value()) << "read a monitor that is gone";
   sampler.End();
   sampler.DisplaysChanged();
   EXPECT_EQ(desktop.monitorsRead, 2);
@@ -190,6 +193,177 @@ TEST(RoadTries, TryAgainOnlyWhenSomethingChanged) {
   EXPECT_FALSE(tries.ShouldTry(onOwnDesktop));
   EXPECT_EQ(asked, 2);
 }
+
+// ---- The kept desktop image ----
+
+// A monitor on the left of the primary one, its duplication scripted frame by frame. Each
+// new desktop image is a new generation of the same picture; an area copied from the kept
+// image gives that image's pixels at each point of the frame.
+constexpr FrameMode kLeftMonitor{ScreenRect{-1920, 0, 0, 1080}, 0};
+constexpr Pixel kGdi = 0xFEFEFE;  // GDI's too-bright copy, which nothing here may replace
+
+Pixel ImagePixel(int generation, std::int32_t x, std::int32_t y) {
+  return static_cast<Pixel>((generation << 20) | ((x & 0x3FF) << 10) | (y & 0x3FF));
+}
+
+class FakeDuplication final : public MonitorDuplication {
+ public:
+  std::optional<FrameMode> Make() override { return makes; }
+  bool OnOwnDesktop() override { return true; }
+  Frame Next() override {
+    if (frames.empty()) return Frame::kSameImage;
+    const Frame frame = frames.front();
+    frames.pop_front();
+    if (frame == Frame::kNewImage) kept = ++generation;
+    return frame;
+  }
+  FrameMode ShownMode() override { return shown; }
+  Copy CopyKept(const ScreenRect& area, unsigned sdrWhiteLevel, std::span<Pixel> pixels, std::size_t stride) override {
+    white = sdrWhiteLevel;
+    if (busy) return Copy::kBusy;
+    if (!kept) return Copy::kRefused;
+    for (std::int32_t y = area.top; y < area.bottom; ++y) {
+      for (std::int32_t x = area.left; x < area.right; ++x) {
+        pixels[static_cast<std::size_t>(y - area.top) * stride + static_cast<std::size_t>(x - area.left)] =
+            ImagePixel(*kept, x, y);
+      }
+    }
+    return Copy::kDone;
+  }
+  void LetGo() noexcept override {}
+  void ForgetImage() noexcept override { kept.reset(); }
+
+  // Script.
+  std::optional<FrameMode> makes = kLeftMonitor;
+  std::deque<Frame> frames;
+  FrameMode shown = kLeftMonitor;
+  bool busy = false;
+  // Record.
+  unsigned white = 0;
+  int generation = 0;
+  std::optional<int> kept;  // the generation kept
+};
+
+// A read after the first one, which kept generation 1 and read it at the first place: a
+// pointer moved, a frame with nothing new, a GPU busy, a duplication lost; then a third
+// read somewhere else, with the GPU free and no new frame, by a duplication made again if
+// the second lost it.
+struct KeptCase {
+  const char* name;
+  MonitorDuplication::Frame second;
+  bool busy;         // at the second read
+  FrameMode shown;   // the monitor's mode from the second read on
+  FrameMode remade;  // the mode of a duplication made after a loss
+  AreaRead secondRead;
+  AreaRead thirdRead;
+  int thirdGeneration;  // the image the third read gives, when it reads
+};
+
+void PrintTo(const KeptCase& c, std::ostream* os) { *os << c.name; }
+
+class KeptImage : public testing::TestWithParam<KeptCase> {
+ protected:
+  // Reads the capture's area around `pointer`, in a buffer holding GDI's copy, and checks
+  // the pixels: the kept image's `generation` where it reads, GDI's otherwise.
+  void ReadAt(ScreenPoint pointer, AreaRead expected, int generation) {
+    const ScreenRect area = CaptureArea(pointer);
+    std::vector<Pixel> pixels(Capture::kPixels, kGdi);
+    const AreaRead read = reads_.Read(duplication_, area, 2000, pixels, Capture::kSide);
+    EXPECT_EQ(read, expected);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      const std::int32_t x = area.left + static_cast<std::int32_t>(i % Capture::kSide);
+      const std::int32_t y = area.top + static_cast<std::int32_t>(i / Capture::kSide);
+      const Pixel wanted = read == AreaRead::kRead ? ImagePixel(generation, x + 1920, y) : kGdi;
+      if (pixels[i] != wanted) {
+        ADD_FAILURE() << "pixel " << i << " at (" << x << ", " << y << "): " << std::hex << pixels[i] << " for "
+                      << wanted;
+        break;
+      }
+    }
+  }
+
+  FakeDuplication duplication_;
+  KeptImageReads reads_;
+};
+
+TEST_P(KeptImage, ServesEveryAreaFromTheLatestDesktopImage) {
+  const KeptCase& c = GetParam();
+  duplication_.frames = {MonitorDuplication::Frame::kNewImage};
+  ReadAt({-1000, 500}, AreaRead::kRead, 1);
+  EXPECT_EQ(duplication_.white, 2000u);
+
+  duplication_.frames = {c.second};
+  duplication_.busy = c.busy;
+  duplication_.shown = c.shown;
+  duplication_.makes = c.remade;
+  ReadAt({-1200, 300}, c.secondRead, c.second == MonitorDuplication::Frame::kNewImage ? 2 : 1);
+
+  duplication_.busy = false;
+  ReadAt({-30, 1070}, c.thirdRead, c.thirdGeneration);
+}
+
+const FrameMode kTurned{ScreenRect{-1080, 0, 0, 1920}, 1};
+const FrameMode kSmaller{ScreenRect{-1280, 0, 0, 720}, 0};
+
+INSTANTIATE_TEST_SUITE_P(Reads, KeptImage,
+                         testing::Values(KeptCase{"NoNewFrameAfterAMove", MonitorDuplication::Frame::kSameImage, false,
+                                                  kLeftMonitor, kLeftMonitor, AreaRead::kRead, AreaRead::kRead, 1},
+                                         KeptCase{"BusyGpu", MonitorDuplication::Frame::kSameImage, true, kLeftMonitor,
+                                                  kLeftMonitor, AreaRead::kUnchanged, AreaRead::kRead, 1},
+                                         KeptCase{"BusyGpuWithANewImage", MonitorDuplication::Frame::kNewImage, true,
+                                                  kLeftMonitor, kLeftMonitor, AreaRead::kUnchanged, AreaRead::kRead, 2},
+                                         KeptCase{"AccessLostInTheSameMode", MonitorDuplication::Frame::kLost, false,
+                                                  kLeftMonitor, kLeftMonitor, AreaRead::kRead, AreaRead::kRead, 1},
+                                         KeptCase{"AccessLostTurned", MonitorDuplication::Frame::kLost, false, kTurned,
+                                                  kTurned, AreaRead::kFallBack, AreaRead::kFallBack, 0},
+                                         KeptCase{"AccessLostThenFramesOfAnotherSize", MonitorDuplication::Frame::kLost,
+                                                  false, kLeftMonitor, kSmaller, AreaRead::kRead, AreaRead::kFallBack,
+                                                  0}),
+                         testing_support::CaseName<KeptCase>);
+
+// ---- Setting changes ----
+
+struct SettingCase {
+  const char* name;
+  std::vector<DisplayState> now;
+  bool every;
+  std::vector<std::wstring_view> which;
+};
+
+void PrintTo(const SettingCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingChange : public testing::TestWithParam<SettingCase> {};
+
+const ScreenRect kPrimary{0, 0, 3840, 2160};
+const ScreenRect kLeft{-1920, 0, 0, 1080};
+
+TEST_P(SettingChange, RestartsOnlyMonitorsWhoseHdrStateChanged) {
+  const std::vector<DisplayState> before{{L"DISPLAY1", kPrimary, true}, {L"DISPLAY2", kLeft, false}};
+  const Restarts restarts = RestartsAfterSettingChange(before, GetParam().now);
+  EXPECT_EQ(restarts.every, GetParam().every);
+  EXPECT_EQ(restarts.which, GetParam().which);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, SettingChange,
+    testing::Values(
+        // A white level, or any other setting: nothing starts afresh.
+        SettingCase{"NothingOfTheDisplays", {{L"DISPLAY2", kLeft, false}, {L"DISPLAY1", kPrimary, true}}, false, {}},
+        SettingCase{
+            "HdrSwitchedOff", {{L"DISPLAY1", kPrimary, false}, {L"DISPLAY2", kLeft, false}}, false, {L"DISPLAY1"}},
+        SettingCase{"HdrSwitchedOn", {{L"DISPLAY1", kPrimary, true}, {L"DISPLAY2", kLeft, true}}, false, {L"DISPLAY2"}},
+        SettingCase{"AMonitorMore",
+                    {{L"DISPLAY1", kPrimary, true},
+                     {L"DISPLAY2", kLeft, false},
+                     {L"DISPLAY3", ScreenRect{3840, 0, 5760, 1080}, false}},
+                    true,
+                    {}},
+        SettingCase{"AnotherMonitor", {{L"DISPLAY1", kPrimary, true}, {L"DISPLAY3", kLeft, false}}, true, {}},
+        SettingCase{"AMonitorMoved",
+                    {{L"DISPLAY1", kPrimary, false}, {L"DISPLAY2", ScreenRect{3840, 0, 5760, 1080}, false}},
+                    true,
+                    {}}),
+    testing_support::CaseName<SettingCase>);
 
 }  // namespace
 }  // namespace tintelo

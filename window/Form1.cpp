@@ -139,6 +139,10 @@ void Form1::Form_DisplayChange() {
   EndingSamplingOnError([&] { sampler_.DisplaysChanged(); });
 }
 
+void Form1::Form_SettingChange() {
+  EndingSamplingOnError([&] { sampler_.DisplaySettingsChanged(); });
+}
+
 void Form1::Form_HotKey() {
   // A press on the swatch ends with its release, wherever the shortcut is pressed.
   if (sampler_.Sampling() && !byKeyboard_) return;
@@ -280,9 +284,12 @@ void Form1::FollowPointer(bool resting) {
 }
 
 void Form1::Refresh(ScreenPoint pointer, bool read) {
-  refreshedAt_ = view_.Microseconds();
+  const std::int64_t now = view_.Microseconds();
+  const Reading reading = sampler_.Refresh(pointer);
+  if (reading.unchanged) return;
+  refreshedAt_ = now;
   refreshedPointer_ = pointer;
-  const auto sample = sampler_.Refresh(pointer);
+  const std::optional<Sample>& sample = reading.sample;
   if (!read || !sample) return;
   sampled_ = true;
   view_.SetSwatchColour(sample->colour);

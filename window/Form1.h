@@ -124,8 +124,11 @@ class Form1 final : private ColourView, private SliderHost {
   // is held it does nothing, and where the window cannot have the foreground and the
   // focus sampling does not begin: the keys would go to another program.
   void Form_HotKey();
-  // The displays changed (WM_DISPLAYCHANGE, or a setting that may be the SDR white level).
+  // The displays changed (WM_DISPLAYCHANGE): modes, monitors.
   void Form_DisplayChange();
+  // A setting changed (WM_SETTINGCHANGE), which may be a monitor's HDR state or SDR white
+  // level: while sampling, those alone are read again.
+  void Form_SettingChange();
   // The recent colour `index` (0 the newest) chosen from the menu: it becomes the colour
   // as the dialog's does, without being copied.
   void RecentColour_Click(int index);
@@ -189,7 +192,8 @@ class Form1 final : private ColourView, private SliderHost {
   bool StepPointer(int dx, int dy);
   bool StepArea(int steps);
   void FollowPointer(bool resting);
-  // One capture at the pointer for the loupe and, when `read`, the readouts.
+  // One capture at the pointer for the loupe and, when `read`, the readouts. A capture
+  // that gives nothing this time counts as no refresh: the next tick or move tries again.
   void Refresh(ScreenPoint pointer, bool read);
   // Runs a handler that may sample. A run-time error that leaves it ends sampling first
   // (the timers stop, the loupe goes), so that the error's report, which keeps messages

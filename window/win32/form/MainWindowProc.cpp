@@ -190,8 +190,9 @@ void MainWindow::OnSettingChange(WPARAM setting) {
   if (setting == SPI_SETHIGHCONTRAST) OnSchemeChanged(false);
   // Microsoft documents no message for a change of the SDR white level or of HDR alone
   // (which may come without WM_DISPLAYCHANGE): while sampling, any setting changed reads
-  // the displays again, which costs a few milliseconds and happens seldom.
-  if (form_.Sampling()) form_.Form_DisplayChange();
+  // the HDR states and white levels again, a few milliseconds, and only a monitor whose
+  // HDR state changed starts its duplication afresh.
+  form_.Form_SettingChange();
 }
 
 void MainWindow::OnSchemeChanged(bool colours) {

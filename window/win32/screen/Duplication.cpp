@@ -7,9 +7,10 @@
 #include <array>
 #include <cstddef>
 #include <cwchar>
+#include <memory>
+#include <optional>
 #include <utility>
 
-#include "sampler/RoadTries.h"
 #include "sampler/ScRgb.h"
 #include "window/win32/base/Compat.h"
 #include "window/win32/screen/HdrFrame.h"
@@ -52,50 +53,58 @@ bool InputDesktopIsOwn() noexcept {
   return same;
 }
 
-// Copies `height` rows of `width` pixels, each `fromStride` apart in `from` and
-// `toStride` apart in `to`.
-void CopyRows(std::span<const Pixel> from, std::size_t fromStride, std::span<Pixel> to, std::size_t toStride,
-              std::size_t width, std::size_t height) {
-  for (std::size_t y = 0; y < height; ++y) {
-    std::copy_n(from.begin() + static_cast<std::ptrdiff_t>(y * fromStride), width,
-                to.begin() + static_cast<std::ptrdiff_t>(y * toStride));
-  }
-}
-
 }  // namespace
 
-struct DesktopDuplication::Output {
-  std::array<wchar_t, CCHDEVICENAME> device{};
-  RoadTries tries;
-  RECT desktop{};  // the monitor on the virtual screen, which frame pixel (0, 0) shows
-  DXGI_COLOR_SPACE_TYPE colourSpace = DXGI_COLOR_SPACE_RESERVED;
-  std::unique_ptr<HdrFrame> frame;
-  UniqueCom<IDXGIOutputDuplication> duplication;
-  UniqueCom<ID3D11Texture2D> held;  // the frame acquired last, until the next acquire
-  // The last area read and its pixels, row by row: a refresh with no new frame finds
-  // the monitor as it was, the pointer included.
-  RECT lastPart{};
-  std::vector<Pixel> last;
+// One monitor: its duplication, and the desktop image kept from its frames.
+struct DesktopDuplication::Output final : MonitorDuplication {
+  explicit Output(Answer& answered) noexcept : answer(&answered) {}
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+  ~Output() { Release(); }
+
+  std::optional<FrameMode> Make() override;
+  bool OnOwnDesktop() override { return InputDesktopIsOwn(); }
+  Frame Next() override;
+  FrameMode ShownMode() override;
+  Copy CopyKept(const ScreenRect& area, unsigned sdrWhiteLevel, std::span<Pixel> pixels, std::size_t stride) override;
+  void LetGo() noexcept override {
+    Release();
+    duplication.Reset();
+    device3d.Reset();
+  }
+  void ForgetImage() noexcept override { kept.reset(); }
 
   // The output that shows the monitor, a device on its own adapter, and a duplication in
   // FP16 of a desktop composed in scRGB: S_OK; the failing call's error; or S_FALSE for a
   // desktop this road does not read (Remote Desktop, another encoding, a rotation).
-  [[nodiscard]] HRESULT Make();
+  [[nodiscard]] HRESULT MakeDuplication(FrameMode& mode);
   // The frame held goes back to the system.
   void Release() noexcept {
     if (!held) return;
     held.Reset();
     duplication.Get()->ReleaseFrame();
   }
-  void Drop() noexcept {
-    Release();
-    duplication.Reset();
-    frame.reset();
-    last.clear();
-  }
+
+  std::array<wchar_t, CCHDEVICENAME> device{};
+  KeptImageReads reads;
+  Answer* answer;  // what the system last answered, for the probe of a desktop
+  DXGI_COLOR_SPACE_TYPE colourSpace = DXGI_COLOR_SPACE_RESERVED;
+  UniqueCom<ID3D11Device> device3d;  // the duplication's
+  UniqueCom<IDXGIOutputDuplication> duplication;
+  UniqueCom<ID3D11Texture2D> held;  // the frame acquired last, until the next acquire
+  // The latest desktop image, on the device of the duplication that handed it over, which
+  // may be one lost since: it serves until the next one brings an image of its own.
+  std::unique_ptr<HdrFrame> kept;
 };
 
-HRESULT DesktopDuplication::Output::Make() {
+std::optional<FrameMode> DesktopDuplication::Output::Make() {
+  FrameMode mode;
+  *answer = Answer{MakeDuplication(mode), colourSpace};
+  if (answer->result != S_OK) return std::nullopt;
+  return mode;
+}
+
+HRESULT DesktopDuplication::Output::MakeDuplication(FrameMode& mode) {
   // A Remote Desktop session's desktop is the remote display driver's, not one composed
   // for this machine's monitors (SM_REMOTESESSION, "GetSystemMetrics").
   const Direct3D& direct3d = Libraries();
@@ -113,22 +122,22 @@ HRESULT DesktopDuplication::Output::Make() {
     for (UINT o = 0; adapter.Get()->EnumOutputs(o, candidate.Put()) == S_OK; ++o) {
       DXGI_OUTPUT_DESC desc{};
       if (SUCCEEDED(candidate.Get()->GetDesc(&desc)) && std::wcscmp(desc.DeviceName, device.data()) == 0) {
-        desktop = desc.DesktopCoordinates;
+        const RECT& r = desc.DesktopCoordinates;
+        mode.desktop = ScreenRect{r.left, r.top, r.right, r.bottom};
         output = std::move(candidate);
         break;
       }
     }
   }
   if (!output) return DXGI_ERROR_NOT_FOUND;
-  UniqueCom<ID3D11Device> d3d;
   HRESULT result =
       direct3d.createDevice(adapter.Get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, D3D11_CREATE_DEVICE_SINGLETHREADED,
-                            nullptr, 0, D3D11_SDK_VERSION, d3d.Put(), nullptr, nullptr);
+                            nullptr, 0, D3D11_SDK_VERSION, device3d.Put(), nullptr, nullptr);
   if (FAILED(result)) return result;
   const auto output5 = Query<IDXGIOutput5>(output.Get());
   if (!output5) return E_NOINTERFACE;
   constexpr std::array<DXGI_FORMAT, 2> kFormats{DXGI_FORMAT_R16G16B16A16_FLOAT, DXGI_FORMAT_B8G8R8A8_UNORM};
-  result = output5.Get()->DuplicateOutput1(d3d.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
+  result = output5.Get()->DuplicateOutput1(device3d.Get(), 0, static_cast<UINT>(kFormats.size()), kFormats.data(),
                                            duplication.Put());
   if (FAILED(result)) return result;
   // Only a desktop composed in linear scRGB is converted (RoadChoice.h).
@@ -143,91 +152,89 @@ HRESULT DesktopDuplication::Output::Make() {
   duplication.Get()->GetDesc(&described2);
   if (described2.Rotation != DXGI_MODE_ROTATION_IDENTITY && described2.Rotation != DXGI_MODE_ROTATION_UNSPECIFIED)
     return S_FALSE;
-  frame = std::make_unique<HdrFrame>(d3d.Get());
+  mode.quarterTurns = 0;
   return S_OK;
 }
 
-DesktopDuplication::DesktopDuplication() noexcept = default;
-DesktopDuplication::~DesktopDuplication() {
-  for (const auto& output : outputs_) output->Release();
+MonitorDuplication::Frame DesktopDuplication::Output::Next() {
+  // The frame held since the last read goes back just before the next is asked for, as
+  // Microsoft recommends: while the program holds it, the system need not copy the
+  // desktop's updates into it ("IDXGIOutputDuplication::AcquireNextFrame"). No wait.
+  Release();
+  DXGI_OUTDUPL_FRAME_INFO info{};
+  UniqueCom<IDXGIResource> resource;
+  const HRESULT acquired = duplication.Get()->AcquireNextFrame(0, &info, resource.Put());
+  if (acquired != S_OK) answer->result = acquired;
+  // Nothing on the monitor has changed since the last frame, the pointer included.
+  if (acquired == DXGI_ERROR_WAIT_TIMEOUT) return Frame::kSameImage;
+  // A desktop switch, a change of mode or a full-screen program: this duplication is done.
+  if (acquired == DXGI_ERROR_ACCESS_LOST) return Frame::kLost;
+  if (FAILED(acquired)) return Frame::kFailed;
+  held = Query<ID3D11Texture2D>(resource.Get());
+  if (!held) {
+    duplication.Get()->ReleaseFrame();
+    return Frame::kFailed;
+  }
+  // A frame with no time for the desktop's last update brings only the pointer's
+  // ("DXGI_OUTDUPL_FRAME_INFO", LastPresentTime): the pixels are the kept image's.
+  if (info.LastPresentTime.QuadPart == 0) return Frame::kSameImage;
+  if (!kept || kept->Device() != device3d.Get()) kept = std::make_unique<HdrFrame>(device3d.Get());
+  return kept->Keep(held.Get()) ? Frame::kNewImage : Frame::kFailed;
 }
+
+FrameMode DesktopDuplication::Output::ShownMode() {
+  // The display mode the monitor shows now: where it stands, its size, which way it is
+  // turned ("DEVMODEW": dmPosition, dmPelsWidth, dmDisplayOrientation, DMDO_DEFAULT to
+  // DMDO_270 in quarter turns).
+  DEVMODEW shown{};
+  shown.dmSize = sizeof(shown);
+  if (!EnumDisplaySettingsW(device.data(), ENUM_CURRENT_SETTINGS, &shown)) return FrameMode{};
+  const LONG left = shown.dmPosition.x;
+  const LONG top = shown.dmPosition.y;
+  return FrameMode{
+      ScreenRect{left, top, left + static_cast<LONG>(shown.dmPelsWidth), top + static_cast<LONG>(shown.dmPelsHeight)},
+      static_cast<int>(shown.dmDisplayOrientation)};
+}
+
+MonitorDuplication::Copy DesktopDuplication::Output::CopyKept(const ScreenRect& area, unsigned sdrWhiteLevel,
+                                                              std::span<Pixel> pixels, std::size_t stride) {
+  if (!kept) return Copy::kRefused;
+  const RECT inFrame{area.left, area.top, area.right, area.bottom};
+  switch (kept->ReadKept(inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride)) {
+    case HdrFrame::Read::kDone: return Copy::kDone;
+    case HdrFrame::Read::kBusy: return Copy::kBusy;
+    case HdrFrame::Read::kRefused: break;
+  }
+  answer->result = S_FALSE;
+  return Copy::kRefused;
+}
+
+DesktopDuplication::DesktopDuplication() noexcept = default;
+DesktopDuplication::~DesktopDuplication() = default;
 
 void DesktopDuplication::EndReads() noexcept {
   for (const auto& output : outputs_) output->Release();
 }
 
-bool DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
-                              std::size_t stride) {
+void DesktopDuplication::Forget(const wchar_t* device) noexcept {
+  std::erase_if(outputs_, [device](const std::unique_ptr<Output>& output) {
+    return std::wcscmp(output->device.data(), device) == 0;
+  });
+}
+
+AreaRead DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel,
+                                  std::span<Pixel> pixels, std::size_t stride) {
   auto found = std::find_if(outputs_.begin(), outputs_.end(), [device](const std::unique_ptr<Output>& output) {
     return std::wcscmp(output->device.data(), device) == 0;
   });
   if (found == outputs_.end()) {
-    auto output = std::make_unique<Output>();
+    auto output = std::make_unique<Output>(last_);
     std::wcsncpy(output->device.data(), device, output->device.size() - 1);
     found = outputs_.insert(outputs_.end(), std::move(output));
   }
   Output& output = **found;
-  if (!output.tries.Working()) {
-    if (!output.tries.ShouldTry(InputDesktopIsOwn)) return false;
-    last_ = Answer{output.Make(), output.colourSpace};
-    const bool made = last_.result == S_OK;
-    output.tries.Tried(made, made || InputDesktopIsOwn());
-    if (!made) {
-      output.Drop();
-      return false;
-    }
-  }
-
-  // The frame held since the last read goes back just before the next is asked for, as
-  // Microsoft recommends: while the program holds it, the system need not copy the
-  // desktop's updates into it ("IDXGIOutputDuplication::AcquireNextFrame"). No wait.
-  output.Release();
-  DXGI_OUTDUPL_FRAME_INFO info{};
-  UniqueCom<IDXGIResource> resource;
-  const HRESULT acquired = output.duplication.Get()->AcquireNextFrame(0, &info, resource.Put());
-  const auto width = static_cast<std::size_t>(part.right - part.left);
-  const auto height = static_cast<std::size_t>(part.bottom - part.top);
-  if (acquired == DXGI_ERROR_WAIT_TIMEOUT) {
-    // Nothing on the monitor has changed since the last frame, the pointer included.
-    if (!EqualRect(&part, &output.lastPart) || output.last.size() != width * height) return false;
-    CopyRows(output.last, width, pixels, stride, width, height);
-    return true;
-  }
-  if (acquired != S_OK) last_.result = acquired;
-  if (FAILED(acquired)) {
-    // DXGI_ERROR_ACCESS_LOST: a desktop switch, a change of mode or a full-screen program;
-    // this duplication is done and a new one is made at the next read. Any other failure
-    // leaves the monitor to GDI until something changes.
-    output.Drop();
-    if (acquired == DXGI_ERROR_ACCESS_LOST) {
-      output.tries.Lost();
-    } else {
-      output.tries.Failed();
-    }
-    return false;
-  }
-  output.held = Query<ID3D11Texture2D>(resource.Get());
-  if (!output.held) {
-    output.duplication.Get()->ReleaseFrame();
-    output.Drop();
-    output.tries.Failed();
-    return false;
-  }
-  const RECT inFrame{part.left - output.desktop.left, part.top - output.desktop.top, part.right - output.desktop.left,
-                     part.bottom - output.desktop.top};
-  switch (output.frame->ReadArea(output.held.Get(), inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride)) {
-    case HdrFrame::Read::kBusy: output.last.clear(); return false;
-    case HdrFrame::Read::kRefused:
-      last_.result = S_FALSE;
-      output.Drop();
-      output.tries.Failed();
-      return false;
-    case HdrFrame::Read::kDone: break;
-  }
-  output.lastPart = part;
-  output.last.resize(width * height);
-  CopyRows(pixels, stride, output.last, width, width, height);
-  return true;
+  return output.reads.Read(output, ScreenRect{part.left, part.top, part.right, part.bottom}, sdrWhiteLevel, pixels,
+                           stride);
 }
 
 }  // namespace tintelo::win

@@ -13,7 +13,7 @@ namespace tintelo::win {
 namespace {
 
 // How long the UI thread waits at most for the GPU to copy an area: an eighth of a 60 Hz
-// frame. A GPU busy with a game's frame takes longer, and GDI reads that refresh.
+// frame. A GPU busy with a game's frame takes longer, and that refresh changes nothing.
 constexpr LONGLONG kMapBudgetMicroseconds = 2000;
 
 }  // namespace
@@ -22,6 +22,33 @@ HdrFrame::HdrFrame(ID3D11Device* device) noexcept {
   device->AddRef();
   device_.Reset(device);
   device->GetImmediateContext(context_.Put());
+}
+
+bool HdrFrame::Keep(ID3D11Texture2D* frame) noexcept {
+  D3D11_TEXTURE2D_DESC desc{};
+  frame->GetDesc(&desc);
+  D3D11_TEXTURE2D_DESC keptDesc{};
+  if (kept_) kept_.Get()->GetDesc(&keptDesc);
+  if (!kept_ || keptDesc.Width != desc.Width || keptDesc.Height != desc.Height || keptDesc.Format != desc.Format ||
+      keptDesc.SampleDesc.Count != desc.SampleDesc.Count) {
+    // Only ever a copy's source and destination: no binding, no access by the CPU
+    // ("CopyResource": same type, size and format, neither mapped).
+    D3D11_TEXTURE2D_DESC made{};
+    made.Width = desc.Width;
+    made.Height = desc.Height;
+    made.MipLevels = 1;
+    made.ArraySize = 1;
+    made.Format = desc.Format;
+    made.SampleDesc = desc.SampleDesc;
+    made.Usage = D3D11_USAGE_DEFAULT;
+    if (desc.MipLevels != 1 || desc.ArraySize != 1 ||
+        FAILED(device_.Get()->CreateTexture2D(&made, nullptr, kept_.Put()))) {
+      kept_.Reset();
+      return false;
+    }
+  }
+  context_.Get()->CopyResource(kept_.Get(), frame);
+  return true;
 }
 
 HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, float white, std::span<Pixel> pixels,
@@ -57,8 +84,7 @@ HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, floa
     stagingWidth_ = staging.Width;
     stagingHeight_ = staging.Height;
   }
-  // Only the area, straight from the frame: the frame stays the program's until the next
-  // AcquireNextFrame, so nothing else needs copying.
+  // Only the area.
   const D3D11_BOX box{static_cast<UINT>(area.left),  static_cast<UINT>(area.top),    0,
                       static_cast<UINT>(area.right), static_cast<UINT>(area.bottom), 1};
   context_.Get()->CopySubresourceRegion(staging_.Get(), 0, 0, 0, 0, frame, 0, &box);

@@ -1,7 +1,9 @@
-// A frame of an HDR desktop as Desktop Duplication hands it over, read as the screen's
-// pixels: only the area the capture needs is copied on the GPU, into a staging texture
-// the CPU maps without waiting on a GPU busy with other work, then converted from scRGB
-// half floats to the bytes SDR programs drew.
+// Frames of an HDR desktop as Desktop Duplication hands them over, read as the screen's
+// pixels. The latest desktop image is kept whole on the GPU, since a frame comes only when
+// the desktop changes while the area read follows the pointer; only the area the capture
+// needs is copied from it, into a staging texture the CPU maps without waiting on a GPU
+// busy with other work, then converted from scRGB half floats to the bytes SDR programs
+// drew.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +23,14 @@ class HdrFrame {
   // Frames of `device`, which this object keeps a reference to.
   explicit HdrFrame(ID3D11Device* device) noexcept;
 
+  // `frame`, a texture of the device, becomes the kept image: copied on the GPU into a
+  // texture of its size and format, made again only when those change. That costs the
+  // frame's size in video memory (8 bytes a pixel in FP16: about 66 MB for a 4K monitor)
+  // and one copy on the GPU per new desktop image. False when no such texture can be made:
+  // nothing is kept then.
+  [[nodiscard]] bool Keep(ID3D11Texture2D* frame) noexcept;
+  [[nodiscard]] ID3D11Device* Device() const noexcept { return device_.Get(); }
+
   enum class Read { kDone, kBusy, kRefused };
   // The pixels of `area` (in the frame's own coordinates, all within it) of `frame`, an
   // R16G16B16A16_FLOAT texture of the device, row by row from the top, `stride` pixels
@@ -30,10 +40,15 @@ class HdrFrame {
   // copied: nothing is written then.
   [[nodiscard]] Read ReadArea(ID3D11Texture2D* frame, const RECT& area, float white, std::span<Pixel> pixels,
                               std::size_t stride) noexcept;
+  // The same, from the kept image; kRefused when there is none.
+  [[nodiscard]] Read ReadKept(const RECT& area, float white, std::span<Pixel> pixels, std::size_t stride) noexcept {
+    return kept_ ? ReadArea(kept_.Get(), area, white, pixels, stride) : Read::kRefused;
+  }
 
  private:
   UniqueCom<ID3D11Device> device_;
   UniqueCom<ID3D11DeviceContext> context_;
+  UniqueCom<ID3D11Texture2D> kept_;     // the latest desktop image, on the GPU
   UniqueCom<ID3D11Texture2D> staging_;  // grows to the largest area read, mapped for the CPU
   UINT stagingWidth_ = 0;
   UINT stagingHeight_ = 0;

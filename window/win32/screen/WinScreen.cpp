@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string_view>
+#include <utility>
+#include <vector>
 
+#include "sampler/DisplaySettings.h"
 #include "window/win32/base/Compat.h"
 #include "window/win32/screen/Duplication.h"
 #include "window/win32/screen/HdrDisplays.h"
@@ -84,25 +88,48 @@ const std::vector<Display>& WinScreen::Displays() {
   return displays_;
 }
 
-void WinScreen::Monitors(std::vector<Monitor>& monitors) {
-  displaysRead_ = false;
-  for (const Display& display : Displays()) monitors.push_back(display.monitor);
+void WinScreen::ReadDisplaysAgain() {
+  std::vector<Display> now = ReadDisplays();
+  if (displaysRead_ && duplication_) {
+    const auto statesOf = [](const std::vector<Display>& displays) {
+      std::vector<DisplayState> states;
+      for (const Display& display : displays) {
+        states.push_back(
+            DisplayState{std::wstring_view(display.device.data()), display.monitor.area, display.sdrWhiteLevel != 0});
+      }
+      return states;
+    };
+    const Restarts restarts = RestartsAfterSettingChange(statesOf(displays_), statesOf(now));
+    if (restarts.every) {
+      duplication_.reset();
+    } else {
+      for (const std::wstring_view device : restarts.which) duplication_->Forget(device.data());
+    }
+  }
+  displays_ = std::move(now);
+  displaysRead_ = true;
 }
 
-bool WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
+void WinScreen::Monitors(std::vector<Monitor>& monitors) {
+  ReadDisplaysAgain();
+  for (const Display& display : displays_) monitors.push_back(display.monitor);
+}
+
+Captured WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
   const auto count = static_cast<std::size_t>(area.Width()) * static_cast<std::size_t>(area.Height());
-  if (pixels.size() < count) return false;
+  if (pixels.size() < count) return Captured::kFailed;
   // One copy per refresh, through a DC of the screen taken and given back at once, so
   // nothing accumulates however long sampling runs.
   capturing_ = true;
   const RECT whole{area.left, area.top, area.right, area.bottom};
-  if (!CopyScreen(whole, copy_)) return false;
+  if (!CopyScreen(whole, copy_)) return Captured::kFailed;
   const std::span<const std::uint32_t> copied = copy_.Pixels();
   std::copy(copied.begin(), copied.end(), pixels.begin());
   for (const Display& display : Displays()) {
     // The one choice of road: the part of the area on a monitor that takes the second
-    // one is read again through Desktop Duplication. Where that fails, GDI's pixels
-    // stay, as they do on every other monitor.
+    // one is read again through Desktop Duplication. Where that road cannot serve the
+    // monitor, GDI's pixels stay, as they do on every other monitor; where the GPU is too
+    // busy this time, the refresh changes nothing rather than show GDI's colours.
     if (!ReadsThroughDuplication(display.sdrWhiteLevel)) continue;
     const ScreenRect& on = display.monitor.area;
     RECT part{};
@@ -115,17 +142,25 @@ bool WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
     const auto width = static_cast<std::size_t>(area.Width());
     const auto first =
         static_cast<std::size_t>(part.top - area.top) * width + static_cast<std::size_t>(part.left - area.left);
-    static_cast<void>(duplication_->Read(display.device.data(), part, WhiteLevelRead(display.sdrWhiteLevel),
-                                         pixels.subspan(first), width));
+    if (duplication_->Read(display.device.data(), part, WhiteLevelRead(display.sdrWhiteLevel), pixels.subspan(first),
+                           width) == AreaRead::kUnchanged) {
+      return Captured::kUnchanged;
+    }
   }
-  return true;
+  return Captured::kRead;
 }
 
 void WinScreen::DisplaysChanged() {
-  // New modes, monitors or HDR states: a duplication made for the old ones is lost or
-  // wrong, and one refused may now be possible.
+  // New modes or monitors: a duplication made for the old ones is lost or wrong, and one
+  // refused may now be possible.
   displaysRead_ = false;
   duplication_.reset();
+}
+
+void WinScreen::DisplaySettingsChanged() {
+  // The HDR states and SDR white levels, read again: each copy takes the white level from
+  // the displays as last read.
+  ReadDisplaysAgain();
 }
 
 void WinScreen::EndCaptures() {

@@ -37,9 +37,9 @@ class WinScreen final : public Screen {
   // How long the duplications stay after sampling ends. A new one costs a factory, a
   // device and a duplication, tens of milliseconds or more, and reads its first refresh
   // through GDI when no frame is ready yet; a kept one holds the system's copy of each
-  // monitor's desktop for it (about 66 MB of video memory for an FP16 4K monitor). Half a
-  // minute covers presses in a row, picking one colour after another, and then gives the
-  // memory back.
+  // monitor's desktop for it (about 66 MB of video memory for an FP16 4K monitor) and the
+  // latest desktop image (as much again). Half a minute covers presses in a row, picking
+  // one colour after another, and then gives the memory back.
   static constexpr UINT kQuietMs = 30'000;
 
   // The window that the quiet while's timer is set on and the session's changes come to.
@@ -53,9 +53,10 @@ class WinScreen final : public Screen {
   [[nodiscard]] bool CursorPos(ScreenPoint& point) override;
   void MoveCursor(ScreenPoint point) override;
   void Monitors(std::vector<Monitor>& monitors) override;
-  [[nodiscard]] bool Capture(const ScreenRect& area, std::span<Pixel> pixels) override;
+  [[nodiscard]] Captured Capture(const ScreenRect& area, std::span<Pixel> pixels) override;
   void EndCaptures() override;
   void DisplaysChanged() override;
+  void DisplaySettingsChanged() override;
 
  private:
   // The quiet while after sampling is over: the duplications go.
@@ -64,6 +65,9 @@ class WinScreen final : public Screen {
   void WatchSession() noexcept;
   // The displays, read when first needed by either call and again by each Monitors().
   const std::vector<Display>& Displays();
+  // Reads the displays again; a monitor whose HDR state changed since they were last read
+  // starts afresh, and every one does when the monitors changed.
+  void ReadDisplaysAgain();
 
   DibSurface copy_;                // made on the first capture, which BitBlt writes straight into
   std::vector<Display> displays_;  // as last read
