@@ -5,9 +5,11 @@
 // starts afresh, unless the monitors themselves changed.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "sampler/Screen.h"
 
@@ -23,11 +25,29 @@ struct DisplayState {
 
 // Which monitors start afresh.
 struct Restarts {
-  bool every = false;                    // the monitors are not those they were
-  std::vector<std::wstring_view> which;  // otherwise these, by name (names from `now`)
+  bool every = false;       // the monitors are not those they were
+  std::uint64_t which = 0;  // otherwise these: bit i for the i-th monitor of `now`
 };
 
-[[nodiscard]] Restarts RestartsAfterSettingChange(std::span<const DisplayState> before,
-                                                  std::span<const DisplayState> now);
+// `state` gives each display's DisplayState, so that the caller's own records are judged
+// as they are, with no list made for it.
+template <typename Display, typename State>
+[[nodiscard]] Restarts RestartsAfterSettingChange(std::span<const Display> before, std::span<const Display> now,
+                                                  State state) {
+  Restarts restarts;
+  restarts.every = before.size() != now.size() || now.size() > 64;
+  for (std::size_t i = 0; i < now.size() && !restarts.every; ++i) {
+    const DisplayState is = state(now[i]);
+    const auto was =
+        std::find_if(before.begin(), before.end(), [&](const Display& old) { return state(old).device == is.device; });
+    if (was == before.end() || state(*was).area != is.area) {
+      restarts.every = true;
+    } else if (state(*was).hdr != is.hdr) {
+      restarts.which |= std::uint64_t{1} << i;
+    }
+  }
+  if (restarts.every) restarts.which = 0;
+  return restarts;
+}
 
 }  // namespace tintelo

@@ -66,11 +66,12 @@ AreaRead KeptImageReads::FromKept(MonitorDuplication& duplication, const ScreenR
   switch (duplication.CopyKept(inFrame, sdrWhiteLevel, pixels, stride)) {
     case MonitorDuplication::Copy::kDone: return AreaRead::kRead;
     case MonitorDuplication::Copy::kBusy: return AreaRead::kUnchanged;
-    case MonitorDuplication::Copy::kRefused: break;
+    case MonitorDuplication::Copy::kRefused: tries_.Failed(); break;
+    // A new device and duplication at the next read.
+    case MonitorDuplication::Copy::kLost: tries_.Lost(); break;
   }
   duplication.LetGo();
   Forget(duplication);
-  tries_.Failed();
   return AreaRead::kFallBack;
 }
 

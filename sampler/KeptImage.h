@@ -46,10 +46,11 @@ class MonitorDuplication {
   // The mode the monitor shows now, as the system says it.
   [[nodiscard]] virtual FrameMode ShownMode() = 0;
 
-  enum class Copy : std::uint8_t { kDone, kBusy, kRefused };
+  enum class Copy : std::uint8_t { kDone, kBusy, kRefused, kLost };
   // `area` of the kept image, in the frame's own coordinates, as pixels for SDR white
   // `sdrWhiteLevel`, row by row, `stride` apart. kBusy when the GPU has not copied it in
-  // time, kRefused when the image cannot be read (its format, its encoding): nothing is
+  // time, kRefused when the image cannot be read (its format, its encoding), kLost when
+  // its device is gone (removed or reset: a driver update, a GPU reset): nothing is
   // written then.
   [[nodiscard]] virtual Copy CopyKept(const ScreenRect& area, unsigned sdrWhiteLevel, std::span<Pixel> pixels,
                                       std::size_t stride) = 0;

@@ -221,6 +221,7 @@ class FakeDuplication final : public MonitorDuplication {
   Copy CopyKept(const ScreenRect& area, unsigned sdrWhiteLevel, std::span<Pixel> pixels, std::size_t stride) override {
     white = sdrWhiteLevel;
     if (busy) return Copy::kBusy;
+    if (copy) return *copy;
     if (!kept) return Copy::kRefused;
     for (std::int32_t y = area.top; y < area.bottom; ++y) {
       for (std::int32_t x = area.left; x < area.right; ++x) {
@@ -238,6 +239,7 @@ class FakeDuplication final : public MonitorDuplication {
   std::deque<Frame> frames;
   FrameMode shown = kLeftMonitor;
   bool busy = false;
+  std::optional<Copy> copy;
   // Record.
   unsigned white = 0;
   int generation = 0;
@@ -302,6 +304,18 @@ TEST_P(KeptImage, ServesEveryAreaFromTheLatestDesktopImage) {
   ReadAt({-30, 1070}, c.thirdRead, c.thirdGeneration);
 }
 
+// A device removed or reset is a loss, not a refusal: the next read makes the duplication
+// again, on a new device, and reads its new image.
+TEST_F(KeptImage, ADeviceGoneIsMadeAgainAtTheNextRead) {
+  duplication_.frames = {MonitorDuplication::Frame::kNewImage};
+  ReadAt({-1000, 500}, AreaRead::kRead, 1);
+  duplication_.copy = MonitorDuplication::Copy::kLost;
+  ReadAt({-1000, 500}, AreaRead::kFallBack, 0);
+  duplication_.copy.reset();
+  duplication_.frames = {MonitorDuplication::Frame::kNewImage};
+  ReadAt({-1000, 500}, AreaRead::kRead, 2);
+}
+
 const FrameMode kTurned{ScreenRect{-1080, 0, 0, 1920}, 1};
 const FrameMode kSmaller{ScreenRect{-1280, 0, 0, 720}, 0};
 
@@ -339,9 +353,15 @@ const ScreenRect kLeft{-1920, 0, 0, 1080};
 
 TEST_P(SettingChange, RestartsOnlyMonitorsWhoseHdrStateChanged) {
   const std::vector<DisplayState> before{{L"DISPLAY1", kPrimary, true}, {L"DISPLAY2", kLeft, false}};
-  const Restarts restarts = RestartsAfterSettingChange(before, GetParam().now);
+  const std::vector<DisplayState>& now = GetParam().now;
+  const Restarts restarts =
+      RestartsAfterSettingChange<DisplayState>(before, now, [](const DisplayState& display) { return display; });
   EXPECT_EQ(restarts.every, GetParam().every);
-  EXPECT_EQ(restarts.which, GetParam().which);
+  std::vector<std::wstring_view> which;
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    if ((restarts.which >> i & 1U) != 0) which.push_back(now[i].device);
+  }
+  EXPECT_EQ(which, GetParam().which);
 }
 
 INSTANTIATE_TEST_SUITE_P(

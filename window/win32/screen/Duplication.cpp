@@ -167,8 +167,12 @@ MonitorDuplication::Frame DesktopDuplication::Output::Next() {
   if (acquired != S_OK) answer->result = acquired;
   // Nothing on the monitor has changed since the last frame, the pointer included.
   if (acquired == DXGI_ERROR_WAIT_TIMEOUT) return Frame::kSameImage;
-  // A desktop switch, a change of mode or a full-screen program: this duplication is done.
-  if (acquired == DXGI_ERROR_ACCESS_LOST) return Frame::kLost;
+  // A desktop switch, a change of mode or a full-screen program, or the device removed or
+  // reset (a driver update, a GPU reset): this duplication is done, another is made.
+  if (acquired == DXGI_ERROR_ACCESS_LOST || acquired == DXGI_ERROR_DEVICE_REMOVED ||
+      acquired == DXGI_ERROR_DEVICE_RESET) {
+    return Frame::kLost;
+  }
   if (FAILED(acquired)) return Frame::kFailed;
   held = Query<ID3D11Texture2D>(resource.Get());
   if (!held) {
@@ -203,6 +207,7 @@ MonitorDuplication::Copy DesktopDuplication::Output::CopyKept(const ScreenRect& 
   switch (kept->ReadKept(inFrame, ScRgbOfWhiteLevel(sdrWhiteLevel), pixels, stride)) {
     case HdrFrame::Read::kDone: return Copy::kDone;
     case HdrFrame::Read::kBusy: return Copy::kBusy;
+    case HdrFrame::Read::kLost: return Copy::kLost;
     case HdrFrame::Read::kRefused: break;
   }
   answer->result = S_FALSE;

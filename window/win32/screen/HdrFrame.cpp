@@ -48,6 +48,9 @@ bool HdrFrame::Keep(ID3D11Texture2D* frame) noexcept {
     }
   }
   context_.Get()->CopyResource(kept_.Get(), frame);
+  // The copy is only queued: sent to the GPU now, before the frame goes back to the
+  // system, after which it may no longer be used ("ReleaseFrame").
+  context_.Get()->Flush();
   return true;
 }
 
@@ -101,6 +104,7 @@ HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, floa
     SwitchToThread();
   }
   if (result == DXGI_ERROR_WAS_STILL_DRAWING) return Read::kBusy;
+  if (result == DXGI_ERROR_DEVICE_REMOVED || result == DXGI_ERROR_DEVICE_RESET) return Read::kLost;
   if (FAILED(result)) return Read::kRefused;
   const auto* rows = static_cast<const unsigned char*>(mapped.pData);
   for (UINT y = 0; y < height; ++y) {

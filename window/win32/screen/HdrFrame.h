@@ -31,13 +31,13 @@ class HdrFrame {
   [[nodiscard]] bool Keep(ID3D11Texture2D* frame) noexcept;
   [[nodiscard]] ID3D11Device* Device() const noexcept { return device_.Get(); }
 
-  enum class Read { kDone, kBusy, kRefused };
+  enum class Read { kDone, kBusy, kRefused, kLost };
   // The pixels of `area` (in the frame's own coordinates, all within it) of `frame`, an
   // R16G16B16A16_FLOAT texture of the device, row by row from the top, `stride` pixels
   // from one row's start to the next, converted for SDR white at scRGB `white`. kBusy when
   // the GPU has not copied the area within a couple of milliseconds, kRefused when the
   // frame is of another format, whose encoding is not scRGB, or the area cannot be
-  // copied: nothing is written then.
+  // copied, kLost when the device is removed or reset: nothing is written then.
   [[nodiscard]] Read ReadArea(ID3D11Texture2D* frame, const RECT& area, float white, std::span<Pixel> pixels,
                               std::size_t stride) noexcept;
   // The same, from the kept image; kRefused when there is none.

@@ -91,19 +91,15 @@ const std::vector<Display>& WinScreen::Displays() {
 void WinScreen::ReadDisplaysAgain() {
   std::vector<Display> now = ReadDisplays();
   if (displaysRead_ && duplication_) {
-    const auto statesOf = [](const std::vector<Display>& displays) {
-      std::vector<DisplayState> states;
-      for (const Display& display : displays) {
-        states.push_back(
-            DisplayState{std::wstring_view(display.device.data()), display.monitor.area, display.sdrWhiteLevel != 0});
-      }
-      return states;
-    };
-    const Restarts restarts = RestartsAfterSettingChange(statesOf(displays_), statesOf(now));
+    const Restarts restarts = RestartsAfterSettingChange<Display>(displays_, now, [](const Display& display) {
+      return DisplayState{std::wstring_view(display.device.data()), display.monitor.area, display.sdrWhiteLevel != 0};
+    });
     if (restarts.every) {
       duplication_.reset();
     } else {
-      for (const std::wstring_view device : restarts.which) duplication_->Forget(device.data());
+      for (std::size_t i = 0; i < now.size(); ++i) {
+        if ((restarts.which >> i & 1U) != 0) duplication_->Forget(now[i].device.data());
+      }
     }
   }
   displays_ = std::move(now);
