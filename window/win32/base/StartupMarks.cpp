@@ -7,8 +7,11 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+#include "window/win32/base/Clock.h"
 
 namespace tintelo::win {
 
@@ -52,13 +55,9 @@ void HoldRefresh() noexcept {
   }();
   if (holdMs <= 0) return;
   // Busy, not asleep: a refresh that copies the screen keeps a core at work.
-  LARGE_INTEGER frequency{}, start{}, now{};
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  const auto until = start.QuadPart + static_cast<LONGLONG>(holdMs * static_cast<double>(frequency.QuadPart) / 1000.0);
-  do {
-    QueryPerformanceCounter(&now);
-  } while (now.QuadPart < until);
+  const std::int64_t until = MicrosecondsNow() + static_cast<std::int64_t>(holdMs * 1000.0);
+  while (MicrosecondsNow() < until) {
+  }
 }
 
 }  // namespace tintelo::win

@@ -221,17 +221,19 @@ void DesktopDuplication::EndReads() noexcept {
   for (const auto& output : outputs_) output->Release();
 }
 
-void DesktopDuplication::Forget(const wchar_t* device) noexcept {
-  std::erase_if(outputs_, [device](const std::unique_ptr<Output>& output) {
+std::vector<std::unique_ptr<DesktopDuplication::Output>>::iterator DesktopDuplication::Find(const wchar_t* device) {
+  return std::find_if(outputs_.begin(), outputs_.end(), [device](const std::unique_ptr<Output>& output) {
     return std::wcscmp(output->device.data(), device) == 0;
   });
 }
 
+void DesktopDuplication::Forget(const wchar_t* device) noexcept {
+  if (const auto found = Find(device); found != outputs_.end()) outputs_.erase(found);
+}
+
 AreaRead DesktopDuplication::Read(const wchar_t* device, const RECT& part, unsigned sdrWhiteLevel,
                                   std::span<Pixel> pixels, std::size_t stride) {
-  auto found = std::find_if(outputs_.begin(), outputs_.end(), [device](const std::unique_ptr<Output>& output) {
-    return std::wcscmp(output->device.data(), device) == 0;
-  });
+  auto found = Find(device);
   if (found == outputs_.end()) {
     auto output = std::make_unique<Output>(last_);
     std::wcsncpy(output->device.data(), device, output->device.size() - 1);

@@ -56,6 +56,9 @@ class DesktopDuplication {
 
  private:
   struct Output;
+  // The monitor's duplication, by its GDI name, or outputs_.end().
+  [[nodiscard]] std::vector<std::unique_ptr<Output>>::iterator Find(const wchar_t* device);
+
   std::vector<std::unique_ptr<Output>> outputs_;  // one duplication per monitor read
   Answer last_;
 };

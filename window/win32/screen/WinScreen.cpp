@@ -81,10 +81,7 @@ void WinScreen::MoveCursor(ScreenPoint point) {
 }
 
 const std::vector<Display>& WinScreen::Displays() {
-  if (!displaysRead_) {
-    displays_ = ReadDisplays();
-    displaysRead_ = true;
-  }
+  if (!displaysRead_) ReadDisplaysAgain();
   return displays_;
 }
 
