@@ -95,9 +95,9 @@ void ExpectPicture(const LoupeGeometry& g, const RECT& place) {
   // Cell by cell, the screen around the pointer, the right way round.
   const auto showsPattern = [&] {
     const std::vector<COLORREF> shown = ScreenPixels(place);
-    for (int row = 0; row < LoupeGeometry::kCells; ++row) {
-      for (int column = 0; column < LoupeGeometry::kCells; ++column) {
-        const POINT at{kMeeting.x + column - LoupeGeometry::kCentre, kMeeting.y + row - LoupeGeometry::kCentre};
+    for (int row = 0; row < g.cells; ++row) {
+      for (int column = 0; column < g.cells; ++column) {
+        const POINT at{kMeeting.x + column - g.Centre(), kMeeting.y + row - g.Centre()};
         if (CellOnScreen(place, g, shown, column, row) != PatternAt(at)) return false;
       }
     }
@@ -119,9 +119,9 @@ void ExpectPicture(const LoupeGeometry& g, const RECT& place) {
   // and a white one outside, across the pointer's row and down its column; one pixel,
   // then five after two notches of the wheel.
   const auto outlines = [&](int side) {
-    const int before = g.CellStart(LoupeGeometry::kCentre - side / 2) - g.line;
-    const int after = g.CellStart(LoupeGeometry::kCentre + side / 2 + 1) - g.line;
-    const int middle = g.CellMiddle(LoupeGeometry::kCentre);
+    const int before = g.CellStart(g.Centre() - side / 2) - g.line;
+    const int after = g.CellStart(g.Centre() + side / 2 + 1) - g.line;
+    const int middle = g.CellMiddle(g.Centre());
     const std::vector<COLORREF> now = ScreenPixels(place);
     const auto at = [&](int x, int y) { return now.at(static_cast<std::size_t>(y * g.Size() + x)); };
     for (const auto& [black, white] : {std::pair{before, before - 1}, std::pair{after, after + g.line}}) {
@@ -268,8 +268,8 @@ TEST(LoupeJump, StraightOntoItsLastPlaceNeverReachesTheReadouts) {
         const RECT now = Rect(shown);
         if (picture && now.right - now.left == g.Size() && !Same(now, last)) {
           const std::vector<COLORREF> cells = ScreenPixels(now);
-          for (int row = 0; row < LoupeGeometry::kCells; ++row) {
-            for (int column = 0; column < LoupeGeometry::kCells; ++column) {
+          for (int row = 0; row < g.cells; ++row) {
+            for (int column = 0; column < g.cells; ++column) {
               ASSERT_NE(CellOnScreen(now, g, cells, column, row), Rgb(kBrown))
                   << "the loupe magnifies its own picture, cell " << column << ',' << row;
             }

@@ -141,7 +141,7 @@ TEST_F(ThreeMonitors, LoupeStaysOnTheLeftMonitorAtItsEdgeWithThePrimary) {
   EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(loupe, &shown) && EqualRect(&shown, &expected); }))
       << "the loupe is at " << Describe(shown, false);
   // The pointer's cell, in the middle of the loupe.
-  const int middle = g.CellMiddle(LoupeGeometry::kCentre);
+  const int middle = g.CellMiddle(g.Centre());
   EXPECT_TRUE(WaitUntil([&] {
     return ScreenPixel(POINT{expected.left + middle, expected.top + middle}) == Rgb(kGreen);
   }));

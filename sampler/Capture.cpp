@@ -27,7 +27,8 @@ std::optional<ColourValue> MeanOf(const Capture& capture, int reach) noexcept {
       const std::size_t i = Capture::Index(column, row);
       switch (capture.marks[i]) {
         case Capture::Mark::kNoMonitor: continue;
-        case Capture::Mark::kLoupe: return std::nullopt;
+        case Capture::Mark::kLoupe:
+        case Capture::Mark::kUnavailable: return std::nullopt;
         case Capture::Mark::kScreen: break;
       }
       const Pixel p = capture.pixels[i];

@@ -14,7 +14,8 @@
 namespace tintelo {
 
 struct Capture {
-  static constexpr int kSide = 15;  // pixels across; odd, so one is in the middle
+  // Pixels across: as many as the loupe shows at its widest; odd, so one is in the middle.
+  static constexpr int kSide = 45;
   static constexpr int kCentre = kSide / 2;
   static constexpr std::size_t kPixels = std::size_t{kSide} * kSide;
 
@@ -23,6 +24,8 @@ struct Capture {
     kScreen,     // the screen's own
     kNoMonitor,  // on no monitor, or not read at all: it counts for nothing
     kLoupe,      // the loupe, or a picture it left that the screen still shows
+    kUnavailable,  // in a still, what it could not hold: one of our windows, or a monitor
+                   // that could not be copied
   };
 
   ScreenRect area;  // kSide square, the pointer in the middle
@@ -41,7 +44,8 @@ struct Capture {
 class SampleArea {
  public:
   static constexpr int kSmallest = 1;
-  static constexpr int kLargest = Capture::kSide;
+  static constexpr int kLargest = 15;
+  static_assert(kLargest <= Capture::kSide);
 
   [[nodiscard]] int Side() const noexcept { return side_; }
   // Half the side, rounded down: how far it reaches on each side of the pointer.
@@ -55,8 +59,8 @@ class SampleArea {
 
 // The mean of the area's pixels around the capture's middle, each channel's 8-bit values
 // averaged and rounded half up, as a colour value. Pixels that no monitor shows do not
-// count; nothing when none is left, or when any is the loupe's (a mean of part of the
-// area would not be what the user asked for).
+// count; nothing when none is left, or when any is the loupe's or unavailable (a mean of
+// part of the area would not be what the user asked for).
 [[nodiscard]] std::optional<ColourValue> MeanOf(const Capture& capture, int reach) noexcept;
 
 }  // namespace tintelo

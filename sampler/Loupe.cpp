@@ -2,6 +2,7 @@
 #include "sampler/Loupe.h"
 
 #include <algorithm>
+#include <span>
 
 namespace tintelo {
 
@@ -16,8 +17,45 @@ LoupeInCopies InCopiesOfAffinity(std::optional<std::uint32_t> affinity) noexcept
 }
 
 Pixel Loupe::PictureAt(const Shot& shot, int x, int y) {
-  const LoupeGeometry& g = shot.geometry;
-  return LoupePixel(g, LoupeAxis::At(g, shot.reach, x), LoupeAxis::At(g, shot.reach, y), x, y, shot.capture);
+  const LoupeLook& look = shot.look;
+  return LoupePixel(look, LoupeAxis::At(look.geometry, look.reach, x), LoupeAxis::At(look.geometry, look.reach, y), x,
+                    y, shot.capture);
+}
+
+bool Loupe::BlackIsItsOwn(const Shot& shot) const {
+  // A black copy is the loupe's only where its window's affinity may blacken it, and for
+  // a picture it has left, only just after.
+  const LoupeInCopies inCopies = view_->InCopies();
+  return (inCopies == LoupeInCopies::kBlack || inCopies == LoupeInCopies::kUnsure) && shot.age < kBlackRefreshes;
+}
+
+void Loupe::MarkShownIn(Still& still) const {
+  // As Guard does for a capture: each place shows at most the newest picture that
+  // covered it, and an older one only where no newer one stood.
+  std::array<const Shot*, kRememberedPictures + 1> shots{};
+  std::size_t count = 0;
+  if (shown_) shots[count++] = &current_;
+  for (std::size_t k = 0; k < leftCount_; ++k) shots[count++] = &left_[k];
+  for (std::size_t k = 0; k < count; ++k) {
+    const Shot& shot = *shots[k];
+    const auto newer = std::span(shots).first(k);
+    const bool blackToo = BlackIsItsOwn(shot);
+    bool covers = false;
+    bool picture = true;
+    bool black = blackToo;
+    for (std::int32_t y = shot.place.top; y < shot.place.bottom && (picture || black); ++y) {
+      for (std::int32_t x = shot.place.left; x < shot.place.right && (picture || black); ++x) {
+        const ScreenPoint at{x, y};
+        if (std::any_of(newer.begin(), newer.end(), [at](const Shot* n) { return n->place.Contains(at); })) continue;
+        const std::optional<Pixel> p = still.At(at);
+        if (!p) continue;
+        covers = true;
+        if (*p != PictureAt(shot, x - shot.place.left, y - shot.place.top)) picture = false;
+        if (*p != 0) black = false;
+      }
+    }
+    if (covers && (picture || black)) still.MarkUnavailable(shot.place);
+  }
 }
 
 void Loupe::End() {
@@ -68,14 +106,12 @@ void Loupe::Guard(Capture& capture) {
   // repainted since. A picture whose part here differs anywhere from the capture has
   // been repainted away and is forgotten. Black is the loupe's only where its window's
   // affinity may blacken it: a black screen is read at once wherever it cannot.
-  const LoupeInCopies inCopies = view_->InCopies();
-  const bool black = inCopies == LoupeInCopies::kBlack || inCopies == LoupeInCopies::kUnsure;
   std::array<bool, Capture::kPixels> decided{};
-  if (shown_) Judge(current_, black, capture, decided);
+  if (shown_) Judge(current_, BlackIsItsOwn(current_), capture, decided);
   std::size_t kept = 0;
   for (std::size_t k = 0; k < leftCount_; ++k) {
     Shot& shot = left_[k];
-    if (!Judge(shot, black && shot.age < kBlackRefreshes, capture, decided) || ++shot.age > kRememberedRefreshes)
+    if (!Judge(shot, BlackIsItsOwn(shot), capture, decided) || ++shot.age > kRememberedRefreshes)
       continue;
     if (kept != k) left_[kept] = shot;
     ++kept;
@@ -83,25 +119,26 @@ void Loupe::Guard(Capture& capture) {
   leftCount_ = kept;
 }
 
-void Loupe::Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monitor, int reach) {
-  Guard(capture);
+void Loupe::Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monitor, int reach, int cells,
+                    bool frozen) {
+  if (!frozen) Guard(capture);
 
-  const LoupeGeometry geometry = LoupeGeometry::ForDpi(monitor != nullptr ? monitor->dpi : 96);
+  const LoupeLook look{LoupeGeometry::ForDpi(monitor != nullptr ? monitor->dpi : 96, cells), reach, frozen};
+  const LoupeGeometry& geometry = look.geometry;
   const ScreenRect unbounded{pointer.x - 0x10000, pointer.y - 0x10000, pointer.x + 0x10000, pointer.y + 0x10000};
   const ScreenRect place =
       PlaceLoupe(pointer, geometry.Size(), geometry.gap, monitor != nullptr ? monitor->area : unbounded);
-  const bool moved = !shown_ || place != current_.place || geometry != current_.geometry;
+  const bool moved = !shown_ || place != current_.place || geometry != current_.look.geometry;
   // While the pointer rests over a still screen, the picture shown is already right.
-  const bool same = !moved && reach == current_.reach && capture.pixels == current_.capture.pixels &&
+  const bool same = !moved && look == current_.look && capture.pixels == current_.capture.pixels &&
                     capture.marks == current_.capture.marks;
   if (shown_ && moved) Leave();
   current_.place = place;
   current_.capture = capture;
-  current_.geometry = geometry;
-  current_.reach = reach;
+  current_.look = look;
   current_.age = 0;
   shown_ = true;
-  if (!same) view_->Show(place, picture_.Draw(current_.capture, geometry, reach));
+  if (!same) view_->Show(place, picture_.Draw(current_.capture, look));
 }
 
 }  // namespace tintelo

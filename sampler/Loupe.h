@@ -30,6 +30,7 @@
 #include "sampler/LoupeGeometry.h"
 #include "sampler/LoupePicture.h"
 #include "sampler/Monitors.h"
+#include "sampler/Still.h"
 
 namespace tintelo {
 
@@ -76,20 +77,24 @@ class Loupe {
   Loupe(const Loupe&) = delete;
   Loupe& operator=(const Loupe&) = delete;
 
-  // Marks the capture's pixels that are the loupe's, then shows the capture beside the
-  // pointer, sized for `monitor` (null when there is none), with the averaged area,
-  // `reach` pixels each side of the pointer, outlined.
-  void Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monitor, int reach);
-  // Sampling ends: the loupe goes.
+  // Marks the capture's pixels that are the loupe's, then shows the middle `cells` of the
+  // capture beside the pointer, sized for `monitor` (null when there is none), with the
+  // averaged area, `reach` pixels each side of the pointer, outlined. A capture `frozen`
+  // comes from a still of the screen, which holds none of the loupe: it is shown as such
+  // and not looked at for the loupe's pictures.
+  void Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monitor, int reach, int cells, bool frozen);
+  // Sampling ends, or a still is to be taken where copies show the loupe: the loupe goes.
   void End();
+  // Marks unavailable each place of `still` where it finds one of the loupe's pictures,
+  // as a refresh marks a capture's.
+  void MarkShownIn(Still& still) const;
 
  private:
   // Everything a picture is made from: its pixels can be worked out again from it.
   struct Shot {
     ScreenRect place;
     Capture capture;  // what it magnified; cells not marked kScreen are hatched
-    LoupeGeometry geometry;
-    int reach = 0;
+    LoupeLook look;
     int age = 0;  // refreshes since the loupe left its place
   };
 
@@ -98,6 +103,8 @@ class Loupe {
   // finds its picture or (`blackToo`) black there; false when the capture shows that its
   // place has repainted.
   bool Judge(const Shot& shot, bool blackToo, Capture& capture, std::array<bool, Capture::kPixels>& decided) const;
+  // Whether black is the loupe's where `shot` stands, for the window's affinity.
+  [[nodiscard]] bool BlackIsItsOwn(const Shot& shot) const;
   void Guard(Capture& capture);
   void Leave();
 

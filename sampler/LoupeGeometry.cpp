@@ -26,29 +26,58 @@ LoupeAxis LoupeAxis::At(const LoupeGeometry& g, int reach, int v) noexcept {
   if (v < g.line || v >= size - g.line) return Axis{Axis::kOuterRing, Axis::kAway, 0};
   if (v < 2 * g.line || v >= size - 2 * g.line) return Axis{Axis::kInnerRing, Axis::kAway, 0};
   const int u = v - 2 * g.line;
-  const int k = u / g.pitch;
   Axis axis;
-  axis.part = u % g.pitch < g.line ? Axis::kLine : Axis::kCell;
-  axis.cell = std::min(k, LoupeGeometry::kCells - 1);
-  const int first = (LoupeGeometry::kCentre - reach) * g.pitch;     // the line before the area's first cell
-  const int last = (LoupeGeometry::kCentre + reach + 1) * g.pitch;  // the line after its last
-  if (u >= first + g.line && u < last) {
+  axis.part = u % g.pitch < g.grid ? Axis::kLine : Axis::kCell;
+  axis.cell = std::min(u / g.pitch, g.cells - 1);
+  // The outline's black ring is the grid line around the area; without grid lines, it and
+  // its white ring take the edge of the cells around the area, never those it averages.
+  const int first = (g.Centre() - reach) * g.pitch + g.grid;  // where the area's first cell begins
+  const int last = (g.Centre() + reach + 1) * g.pitch;        // where what follows its last begins
+  if (u >= first && u < last) {
     axis.band = Axis::kInside;
-  } else if ((u >= first && u < first + g.line) || (u >= last && u < last + g.line)) {
+  } else if ((u >= first - g.line && u < first) || (u >= last && u < last + g.line)) {
     axis.band = Axis::kOnOutline;
-  } else if ((u >= first - g.line && u < first) || (u >= last + g.line && u < last + 2 * g.line)) {
+  } else if ((u >= first - 2 * g.line && u < first - g.line) || (u >= last + g.line && u < last + 2 * g.line)) {
     axis.band = Axis::kAroundOutline;
   }
   return axis;
 }
 
-LoupeGeometry LoupeGeometry::ForDpi(unsigned dpi) noexcept {
+LoupeGeometry LoupeGeometry::ForDpi(unsigned dpi, int cells) noexcept {
   if (dpi == 0) dpi = 96;
   LoupeGeometry g;
-  g.pitch = std::max(4, Scaled(10, dpi));
+  g.cells = std::clamp(cells | 1, 1, Capture::kSide);
   g.line = std::max(1, static_cast<int>(dpi / 96));
+  // The side that 15 cells of 10 pixels at 100 % take, shared out in whole pixels.
+  const int across = 15 * std::max(4, Scaled(10, dpi));
+  g.pitch = std::max(1, (across + g.cells / 2) / g.cells);
+  // A grid line only where it leaves a cell three times its width.
+  g.grid = g.pitch >= 4 * g.line ? g.line : 0;
   g.gap = Scaled(24, dpi);
   return g;
+}
+
+bool LoupeZoom::Step(int steps, int side) noexcept {
+  std::size_t level = level_;
+  while (steps > 0 && level + 1 < kLevels.size() && kLevels[level + 1] >= side) {
+    ++level;
+    --steps;
+  }
+  while (steps < 0 && level > 0) {
+    --level;
+    ++steps;
+  }
+  if (level == level_) return false;
+  level_ = level;
+  return true;
+}
+
+bool LoupeZoom::Fit(int side) noexcept {
+  std::size_t level = level_;
+  while (level > 0 && kLevels[level] < side) --level;
+  if (level == level_) return false;
+  level_ = level;
+  return true;
 }
 
 ScreenRect PlaceLoupe(ScreenPoint pointer, int size, int gap, const ScreenRect& monitor) noexcept {

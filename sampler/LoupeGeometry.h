@@ -2,6 +2,8 @@
 // picture is, and where it stands beside the pointer.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "sampler/Capture.h"
@@ -9,24 +11,45 @@
 
 namespace tintelo {
 
-// The loupe's measures on a monitor of a given scale, in physical pixels.
+// The loupe's measures on a monitor of a given scale, in physical pixels, showing `cells`
+// screen pixels across. Whatever the level, a screen pixel is a square of whole device
+// pixels, and the loupe keeps about the side it has at 15 across.
 struct LoupeGeometry {
-  static constexpr int kCells = Capture::kSide;  // screen pixels across
-  static constexpr int kCentre = Capture::kCentre;
-
+  int cells = 15;  // screen pixels across; odd, at most Capture::kSide
   int pitch = 10;  // from one cell to the next, grid line included
-  int line = 1;    // grid line, and each ring of the border and of the outline
+  int line = 1;    // each ring of the border and of the outline
+  int grid = 1;    // the grid line between cells: `line`, or none where the cells are too small for it
   int gap = 24;    // between the pointer's pixel and the loupe
 
-  [[nodiscard]] static LoupeGeometry ForDpi(unsigned dpi) noexcept;
+  [[nodiscard]] static LoupeGeometry ForDpi(unsigned dpi, int cells = 15) noexcept;
+  [[nodiscard]] constexpr int Centre() const noexcept { return cells / 2; }
+  // The capture's column (or row) that the loupe's first one shows.
+  [[nodiscard]] constexpr int FirstInCapture() const noexcept { return Capture::kCentre - Centre(); }
   // The whole picture's side: two border rings, the cells and the grid lines between and
   // around them.
-  [[nodiscard]] constexpr int Size() const noexcept { return 4 * line + kCells * pitch + line; }
+  [[nodiscard]] constexpr int Size() const noexcept { return 4 * line + cells * pitch + grid; }
   // Where cell `cell` begins in the picture, after the border and the grid line before
   // it, and the cell's middle, across or down.
-  [[nodiscard]] constexpr int CellStart(int cell) const noexcept { return 2 * line + cell * pitch + line; }
-  [[nodiscard]] constexpr int CellMiddle(int cell) const noexcept { return CellStart(cell) + (pitch - line) / 2; }
+  [[nodiscard]] constexpr int CellStart(int cell) const noexcept { return 2 * line + cell * pitch + grid; }
+  [[nodiscard]] constexpr int CellMiddle(int cell) const noexcept { return CellStart(cell) + (pitch - grid) / 2; }
   friend constexpr bool operator==(const LoupeGeometry&, const LoupeGeometry&) = default;
+};
+
+// How many screen pixels the loupe shows across: five levels, kept for the program's run
+// and written nowhere. It never shows fewer than the averaged area holds.
+class LoupeZoom {
+ public:
+  static constexpr std::array<int, 5> kLevels{45, 25, 15, 9, 5};
+
+  [[nodiscard]] int Cells() const noexcept { return kLevels[level_]; }
+  // `steps` levels in (> 0: fewer, larger pixels) or out, never past either end, and in
+  // no further than shows an area `side` pixels across whole; false when nothing changed.
+  bool Step(int steps, int side) noexcept;
+  // Out just far enough to show an area `side` pixels across whole; false when it already does.
+  bool Fit(int side) noexcept;
+
+ private:
+  std::size_t level_ = 2;
 };
 
 // What one row or column of a loupe picture is, from the outside in: the border's black

@@ -12,11 +12,14 @@ void ScreenSampler::Begin() {
 
 void ScreenSampler::End() {
   if (loupe_) loupe_->End();
+  still_.Free();
   screen_->EndCaptures();
   sampling_ = false;
 }
 
 void ScreenSampler::DisplaysChanged() {
+  // The still shows monitors that may be gone or elsewhere.
+  still_.Free();
   screen_->DisplaysChanged();
   if (!sampling_) return;
   monitors_.clear();
@@ -33,21 +36,46 @@ std::optional<ScreenPoint> ScreenSampler::Pointer() {
   return point;
 }
 
+bool ScreenSampler::StepArea(int steps) noexcept {
+  if (!area_.Step(steps)) return false;
+  zoom_.Fit(area_.Side());
+  return true;
+}
+
+void ScreenSampler::Freeze(std::span<const ScreenRect> ours) {
+  // Where copies show the loupe, it goes first: the still then holds the screen beneath,
+  // unless nothing composes the desktop and its picture stays until that repaints.
+  if (loupe_ && loupeView_->InCopies() != LoupeInCopies::kLeftOut) loupe_->End();
+  if (!sampling_) {
+    monitors_.clear();
+    screen_->Monitors(monitors_);
+  }
+  still_.Take(*screen_, monitors_, ours);
+  if (loupe_) loupe_->MarkShownIn(still_);
+}
+
 Reading ScreenSampler::Refresh(ScreenPoint pointer) {
   const ScreenRect area = CaptureArea(pointer);
-  const Captured captured = screen_->Capture(area, capture_.pixels);
-  // The pixels the loupe shows are those of the last copy read, untouched.
-  if (captured == Captured::kUnchanged) return Reading{std::nullopt, true};
-  const bool read = captured == Captured::kRead;
-  capture_.area = area;
-  for (int row = 0; row < Capture::kSide; ++row) {
-    for (int column = 0; column < Capture::kSide; ++column) {
-      const ScreenPoint at{capture_.area.left + column, capture_.area.top + row};
-      capture_.marks[Capture::Index(column, row)] =
-          read && OnAMonitor(monitors_, at) ? Capture::Mark::kScreen : Capture::Mark::kNoMonitor;
+  const bool frozen = still_.Held();
+  bool read = true;
+  if (frozen) {
+    capture_.area = area;
+    still_.Fill(capture_);
+  } else {
+    const Captured captured = screen_->Capture(area, capture_.pixels);
+    // The pixels the loupe shows are those of the last copy read, untouched.
+    if (captured == Captured::kUnchanged) return Reading{std::nullopt, true};
+    read = captured == Captured::kRead;
+    capture_.area = area;
+    for (int row = 0; row < Capture::kSide; ++row) {
+      for (int column = 0; column < Capture::kSide; ++column) {
+        const ScreenPoint at{capture_.area.left + column, capture_.area.top + row};
+        capture_.marks[Capture::Index(column, row)] =
+            read && OnAMonitor(monitors_, at) ? Capture::Mark::kScreen : Capture::Mark::kNoMonitor;
+      }
     }
   }
-  loupe_->Refresh(capture_, pointer, MonitorAt(monitors_, pointer), area_.Reach());
+  loupe_->Refresh(capture_, pointer, MonitorAt(monitors_, pointer), area_.Reach(), zoom_.Cells(), frozen);
 
   if (!read || !OnAMonitor(monitors_, pointer)) return {};
   const auto colour = MeanOf(capture_, area_.Reach());

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "sampler/Loupe.h"
 #include "sampler/Monitors.h"
 #include "sampler/Screen.h"
+#include "sampler/Still.h"
 
 namespace tintelo {
 
@@ -39,13 +41,15 @@ class ScreenSampler {
 
   // Sampling begins, before any refresh: learn the monitors; the loupe is made the first time.
   void Begin();
-  // Sampling ends: the loupe goes, and the screen lets go of what its copies held.
+  // Sampling ends: the loupe goes, a still is freed, and the screen lets go of what its
+  // copies held.
   void End();
   // From Begin to End: the one place that says whether sampling runs, which the window
   // asks and the screen is told of (Screen::EndCaptures).
   [[nodiscard]] bool Sampling() const noexcept { return sampling_; }
-  // The displays changed: while sampling, the monitors are read again at once and the
-  // next refresh uses them; otherwise the next sampling reads them as it begins.
+  // The displays changed: a still is freed at once (sampling goes back to the live
+  // screen); while sampling, the monitors are read again at once and the next refresh
+  // uses them; otherwise the next sampling reads them as it begins.
   void DisplaysChanged();
   // A setting changed that may be the displays' HDR states or SDR white levels: while
   // sampling, the screen reads them again; otherwise the next sampling does as it begins.
@@ -67,6 +71,25 @@ class ScreenSampler {
   // The averaged area, kept for the program's run and written nowhere.
   [[nodiscard]] SampleArea& Area() noexcept { return area_; }
   [[nodiscard]] const SampleArea& Area() const noexcept { return area_; }
+  // The area one size up or down; the loupe zooms out as far as it must to show it
+  // whole. False when nothing changed.
+  bool StepArea(int steps) noexcept;
+  // The loupe's magnification, kept for the program's run and written nowhere: `steps`
+  // levels in (> 0) or out, no further in than shows the averaged area whole. False
+  // when nothing changed.
+  bool StepZoom(int steps) noexcept { return zoom_.Step(steps, area_.Side()); }
+  [[nodiscard]] int ZoomCells() const noexcept { return zoom_.Cells(); }
+
+  // Takes a still of every monitor, with `ours`, the places of the program's own windows
+  // that copies show, left unread; the loupe is hidden first where copies would show it,
+  // and its pictures that the still finds are left unread too. From then on every
+  // refresh reads the still, wherever the pointer goes, until Thaw, End, or the displays
+  // change. It may be taken before sampling begins, which then reads it at once.
+  void Freeze(std::span<const ScreenRect> ours);
+  // Back to the live screen: the still goes.
+  void Thaw() noexcept { still_.Free(); }
+  [[nodiscard]] bool Frozen() const noexcept { return still_.Held(); }
+  [[nodiscard]] std::size_t StillBytes() const noexcept { return still_.Bytes(); }
   // How long a refresh of the monitor under `pointer` lasts, in microseconds.
   [[nodiscard]] std::int64_t FrameMicroseconds(ScreenPoint pointer) const noexcept;
 
@@ -77,7 +100,9 @@ class ScreenSampler {
   std::vector<Monitor> monitors_;
   bool sampling_ = false;
   SampleArea area_;
+  LoupeZoom zoom_;
   Capture capture_;
+  Still still_;
 };
 
 // "x.y" in decimal, e.g. "1024.768" or "-1280.300".

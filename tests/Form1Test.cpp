@@ -424,7 +424,7 @@ TEST_F(Sampling, ReadoutsAndLoupeComeFromOneCopyOfTheScreen) {
   desktop.cursor = {100, 100};
   form.Picture1_MouseDown();
   const LoupeGeometry g = LoupeGeometry::ForDpi(96);
-  const int middle = g.CellMiddle(LoupeGeometry::kCentre);
+  const int middle = g.CellMiddle(g.Centre());
   for (int refresh = 0; refresh < 3; ++refresh) {
     const auto captures = desktop.captures.size();
     if (refresh == 1) {

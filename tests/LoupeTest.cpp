@@ -107,9 +107,9 @@ TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheAveragedAreaOutlined)
 
     ASSERT_EQ(desktop.place.Width(), geometry.Size());
     ASSERT_EQ(desktop.picture.size(), static_cast<std::size_t>(geometry.Size() * geometry.Size()));
-    for (int row = 0; row < LoupeGeometry::kCells; ++row) {
-      for (int column = 0; column < LoupeGeometry::kCells; ++column) {
-        const ScreenPoint at{pointer.x + column - LoupeGeometry::kCentre, pointer.y + row - LoupeGeometry::kCentre};
+    for (int row = 0; row < geometry.cells; ++row) {
+      for (int column = 0; column < geometry.cells; ++column) {
+        const ScreenPoint at{pointer.x + column - geometry.Centre(), pointer.y + row - geometry.Centre()};
         ASSERT_EQ(CellCentre(column, row), desktop.desktop(at)) << "cell " << column << ',' << row;
       }
     }
@@ -117,16 +117,16 @@ TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheAveragedAreaOutlined)
     // before it and a white one outside; the same after its last cell. So the outline
     // reads on any colour and shows exactly which pixels count.
     const int reach = side / 2;
-    const int before = geometry.CellStart(LoupeGeometry::kCentre - reach) - geometry.line;
-    const int after = geometry.CellStart(LoupeGeometry::kCentre + reach + 1) - geometry.line;
-    const int y = geometry.CellMiddle(LoupeGeometry::kCentre);
+    const int before = geometry.CellStart(geometry.Centre() - reach) - geometry.line;
+    const int after = geometry.CellStart(geometry.Centre() + reach + 1) - geometry.line;
+    const int y = geometry.CellMiddle(geometry.Centre());
     EXPECT_EQ(At(before - 1, y), Pixel{0xFFFFFF}) << side;
     EXPECT_EQ(At(before, y), Pixel{0x000000}) << side;
     EXPECT_EQ(At(after, y), Pixel{0x000000}) << side;
     EXPECT_EQ(At(after + geometry.line, y), Pixel{0xFFFFFF}) << side;
     EXPECT_EQ(At(before + geometry.line, y), desktop.desktop(ScreenPoint{pointer.x - reach, pointer.y})) << side;
     // And down the pointer's column.
-    const int x = geometry.CellMiddle(LoupeGeometry::kCentre);
+    const int x = geometry.CellMiddle(geometry.Centre());
     EXPECT_EQ(At(x, before), Pixel{0x000000}) << side;
     EXPECT_EQ(At(x, after), Pixel{0x000000}) << side;
     // Inside a wider area, the grid is the ordinary one, shaded from the cell.
@@ -212,7 +212,7 @@ TEST_P(LoupeGuard, NeverReadsTheLoupeAndReadsTheTrueScreenAsSoonAsACopyShowsIt) 
           EXPECT_EQ(sample->colour, desktop.MeanAround(jump, side)) << "the loupe read at " << where;
           // The loupe shows the screen there, nothing of its own picture.
           const LoupeGeometry g = LoupeGeometry::ForDpi(96);
-          const int middle = g.CellMiddle(LoupeGeometry::kCentre);
+          const int middle = g.CellMiddle(g.Centre());
           EXPECT_EQ(desktop.picture.at(static_cast<std::size_t>(middle * g.Size() + middle)), desktop.desktop(jump))
               << where;
         }

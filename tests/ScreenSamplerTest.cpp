@@ -301,7 +301,7 @@ TEST_P(KeptImage, ServesEveryAreaFromTheLatestDesktopImage) {
   ReadAt({-1200, 300}, c.secondRead, c.second == MonitorDuplication::Frame::kNewImage ? 2 : 1);
 
   duplication_.busy = false;
-  ReadAt({-30, 1070}, c.thirdRead, c.thirdGeneration);
+  ReadAt({-30, 1050}, c.thirdRead, c.thirdGeneration);
 }
 
 // A device removed or reset is a loss, not a refusal: the next read makes the duplication
