@@ -272,9 +272,15 @@ class FakeFormView final : public FormView {
   void SetTopmost() override { ++topmost; }
   bool ComeForward() override {
     log.push_back("ComeForward");
+    if (onComeForward) onComeForward();
     return !foregroundRefused;
   }
   void TakeClicks(bool taken) override { clicksTaken = taken; }
+  std::vector<ScreenRect> OwnWindows() const override { return own; }
+  void ShowFrozen(bool shown) override {
+    frozen = shown;
+    log.push_back(shown ? "Frozen" : "Live");
+  }
 
   struct Panel {
     double left = 960;  // where the layout puts both panels until the first move
@@ -292,14 +298,17 @@ class FakeFormView final : public FormView {
   bool timerEnabled = false;
   bool followTimerEnabled = false;
   bool clicksTaken = false;  // clicks anywhere come to the window, and to no program
+  bool frozen = false;       // what screen readers are told
   std::string clipboard;
   FakeColourDialog dialogue;
 
   // Script.
   std::int64_t now = 0;            // the clock, in microseconds
+  std::vector<ScreenRect> own;     // our windows' places on the screen
   bool clipboardHeld = false;      // another program has the clipboard open
   bool foregroundRefused = false;  // the system keeps another program in front
   std::function<void()> onDoEvents;
+  std::function<void()> onComeForward;
   std::function<void(int, std::string_view)> onSetText;
 
   // Record.

@@ -353,7 +353,8 @@ struct KeyCase {
   bool used;
   bool samplingAfter;
   ScreenPoint pointerAfter;
-  int sideAfter = 1;  // of the averaged area
+  int sideAfter = 1;    // of the averaged area
+  int cellsAfter = 15;  // across the loupe
 };
 
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
@@ -381,9 +382,12 @@ TEST_P(SwatchKeys, DoWhatTheSamplerStateSays) {
   EXPECT_EQ(view.clicksTaken, c.samplingAfter) << "clicks anywhere are sampling's";
   EXPECT_EQ(desktop.cursor, c.pointerAfter);
   EXPECT_EQ(form.AreaSide(), c.sideAfter);
-  const bool stepped = c.pointerAfter.x != 100 || c.pointerAfter.y != 100 || c.sideAfter != 1;
-  // A step of the pointer or the area shows the new reading at once, without waiting
-  // for a tick; the screen's gradient has the pointer's pixel as every area's mean.
+  EXPECT_EQ(form.ZoomCells(), c.cellsAfter);
+  const bool stepped =
+      c.pointerAfter.x != 100 || c.pointerAfter.y != 100 || c.sideAfter != 1 || c.cellsAfter != 15;
+  // A step of the pointer, the area or the zoom shows the new reading at once, without
+  // waiting for a tick; the screen's gradient has the pointer's pixel as every area's
+  // mean, whatever the loupe shows.
   EXPECT_EQ(view.texts[0], stepped ? PositionText(c.pointerAfter) : shownBefore);
   if (stepped) {
     EXPECT_EQ(view.swatch, ComposeColour(c.pointerAfter.x, c.pointerAfter.y, 7));
@@ -412,7 +416,12 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"IdleMinus", false, SwatchKey::Shrink, false, false, false, false, {100, 100}},
                     KeyCase{"PlusGrows", true, SwatchKey::Grow, false, false, true, true, {100, 100}, 3},
                     KeyCase{"HeldPlusGrows", true, SwatchKey::Grow, true, true, true, true, {100, 100}, 3},
-                    KeyCase{"MinusAtOnePixel", true, SwatchKey::Shrink, false, false, true, true, {100, 100}}),
+                    KeyCase{"MinusAtOnePixel", true, SwatchKey::Shrink, false, false, true, true, {100, 100}},
+                    KeyCase{"IdlePageUp", false, SwatchKey::ZoomIn, false, false, false, false, {100, 100}},
+                    KeyCase{"IdleF", false, SwatchKey::Freeze, false, false, false, false, {100, 100}},
+                    // Zooming changes the loupe, never the readouts.
+                    KeyCase{"PageUpZoomsIn", true, SwatchKey::ZoomIn, false, false, true, true, {100, 100}, 1, 9},
+                    KeyCase{"PageDownZoomsOut", true, SwatchKey::ZoomOut, false, true, true, true, {100, 100}, 1, 25}),
     testing_support::CaseName<KeyCase>);
 
 // One copy of the screen per refresh feeds both the readouts and the loupe: on a screen
@@ -446,6 +455,8 @@ struct WheelCase {
   bool sampling;
   std::vector<int> deltas;
   int side;
+  bool control = false;
+  int cells = 15;
 };
 
 void PrintTo(const WheelCase& c, std::ostream* os) { *os << c.name; }
@@ -461,8 +472,9 @@ TEST_P(SamplingWheel, StepsTheAreaByWholeNotches) {
   // Mean over an area around (100, 100) of a checkerboard differs with its size.
   desktop.desktop = [](ScreenPoint p) { return ((p.x + p.y) & 1) != 0 ? Pixel{0xFFFFFF} : Pixel{0}; };
   if (c.sampling) form.Picture1_MouseDown();
-  for (const int delta : c.deltas) EXPECT_EQ(form.Picture1_MouseWheel(delta), c.sampling);
+  for (const int delta : c.deltas) EXPECT_EQ(form.Picture1_MouseWheel(delta, c.control), c.sampling);
   EXPECT_EQ(form.AreaSide(), c.side);
+  EXPECT_EQ(form.ZoomCells(), c.cells);
   if (c.side > 1) {
     // Shown at once: 1 + (side^2 - 1) / 2 black pixels around a black centre.
     const int n = c.side * c.side;
@@ -476,7 +488,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(WheelCase{"OneUp", true, {120}, 3}, WheelCase{"TwoHalves", true, {60, 60}, 3},
                     WheelCase{"HalfANotch", true, {60}, 1}, WheelCase{"DownAtOne", true, {-120}, 1},
                     WheelCase{"ThreeAtOnce", true, {360}, 7}, WheelCase{"PastTheTop", true, {1200, 120}, 15},
-                    WheelCase{"UpThenDown", true, {240, -120}, 3}, WheelCase{"NotWhileIdle", false, {120}, 1}),
+                    WheelCase{"UpThenDown", true, {240, -120}, 3}, WheelCase{"NotWhileIdle", false, {120}, 1},
+                    WheelCase{"CtrlUpZoomsIn", true, {60, 60}, 1, true, 9},
+                    WheelCase{"CtrlDownPastTheWidest", true, {-360}, 1, true, 45}),
     testing_support::CaseName<WheelCase>);
 
 // The area is kept from one sampling to the next, and Escape leaves it as it is.
@@ -843,7 +857,10 @@ INSTANTIATE_TEST_SUITE_P(Takes, RecentOrder,
 // do not. Each road is a script of steps from start-up, the pointer over kFirst:
 // p press on the swatch, u release, t a tick, n a tick over kLast, s Space, h the
 // shortcut, l and r a left and a right click anywhere, f the focus lost, d the dialog
-// confirming kLast, c the dialog cancelled, + a slider step, y a copy, x a copy refused.
+// confirming kLast, c the dialog cancelled, + a slider step, y a copy, x a copy refused,
+// F the freeze key, H the shortcut with Shift (the screen turning to kLast as the window
+// comes forward, as a hovered button does when the pointer's program loses the
+// foreground), G the same refused the foreground, D the displays changed.
 constexpr ColourValue kFirst = 0x112233;
 constexpr ColourValue kLast = 0x445566;
 
@@ -875,6 +892,14 @@ class Taking : public FormFixture, public testing::WithParamInterface<TakeCase> 
       case '+': form.hScroll1_Action(0, SliderAction::LineUp); break;
       case 'x': view.clipboardHeld = true; [[fallthrough]];
       case 'y': form.Text1_GotFocus(5); break;
+      case 'F': EXPECT_TRUE(form.Picture1_KeyDown(SwatchKey::Freeze, false, false)); break;
+      case 'G': view.foregroundRefused = true; [[fallthrough]];
+      case 'H':
+        view.onComeForward = [this] { desktop.Fill(kLast); };
+        form.Form_HotKey(true);
+        view.onComeForward = nullptr;
+        break;
+      case 'D': form.Form_DisplayChange(); break;
       default: FAIL() << "no step " << step;
     }
   }
@@ -887,6 +912,10 @@ TEST_P(Taking, OnlyTheColourAnActionEndsOn) {
   const auto newest = form.Recent().Newest();
   EXPECT_EQ(std::vector<ColourValue>(newest.begin(), newest.end()), GetParam().taken);
   EXPECT_EQ(form.Sampling(), GetParam().samplingAfter);
+  EXPECT_EQ(view.frozen, form.Frozen()) << "screen readers told otherwise";
+  if (!form.Sampling()) {
+    EXPECT_FALSE(form.Frozen()) << "a still kept after sampling";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -896,6 +925,14 @@ INSTANTIATE_TEST_SUITE_P(
                     TakeCase{"RightClickCancels", "stnr", {}}, TakeCase{"ClickWhileTheSwatchIsHeld", "ptnl", {}, true},
                     TakeCase{"FocusLost", "stnf", {kLast}}, TakeCase{"ShortcutTwice", "hh", {kFirst}},
                     TakeCase{"ShortcutRefusedTheForeground", "g", {}},
+                    // A still holds what was there at F, wherever the screen goes; F again
+                    // and the displays changing go back to the live screen.
+                    TakeCase{"Frozen", "stFnl", {kFirst}}, TakeCase{"FrozenThenLive", "sFnFl", {kLast}},
+                    TakeCase{"FrozenWhileTheSwatchIsHeld", "ptFnu", {kFirst}},
+                    TakeCase{"FrozenUntilTheDisplaysChange", "sFDnl", {kLast}},
+                    TakeCase{"ShiftShortcutTakesTheStillBeforeComingForward", "Htnh", {kFirst}},
+                    TakeCase{"ShiftShortcutWhileSamplingFreezes", "hHnh", {kFirst}},
+                    TakeCase{"ShiftShortcutRefusedTheForeground", "G", {}},
                     TakeCase{"ShortcutWhileTheSwatchIsHeld", "ptnh", {}, true},
                     TakeCase{"TwoColoursNewestFirst", "hhsnl", {kLast, kFirst}},
                     TakeCase{"DialogConfirmed", "d", {kLast}}, TakeCase{"DialogCancelled", "c", {}},

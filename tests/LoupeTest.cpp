@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <ostream>
 #include <set>
 #include <string>
@@ -75,13 +76,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- What it shows ----
 
-class LoupePicture : public testing::TestWithParam<unsigned> {
+// At each scale and zoom level.
+class LoupePicture : public testing::TestWithParam<std::tuple<unsigned, int>> {
  protected:
   void SetUp() override {
-    geometry = LoupeGeometry::ForDpi(GetParam());
-    desktop.monitors = {Monitor{ScreenRect{0, 0, 3840, 2160}, GetParam()}};
+    geometry = LoupeGeometry::ForDpi(Dpi(), std::get<1>(GetParam()));
+    desktop.monitors = {Monitor{ScreenRect{0, 0, 3840, 2160}, Dpi()}};
     sampler.Begin();
+    while (sampler.ZoomCells() != geometry.cells) sampler.StepZoom(geometry.cells < sampler.ZoomCells() ? 1 : -1);
   }
+  [[nodiscard]] unsigned Dpi() const { return std::get<0>(GetParam()); }
   [[nodiscard]] Pixel At(int x, int y) const {
     return desktop.picture.at(static_cast<std::size_t>(y * geometry.Size() + x));
   }
@@ -102,13 +106,19 @@ TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheAveragedAreaOutlined)
     return p.x == pointer.x + 2 ? Pixel{0xFF0000} : static_cast<Pixel>(((p.x & 0xFF) << 8) | (p.y & 0xFF));
   };
   for (const int side : {1, 5, 15}) {
+    if (side > geometry.cells) break;
     while (sampler.Area().Side() != side) sampler.Area().Step(1);
     ASSERT_TRUE(sampler.Refresh(pointer).sample.has_value());
 
     ASSERT_EQ(desktop.place.Width(), geometry.Size());
     ASSERT_EQ(desktop.picture.size(), static_cast<std::size_t>(geometry.Size() * geometry.Size()));
+    // Without grid lines, the outline takes the edge of the cells around the area.
+    const auto outlined = [&](int cell) {
+      return geometry.grid == 0 && std::abs(cell - geometry.Centre()) == side / 2 + 1;
+    };
     for (int row = 0; row < geometry.cells; ++row) {
       for (int column = 0; column < geometry.cells; ++column) {
+        if (outlined(column) || outlined(row)) continue;
         const ScreenPoint at{pointer.x + column - geometry.Centre(), pointer.y + row - geometry.Centre()};
         ASSERT_EQ(CellCentre(column, row), desktop.desktop(at)) << "cell " << column << ',' << row;
       }
@@ -118,7 +128,7 @@ TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheAveragedAreaOutlined)
     // reads on any colour and shows exactly which pixels count.
     const int reach = side / 2;
     const int before = geometry.CellStart(geometry.Centre() - reach) - geometry.line;
-    const int after = geometry.CellStart(geometry.Centre() + reach + 1) - geometry.line;
+    const int after = geometry.CellStart(geometry.Centre() + reach + 1) - geometry.grid;
     const int y = geometry.CellMiddle(geometry.Centre());
     EXPECT_EQ(At(before - 1, y), Pixel{0xFFFFFF}) << side;
     EXPECT_EQ(At(before, y), Pixel{0x000000}) << side;
@@ -134,23 +144,27 @@ TEST_P(LoupePicture, MagnifiesTheScreenRightWayRoundWithTheAveragedAreaOutlined)
       EXPECT_NE(At(before + geometry.pitch, y), Pixel{0x000000}) << side;
     }
   }
-  EXPECT_GE(geometry.pitch - geometry.line, 4) << "a one-pixel line must show at least four pixels wide";
-  EXPECT_GE(geometry.Size(), 150 * static_cast<int>(GetParam()) / 96) << "not sized for the monitor's scale";
+  if (geometry.cells <= 15) {
+    EXPECT_GE(geometry.pitch - geometry.grid, 4) << "a one-pixel line must show at least four pixels wide";
+  }
+  EXPECT_GE(geometry.Size(), 135 * static_cast<int>(Dpi()) / 96) << "not sized for the monitor's scale";
 }
 
 TEST_P(LoupePicture, ShowsScreenOffEveryMonitorHatched) {
-  desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, GetParam()}};
+  desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, Dpi()}};
   sampler.Begin();
   desktop.desktop = [](ScreenPoint) { return Pixel{0x336699}; };
-  sampler.Area().Step(7);
-  // Cells left of x = 0 and above y = 0 are on no monitor.
-  const auto sample = sampler.Refresh(ScreenPoint{2, 1}).sample;
+  // Cells left of x = 0 and above y = 0 are on no monitor; each is given from the
+  // pointer's, which is at (1, 1).
+  const auto sample = sampler.Refresh(ScreenPoint{1, 1}).sample;
 
-  for (const auto& [column, row, onScreen] :
-       {std::tuple{0, 0, false}, std::tuple{4, 10, false}, std::tuple{10, 3, false}, std::tuple{5, 6, true}}) {
+  for (const auto& [dx, dy, onScreen] :
+       {std::tuple{-2, -2, false}, std::tuple{2, -2, false}, std::tuple{-2, 2, false}, std::tuple{2, 2, true}}) {
+    const int column = geometry.Centre() + dx;
+    const int row = geometry.Centre() + dy;
     std::set<Pixel> colours;
-    for (int y = geometry.CellStart(row); y < geometry.CellStart(row + 1) - geometry.line; ++y) {
-      for (int x = geometry.CellStart(column); x < geometry.CellStart(column + 1) - geometry.line; ++x) {
+    for (int y = geometry.CellStart(row); y < geometry.CellStart(row + 1) - geometry.grid; ++y) {
+      for (int x = geometry.CellStart(column); x < geometry.CellStart(column + 1) - geometry.grid; ++x) {
         colours.insert(At(x, y));
       }
     }
@@ -166,7 +180,8 @@ TEST_P(LoupePicture, ShowsScreenOffEveryMonitorHatched) {
   EXPECT_EQ(sample->colour, FakeDesktop::AsColour(0x336699));
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, LoupePicture, testing::Values(96u, 144u, 192u));
+INSTANTIATE_TEST_SUITE_P(DpiAndZoom, LoupePicture,
+                         testing::Combine(testing::Values(96u, 144u, 192u), testing::Values(45, 15, 5)));
 
 // ---- Never itself ----
 

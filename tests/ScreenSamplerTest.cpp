@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sampler/DisplaySettings.h"
@@ -54,8 +55,47 @@ INSTANTIATE_TEST_SUITE_P(
                     AreaCase{"SeveralNotchesAtOnceStopAtTheEnd", {20, -3}, {true, true}, 9}),
     testing_support::CaseName<AreaCase>);
 
+// ---- The loupe's zoom ----
+
+// A script of i (zoom in), o (zoom out), + and - (the area one size up and down), from
+// start-up: 15 pixels across, an area of 1.
+struct ZoomCase {
+  const char* name;
+  const char* steps;
+  int cells;
+  int side;
+};
+
+void PrintTo(const ZoomCase& c, std::ostream* os) { *os << c.name; }
+
+class ZoomSteps : public testing::TestWithParam<ZoomCase> {};
+
+TEST_P(ZoomSteps, GoThroughTheLevelsAndAlwaysShowTheAreaWhole) {
+  FakeDesktop desktop;
+  ScreenSampler sampler(desktop, desktop);
+  for (const char* step = GetParam().steps; *step != '\0'; ++step) {
+    switch (*step) {
+      case 'i': sampler.StepZoom(1); break;
+      case 'o': sampler.StepZoom(-1); break;
+      default: sampler.StepArea(*step == '+' ? 1 : -1); break;
+    }
+    ASSERT_GE(sampler.ZoomCells(), sampler.Area().Side()) << "after step " << step - GetParam().steps;
+  }
+  EXPECT_EQ(sampler.ZoomCells(), GetParam().cells);
+  EXPECT_EQ(sampler.Area().Side(), GetParam().side);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ZoomSteps,
+                         testing::Values(ZoomCase{"InToTheEnd", "iiii", 5, 1}, ZoomCase{"OutToTheEnd", "ooo", 45, 1},
+                                         ZoomCase{"InStopsAtTheArea", "+++iii", 9, 7},
+                                         ZoomCase{"AreaPastTheLevelZoomsOutJustEnough", "ii++++", 9, 9},
+                                         ZoomCase{"AndAgain", "ii+++++", 15, 11},
+                                         ZoomCase{"ASmallerAreaKeepsTheLevel", "ii+++---", 9, 1}),
+                         testing_support::CaseName<ZoomCase>);
+
 // The readouts' mean against one worked out here, for every size, on several screens:
-// rounding half up, and pixels on no monitor left out.
+// rounding half up, and pixels on no monitor left out; from the live screen, and from a
+// still of it taken before the screen turned white.
 struct MeanCase {
   const char* name;
   ScreenPoint pointer;
@@ -75,36 +115,47 @@ Pixel Noise(ScreenPoint p) {
   return h & 0xFFFFFF;
 }
 
-class SampleMean : public testing::TestWithParam<MeanCase> {};
+class SampleMean : public testing::TestWithParam<std::tuple<MeanCase, bool>> {};
 
 TEST_P(SampleMean, IsEachChannelsMeanRoundedHalfUpOverThePixelsOnAMonitor) {
-  const MeanCase& c = GetParam();
+  const auto& [c, frozen] = GetParam();
   FakeDesktop desktop;
-  // The primary monitor and a shorter one on its left: below it lies ground on no monitor.
-  desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96}, Monitor{ScreenRect{-800, 0, 0, 600}, 96}};
+  // The primary monitor and a shorter one on its left at another scale: below it lies
+  // ground on no monitor.
+  desktop.monitors = {Monitor{ScreenRect{0, 0, 1920, 1080}, 96}, Monitor{ScreenRect{-800, 0, 0, 600}, 144}};
   desktop.desktop = c.screen;
   desktop.copies = Copies::kTrueScreen;
+  const FakeDesktop before = desktop;
   ScreenSampler sampler(desktop, desktop);
   sampler.Begin();
+  if (frozen) {
+    sampler.Freeze({});
+    desktop.Fill(0xFFFFFF);
+    EXPECT_EQ(sampler.StillBytes(), (1920u * 1080 + 800 * 600) * 4) << "4 bytes a pixel of the monitors";
+  }
   for (int side = 1; side <= 15; side += 2) {
     const auto sample = sampler.Refresh(c.pointer).sample;
 
     ASSERT_TRUE(sample.has_value()) << side << " pixels across";
-    EXPECT_EQ(sample->colour, desktop.MeanAround(c.pointer, side)) << side << " pixels across";
+    EXPECT_EQ(sample->colour, before.MeanAround(c.pointer, side)) << side << " pixels across";
     EXPECT_EQ(sample->point, c.pointer);
     sampler.Area().Step(1);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, SampleMean,
-                         testing::Values(MeanCase{"Checkerboard", {500, 400}, Checkerboard},
-                                         MeanCase{"Noise", {-300, 200}, Noise},
-                                         // At the primary monitor's top left corner, a quarter or so of each
-                                         // area is on a monitor: an even count of stripes, halves that round up.
-                                         MeanCase{"StripesAtTheTopLeftCorner", {0, 0}, Stripes},
-                                         // Beside the ground below the left monitor.
-                                         MeanCase{"NoiseBesideGroundOnNoMonitor", {-1, 599}, Noise}),
-                         testing_support::CaseName<MeanCase>);
+INSTANTIATE_TEST_SUITE_P(
+    Screens, SampleMean,
+    testing::Combine(testing::Values(MeanCase{"Checkerboard", {500, 400}, Checkerboard},
+                                     MeanCase{"Noise", {-300, 200}, Noise},
+                                     // At the primary monitor's top left corner, a quarter or so of each
+                                     // area is on a monitor: an even count of stripes, halves that round up.
+                                     MeanCase{"StripesAtTheTopLeftCorner", {0, 0}, Stripes},
+                                     // Beside the ground below the left monitor.
+                                     MeanCase{"NoiseBesideGroundOnNoMonitor", {-1, 599}, Noise}),
+                     testing::Bool()),
+    [](const testing::TestParamInfo<std::tuple<MeanCase, bool>>& param) {
+      return std::string(std::get<0>(param.param).name) + (std::get<1>(param.param) ? "Frozen" : "Live");
+    });
 
 // ---- No reading ----
 
@@ -138,6 +189,69 @@ TEST_P(SamplerFailures, GiveNoReadingButStillShowTheLoupeHatched) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, SamplerFailures,
                          testing::Values(Failure::Cursor, Failure::Capture, Failure::PointerOnNoMonitor));
+
+// ---- What a still leaves unread ----
+
+// A still taken with the loupe shown at (400, 300), then a refresh elsewhere after the
+// screen has turned white: it reads the still, except where the still holds one of our
+// windows or the loupe's picture, or a monitor it could not copy.
+struct StillCase {
+  const char* name;
+  Copies copies;
+  ScreenPoint at;
+  bool reads;
+  std::vector<ScreenRect> own = {};
+  bool copied = true;
+  LoupeInCopies inCopies = LoupeInCopies::kPicture;
+};
+
+void PrintTo(const StillCase& c, std::ostream* os) { *os << c.name; }
+
+class StillReads : public testing::TestWithParam<StillCase> {};
+
+TEST_P(StillReads, OnlyWhatTheScreenShowedBeneathUs) {
+  const StillCase& c = GetParam();
+  FakeDesktop desktop;
+  desktop.copies = c.copies;
+  desktop.inCopies = c.inCopies;
+  desktop.desktop = Noise;
+  ScreenSampler sampler(desktop, desktop);
+  sampler.Begin();
+  ASSERT_TRUE(sampler.Refresh(ScreenPoint{400, 300}).sample.has_value());
+  desktop.captureWorks = c.copied;
+  sampler.Freeze(c.own);
+  desktop.captureWorks = true;
+  desktop.Fill(0xFFFFFF);
+
+  const auto sample = sampler.Refresh(c.at).sample;
+  ASSERT_EQ(sample.has_value(), c.reads);
+  if (sample) {
+    EXPECT_EQ(sample->colour, FakeDesktop::AsColour(Noise(c.at)));
+  }
+  EXPECT_TRUE(desktop.visible) << "the loupe, hatched where it cannot read";
+  EXPECT_EQ(desktop.picture.front(), kFrozenBorder) << "the loupe does not say it is frozen";
+  sampler.Thaw();
+  EXPECT_EQ(sampler.StillBytes(), 0u);
+  desktop.Repaint();
+  const auto live = sampler.Refresh(c.at).sample;
+  ASSERT_TRUE(live.has_value());
+  EXPECT_EQ(live->colour, FakeDesktop::AsColour(0xFFFFFF)) << "the live screen again";
+  EXPECT_NE(desktop.picture.front(), kFrozenBorder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, StillReads,
+    testing::Values(StillCase{"TheScreen", Copies::kTrueScreen, {200, 200}, true},
+                    StillCase{"OurWindow", Copies::kTrueScreen, {200, 200}, false, {{150, 190, 300, 210}}},
+                    StillCase{"AMonitorNotCopied", Copies::kTrueScreen, {200, 200}, false, {}, false},
+                    // Hidden first, the loupe leaves the screen beneath in the still ...
+                    StillCase{"WhereTheLoupeWas", Copies::kLoupe, {465, 365}, true},
+                    // ... unless nothing composes the desktop and its picture stays.
+                    StillCase{"ThePictureItLeft", Copies::kLoupeUntilRepaint, {465, 365}, false},
+                    // Left out of every copy, it stays where it is.
+                    StillCase{"LeftOutOfCopies", Copies::kTrueScreen, {465, 365}, true, {}, true,
+                              LoupeInCopies::kLeftOut}),
+    testing_support::CaseName<StillCase>);
 
 // ---- Displays that change ----
 

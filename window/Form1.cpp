@@ -12,6 +12,7 @@ auto Form1::EndingSamplingOnError(Handler&& handler) -> decltype(handler()) {
     return handler();
   } catch (...) {
     if (sampler_.Sampling()) StopSampling();
+    sampler_.Thaw();  // a still taken for a sampling that never began
     throw;
   }
 }
@@ -98,6 +99,7 @@ void Form1::StopSampling() {
   view_.SetTimerEnabled(false);
   view_.SetFollowTimerEnabled(false);
   view_.TakeClicks(false);
+  if (sampler_.Frozen()) view_.ShowFrozen(false);
   sampler_.End();
   slidersLive = true;
   sampled_ = false;
@@ -136,24 +138,43 @@ void Form1::Picture1_LostFocus() {
 }
 
 void Form1::Form_DisplayChange() {
-  EndingSamplingOnError([&] { sampler_.DisplaysChanged(); });
+  EndingSamplingOnError([&] {
+    // A still goes with the displays it showed: sampling goes on from the live screen.
+    const bool frozen = sampler_.Frozen();
+    sampler_.DisplaysChanged();
+    if (frozen) {
+      view_.ShowFrozen(false);
+      if (sampler_.Sampling()) RefreshNow();
+    }
+  });
 }
 
 void Form1::Form_SettingChange() {
   EndingSamplingOnError([&] { sampler_.DisplaySettingsChanged(); });
 }
 
-void Form1::Form_HotKey() {
+void Form1::Form_HotKey(bool shift) {
   // A press on the swatch ends with its release, wherever the shortcut is pressed.
   if (sampler_.Sampling() && !byKeyboard_) return;
   EndingSamplingOnError([&] {
     if (sampler_.Sampling()) {
-      KeepSample();
+      if (shift) {
+        ToggleFreeze();
+      } else {
+        KeepSample();
+      }
       return;
     }
+    // The still first: what the pointer lights in another program goes out as soon as
+    // the window comes forward.
+    if (shift) sampler_.Freeze(view_.OwnWindows());
     // Pressed from another program, the user is looking at the screen, not at the window:
     // the readouts show the pixel under the pointer at once.
-    if (!view_.ComeForward()) return;
+    if (!view_.ComeForward()) {
+      sampler_.Thaw();
+      return;
+    }
+    if (shift) view_.ShowFrozen(true);
     StartSamplingFromKeyboard(true);
   });
 }
@@ -211,6 +232,11 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
       case SwatchKey::Down: return StepPointer(0, step);
       case SwatchKey::Grow: return StepArea(1);
       case SwatchKey::Shrink: return StepArea(-1);
+      case SwatchKey::ZoomIn: return StepZoom(1);
+      case SwatchKey::ZoomOut: return StepZoom(-1);
+      case SwatchKey::Freeze:
+        if (repeat) return sampler_.Sampling();
+        return ToggleFreeze();
       // Tab would give a field the focus, which copies it.
       case SwatchKey::Tab: return sampler_.Sampling();
       case SwatchKey::Other: return false;
@@ -219,13 +245,19 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
   });
 }
 
-bool Form1::Picture1_MouseWheel(int delta) {
+bool Form1::Picture1_MouseWheel(int delta, bool control) {
   if (!sampler_.Sampling()) return false;
   return EndingSamplingOnError([&] {
     wheel_ += delta;
     const int notches = wheel_ / kWheelNotch;
     wheel_ -= notches * kWheelNotch;
-    if (notches != 0) StepArea(notches);
+    if (notches != 0) {
+      if (control) {
+        StepZoom(notches);
+      } else {
+        StepArea(notches);
+      }
+    }
     return true;
   });
 }
@@ -234,17 +266,38 @@ bool Form1::StepPointer(int dx, int dy) {
   // Only sampling moves the pointer; otherwise the arrows are not the swatch's.
   if (!sampler_.Sampling()) return false;
   // The readouts and the loupe follow at once, not at the next tick.
-  if (!sampler_.Step(dx, dy)) return true;
-  if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
+  if (sampler_.Step(dx, dy)) RefreshNow();
   return true;
 }
 
 bool Form1::StepArea(int steps) {
   if (!sampler_.Sampling()) return false;
   // The outline and the readouts change at once; past either end nothing does.
-  if (!sampler_.Area().Step(steps)) return true;
-  if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
+  if (sampler_.StepArea(steps)) RefreshNow();
   return true;
+}
+
+bool Form1::StepZoom(int steps) {
+  if (!sampler_.Sampling()) return false;
+  // The loupe changes at once; the readouts come from the capture, whatever it shows.
+  if (sampler_.StepZoom(steps)) RefreshNow();
+  return true;
+}
+
+bool Form1::ToggleFreeze() {
+  if (!sampler_.Sampling()) return false;
+  if (sampler_.Frozen()) {
+    sampler_.Thaw();
+  } else {
+    sampler_.Freeze(view_.OwnWindows());
+  }
+  view_.ShowFrozen(sampler_.Frozen());
+  RefreshNow();
+  return true;
+}
+
+void Form1::RefreshNow() {
+  if (const auto pointer = sampler_.Pointer()) Refresh(*pointer, true);
 }
 
 void Form1::Timer1_Timer() {

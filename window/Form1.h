@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "colour/Analysis.h"
 #include "colour/Slider.h"
@@ -73,14 +74,20 @@ class FormView {
   // comes to Form1 as Screen_Click. Where the system will not give them, nothing changes:
   // clicks land where they fall, as they did before.
   virtual void TakeClicks(bool taken) = 0;
+  // The places on the screen of the program's own windows that copies of the screen show
+  // (the loupe aside, which the sampler deals with), for a still to leave unread.
+  [[nodiscard]] virtual std::vector<ScreenRect> OwnWindows() const = 0;
+  // Sampling reads a still of the screen, or the live screen again: screen readers are told.
+  virtual void ShowFrozen(bool frozen) = 0;
 
  protected:
   ~FormView() = default;
 };
 
 // The keys the swatch acts on while it holds the focus.
-// Grow and Shrink are + and -, from the numeric keypad or typed as characters.
-enum class SwatchKey { Space, Enter, Escape, Left, Right, Up, Down, Tab, Grow, Shrink, Other };
+// Grow and Shrink are + and -, from the numeric keypad or typed as characters; Freeze is
+// F, ZoomIn and ZoomOut are Page Up and Page Down.
+enum class SwatchKey { Space, Enter, Escape, Left, Right, Up, Down, Tab, Grow, Shrink, Freeze, ZoomIn, ZoomOut, Other };
 
 class Form1 final : private ColourView, private SliderHost {
  public:
@@ -107,6 +114,8 @@ class Form1 final : private ColourView, private SliderHost {
   [[nodiscard]] bool SlidersLive() const noexcept { return slidersLive; }
   [[nodiscard]] bool Sampling() const noexcept { return sampler_.Sampling(); }
   [[nodiscard]] int AreaSide() const noexcept { return sampler_.Area().Side(); }
+  [[nodiscard]] int ZoomCells() const noexcept { return sampler_.ZoomCells(); }
+  [[nodiscard]] bool Frozen() const noexcept { return sampler_.Frozen(); }
   [[nodiscard]] const RecentColours& Recent() const noexcept { return recent_; }
   [[nodiscard]] std::int16_t SliderValue(int index) const {
     return hScroll1_.at(static_cast<std::size_t>(index)).Value();
@@ -122,8 +131,10 @@ class Form1 final : private ColourView, private SliderHost {
   // where the pointer is, as with Space, with the readouts at once; pressed again while
   // sampling from the keyboard, it ends sampling and keeps the colour. While the swatch
   // is held it does nothing, and where the window cannot have the foreground and the
-  // focus sampling does not begin: the keys would go to another program.
-  void Form_HotKey();
+  // focus sampling does not begin: the keys would go to another program. With Shift,
+  // sampling begins frozen, on a still taken before the window comes forward, so that it
+  // holds what the pointer lit in another program; while sampling, it freezes or thaws.
+  void Form_HotKey(bool shift = false);
   // The displays changed (WM_DISPLAYCHANGE): modes, monitors.
   void Form_DisplayChange();
   // A setting changed (WM_SETTINGCHANGE), which may be a monitor's HDR state or SDR white
@@ -146,12 +157,15 @@ class Form1 final : private ColourView, private SliderHost {
   void Picture1_CaptureLost();
   void Picture1_MouseMove(double x, double y);
   // The swatch's keys: Space or Enter starts sampling where the pointer is and ends it,
-  // the arrows step the pointer, + and - step the averaged area, Escape cancels, and Tab
-  // waits until sampling is over. True when the key was used; `repeat` for a key held down.
+  // the arrows step the pointer, + and - step the averaged area, F freezes the screen or
+  // goes back to the live one, Page Up and Page Down zoom the loupe in and out, Escape
+  // cancels, and Tab waits until sampling is over. True when the key was used; `repeat`
+  // for a key held down.
   bool Picture1_KeyDown(SwatchKey key, bool shift, bool repeat);
   // The wheel while sampling, in WHEEL_DELTA units, up positive: a notch up grows the
-  // averaged area, a notch down shrinks it. True when sampling took it.
-  bool Picture1_MouseWheel(int delta);
+  // averaged area, a notch down shrinks it; with Ctrl, up zooms the loupe in and down
+  // out. True when sampling took it.
+  bool Picture1_MouseWheel(int delta, bool control = false);
   void Picture1_LostFocus();
   void Timer1_Timer();
   void Follow_Timer();
@@ -191,6 +205,10 @@ class Form1 final : private ColourView, private SliderHost {
   void CancelSampling();
   bool StepPointer(int dx, int dy);
   bool StepArea(int steps);
+  bool StepZoom(int steps);
+  bool ToggleFreeze();
+  // A refresh at the pointer, at once, after a change that the loupe or the readouts show.
+  void RefreshNow();
   void FollowPointer(bool resting);
   // One capture at the pointer for the loupe and, when `read`, the readouts. A capture
   // that gives nothing this time counts as no refresh: the next tick or move tries again.
