@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -91,19 +92,26 @@ COLORREF PatternAt(POINT p) {
 // What the loupe at `place`, beside the pointer at the meeting of the squares, shows as a
 // copy of the screen reads it: the pattern magnified, the line, and the averaged pixels
 // outlined, stepped by the wheel.
-void ExpectPicture(const LoupeGeometry& g, const RECT& place) {
-  // Cell by cell, the screen around the pointer, the right way round.
-  const auto showsPattern = [&] {
-    const std::vector<COLORREF> shown = ScreenPixels(place);
-    for (int row = 0; row < g.cells; ++row) {
-      for (int column = 0; column < g.cells; ++column) {
-        const POINT at{kMeeting.x + column - g.Centre(), kMeeting.y + row - g.Centre()};
-        if (CellOnScreen(place, g, shown, column, row) != PatternAt(at)) return false;
-      }
+// Cell by cell, the screen around the pointer, the right way round, in the loupe at
+// `place`; without grid lines, the outline of an area `side` pixels across takes the edge
+// of the cells around it.
+bool ShowsPattern(const LoupeGeometry& g, const RECT& place, int side = 1) {
+  const std::vector<COLORREF> shown = ScreenPixels(place);
+  if (shown.size() != static_cast<std::size_t>(g.Size() * g.Size())) return false;
+  const auto outlined = [&](int cell) { return g.grid == 0 && std::abs(cell - g.Centre()) == side / 2 + 1; };
+  for (int row = 0; row < g.cells; ++row) {
+    for (int column = 0; column < g.cells; ++column) {
+      if (outlined(column) || outlined(row)) continue;
+      const POINT at{kMeeting.x + column - g.Centre(), kMeeting.y + row - g.Centre()};
+      if (CellOnScreen(place, g, shown, column, row) != PatternAt(at)) return false;
     }
-    return true;
-  };
-  EXPECT_TRUE(WaitUntil(showsPattern)) << "the loupe does not show the pattern around the pointer";
+  }
+  return true;
+}
+
+void ExpectPicture(const LoupeGeometry& g, const RECT& place) {
+  EXPECT_TRUE(WaitUntil([&] { return ShowsPattern(g, place); }))
+      << "the loupe does not show the pattern around the pointer";
   // The one-pixel line, at least four pixels wide across a row of cells away from the centre.
   const std::vector<COLORREF> shown = ScreenPixels(place);
   const int y = g.CellMiddle(2);
@@ -189,6 +197,21 @@ TEST_P(LoupeAtScale, MagnifiesThePatternRightWayRoundBesideThePointerAndGoesOnRe
   EXPECT_NE(WindowFromPoint(CentreOnScreen(loupe)), loupe) << "the loupe takes the mouse";
   if (UnderWine()) {
     ExpectPicture(g, expected);
+    // Page Up and Page Down: fewer or more pixels, each a square of whole pixels with the
+    // pattern where it belongs, the loupe about as large; the readouts never change.
+    const Readouts readouts = Snapshot(app);
+    for (const auto& [key, cells] : {std::pair{VK_PRIOR, 9}, std::pair{VK_NEXT, 15}, std::pair{VK_NEXT, 25},
+                                     std::pair{VK_NEXT, 45}}) {
+      PressKey(static_cast<WORD>(key));
+      const LoupeGeometry zoomed = LoupeGeometry::ForDpi(static_cast<unsigned>(GetParam()), cells);
+      const RECT place{expected.left, expected.top, expected.left + zoomed.Size(), expected.top + zoomed.Size()};
+      EXPECT_TRUE(WaitUntil([&] { return Same(place, Rect(loupe)) && ShowsPattern(zoomed, place, 5); }))
+          << cells << " pixels across: the loupe is " << Rect(loupe).right - Rect(loupe).left << " wide";
+      EXPECT_EQ(Snapshot(app), readouts) << cells << " pixels across";
+    }
+    PressKey(VK_PRIOR);
+    PressKey(VK_PRIOR);
+    EXPECT_TRUE(WaitUntil([&] { return Same(expected, Rect(loupe)); })) << "back at 15 pixels across";
   } else if (LoupeLeftOutOfCopies(loupe)) {
     NotCheckedHere(kPictureNeedsWine);
     EXPECT_TRUE(CopyFindsBeneath(app, expected, expected, Rgb(kSky)));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "e2e/Driver.h"
+#include "sampler/LoupeGeometry.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -219,11 +220,90 @@ TEST_F(Pick, ShortcutInTheSystemMenuClosesItBeforeSampling) {
   EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "Escape went to the menu, not to sampling";
 }
 
+// F freezes the screen: the readouts, the arrows and the averaged area read the still
+// while the window beneath turns from brown to sky; F again, and they read it live.
+TEST_F(Pick, FreezeKeepsWhatTheScreenShowedUntilFAgain) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  ASSERT_TRUE(SampleWithSpace(app, kOnBrown, kBrown));
+  PressKey('F');
+  // Taken in the order they came: the step reads the still.
+  PressKey(VK_RIGHT);
+  POINT at{kOnBrown.x + 1, kOnBrown.y};
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(at, kBrown)));
+  if (UnderWine()) {
+    // Copies show the loupe here: its border says it is frozen.
+    RECT loupe{};
+    GetWindowRect(LoupeOf(app), &loupe);
+    EXPECT_EQ(ScreenPixel(POINT{loupe.left, loupe.top}), Rgb(Colour{0x0A, 0x5A, 0xD2, "", "", "", "", ""}));
+  }
+  brown_.Repaint(kSky);
+  EXPECT_FALSE(WaitUntil([&] { return Snapshot(app) != Showing(at, kBrown); }, 500ms)) << "the live screen was read";
+  PressKey(VK_RIGHT);
+  at.x += 1;
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(at, kBrown)));
+  Type('+');
+  PressKey(VK_DOWN);
+  at.y += 1;
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(at, kBrown))) << "the averaged area read the live screen";
+
+  PressKey('F');
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(at, kSky))) << "F again did not go back to the live screen";
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
+}
+
+// Shift with the shortcut starts sampling on a still taken at the press; again, and it
+// reads the live screen; the wheel with Ctrl, taken by the hook, zooms the loupe.
+TEST_F(Pick, ShiftWithTheShortcutStartsFrozen) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  MovePointer(kOnBrown);
+  const auto shiftShortcut = [] {
+    PressChord({VK_SHIFT, VK_LWIN, VK_MENU, static_cast<WORD>(ids::kPickShortcutKey)});
+  };
+  shiftShortcut();
+  ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) != nullptr; })) << "the shortcut did not start sampling";
+  ASSERT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kBrown)));
+  brown_.Repaint(kSky);
+  EXPECT_FALSE(WaitUntil([&] { return Snapshot(app) != Showing(kOnBrown, kBrown); }, 500ms))
+      << "the live screen was read";
+
+  const auto width = [&] {
+    RECT r{};
+    GetWindowRect(LoupeOf(app), &r);
+    return r.right - r.left;
+  };
+  INPUT wheel[3]{};
+  for (INPUT& input : wheel) input.type = INPUT_KEYBOARD;
+  wheel[0].ki.wVk = VK_CONTROL;
+  wheel[1].type = INPUT_MOUSE;
+  wheel[1].mi.dwFlags = MOUSEEVENTF_WHEEL;
+  wheel[1].mi.mouseData = WHEEL_DELTA;
+  wheel[2].ki.wVk = VK_CONTROL;
+  wheel[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(3, wheel, sizeof(INPUT));
+  const int zoomed = LoupeGeometry::ForDpi(96, 9).Size();
+  EXPECT_TRUE(WaitUntil([&] { return width() == zoomed; })) << "Ctrl with the wheel: " << width() << " wide";
+
+  shiftShortcut();
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kSky))) << "Shift with the shortcut did not thaw";
+  PressShortcut();
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "the shortcut did not end sampling";
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kSky)));
+}
+
 TEST(PickShortcut, TakenByAnotherProgramIsSaidAndTheKeysStillSample) {
   ASSERT_TRUE(RegisterHotKey(nullptr, 1, ids::kPickShortcutModifiers | MOD_NOREPEAT, ids::kPickShortcutKey))
       << "the combination is not free for this test: " << GetLastError();
+  ASSERT_TRUE(
+      RegisterHotKey(nullptr, 2, ids::kPickShortcutModifiers | MOD_SHIFT | MOD_NOREPEAT, ids::kPickShortcutKey))
+      << "the combination with Shift is not free for this test: " << GetLastError();
   struct Unregister {
-    ~Unregister() { UnregisterHotKey(nullptr, 1); }
+    ~Unregister() {
+      UnregisterHotKey(nullptr, 1);
+      UnregisterHotKey(nullptr, 2);
+    }
   } unregister;
   Tintelo app;
   ASSERT_NE(app.Window(), nullptr);
@@ -234,7 +314,8 @@ TEST(PickShortcut, TakenByAnotherProgramIsSaidAndTheKeysStillSample) {
     return notice.find("Win+Alt+C") != std::string::npos;
   })) << "no notice of the taken shortcut, only \""
       << notice << '"';
-  EXPECT_NE(notice.find("Le raccourci Win+Alt+C est déjà utilisé\u00A0: Tintelo fonctionne sans lui."),
+  EXPECT_NE(notice.find("Le raccourci Win+Alt+C est déjà utilisé\u00A0: Tintelo fonctionne sans lui.\r\n"
+                        "Le raccourci Maj+Win+Alt+C est déjà utilisé\u00A0: Tintelo fonctionne sans lui."),
             std::string::npos)
       << notice;
 

@@ -47,9 +47,10 @@ class DibSurface {
   [[nodiscard]] int Height() const noexcept { return height_; }
   // Its pixels; after GDI has drawn, read them only once GdiFlush has returned.
   [[nodiscard]] std::span<std::uint32_t> Pixels() const noexcept;
+  // The bitmap and its DC go; the next Ensure makes them again.
+  void Release() noexcept;
 
  private:
-  void Release() noexcept;
 
   UniqueMemoryDc dc_;
   UniqueBitmap bitmap_;

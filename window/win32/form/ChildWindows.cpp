@@ -45,6 +45,9 @@ SwatchKey SwatchKeyOf(WPARAM key) {
     case VK_TAB: return SwatchKey::Tab;
     case VK_ADD: return SwatchKey::Grow;
     case VK_SUBTRACT: return SwatchKey::Shrink;
+    case 'F': return SwatchKey::Freeze;
+    case VK_PRIOR: return SwatchKey::ZoomIn;
+    case VK_NEXT: return SwatchKey::ZoomOut;
     default: return SwatchKey::Other;
   }
 }
@@ -120,6 +123,11 @@ void ChildWindows::SetSwatchColour(ColourValue value) {
   // back onto the swatch may copy the screen before then, and would read the swatch's
   // old colour as the screen's, and keep it.
   RedrawWindow(swatch, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  SwatchValueChanged();
+}
+
+void ChildWindows::SwatchValueChanged() {
+  HWND swatch = controls_->Of(layout::Kind::Swatch);
   if (annotations_.Has(swatch, AccessibleProperty::Value)) {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, swatch, OBJID_CLIENT, CHILDID_SELF);
   }
@@ -186,7 +194,8 @@ LRESULT ChildWindows::OnSwatch(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_MOUSEWHEEL:
       // Reaches the swatch while it holds the focus and the mouse, as it does while sampling.
-      if (form_->Picture1_MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam))) return 0;
+      if (form_->Picture1_MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0))
+        return 0;
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_KILLFOCUS:
       form_->Picture1_LostFocus();

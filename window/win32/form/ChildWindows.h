@@ -48,6 +48,8 @@ class ChildWindows {
 
   [[nodiscard]] ColourValue SwatchColour() const { return swatchColour_; }
   void SetSwatchColour(ColourValue value);
+  // The swatch's value, as screen readers read it, has changed: they are told.
+  void SwatchValueChanged();
 
   // A screen reader asked one of the windows for an object: the first time, the swatch
   // and the sliders get their names and values.

@@ -99,6 +99,8 @@ class MainWindow final : private FormView, private AccessibleText {
   void SetTopmost() override;
   [[nodiscard]] bool ComeForward() override;
   void TakeClicks(bool taken) override;
+  [[nodiscard]] std::vector<ScreenRect> OwnWindows() const override;
+  void ShowFrozen(bool frozen) override;
 
   // AccessibleText (MainWindowView.cpp)
   [[nodiscard]] std::wstring AccessibleName(HWND control) const override;
@@ -123,7 +125,8 @@ class MainWindow final : private FormView, private AccessibleText {
   static constexpr UINT kHotKeyAfterMenu = WM_APP + 16;
   bool inMenu_ = false;
   bool inMoveSize_ = false;
-  bool hotKeyAfterMenu_ = false;
+  WPARAM hotKeyAfterMenu_ = 0;  // the shortcut's id, or 0
+  bool frozen_ = false;         // sampling reads a still: the swatch's value says so
   ClickHook clickHook_;
   RecentMenu recentMenu_;
 

@@ -3,6 +3,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "window/ControlIds.h"
 #include "window/win32/base/StartupMarks.h"
 #include "window/win32/form/SchemeColours.h"
@@ -24,13 +26,14 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE: form_.Form_MouseMove(); return 0;
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_HOTKEY: OnHotKey(wParam); return 0;
-    case kHotKeyAfterMenu: OnHotKey(PickShortcut::kId); return 0;
+    case kHotKeyAfterMenu: OnHotKey(wParam); return 0;
     case WM_ENTERMENULOOP: OnLoop(inMenu_, true); return 0;
     case WM_EXITMENULOOP: OnLoop(inMenu_, false); return 0;
     case WM_ENTERSIZEMOVE: OnLoop(inMoveSize_, true); return 0;
     case WM_EXITSIZEMOVE: OnLoop(inMoveSize_, false); return 0;
     case ClickHook::kLeftClick: form_.Screen_Click(Form1::Button::Left); return 0;
     case ClickHook::kRightClick: form_.Screen_Click(Form1::Button::Right); return 0;
+    case ClickHook::kWheel: form_.Picture1_MouseWheel(static_cast<short>(LOWORD(wParam)), lParam != 0); return 0;
     case WM_SYSCOMMAND:
       if (OnSysCommand(wParam)) return 0;
       return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -74,7 +77,7 @@ void MainWindow::OnTimer(WPARAM id) {
 void MainWindow::OnHotKey(WPARAM id) {
   // A modal window (the colour dialog, a message box) disables this one: the shortcut
   // waits until it is closed. A move or size is the user's own drag: it waits too.
-  if (id != PickShortcut::kId || !IsWindowEnabled(hwnd_)) return;
+  if ((id != PickShortcut::kId && id != PickShortcut::kFrozenId) || !IsWindowEnabled(hwnd_)) return;
   // The thread's own account of its loops covers menus this window does not own (a
   // control's); the marks kept here cover a system that does not say.
   GUITHREADINFO gui{};
@@ -91,20 +94,19 @@ void MainWindow::OnHotKey(WPARAM id) {
     // loop runs no follow timer: it closes first, and sampling begins after it, where
     // the menu is one of this window's, whose loop's end it hears of (OnLoop). Another's
     // menu only closes.
-    hotKeyAfterMenu_ = inMenu_;
+    hotKeyAfterMenu_ = inMenu_ ? id : 0;
     EndMenu();
     return;
   }
-  hotKeyAfterMenu_ = false;
-  form_.Form_HotKey();
+  hotKeyAfterMenu_ = 0;
+  form_.Form_HotKey(id == PickShortcut::kFrozenId);
 }
 
 void MainWindow::OnLoop(bool& in, bool entered) {
   in = entered;
-  if (entered || inMenu_ || !hotKeyAfterMenu_) return;
+  if (entered || inMenu_ || hotKeyAfterMenu_ == 0) return;
   // Still inside the menu's loop as it ends: the shortcut runs from the main loop, once.
-  hotKeyAfterMenu_ = false;
-  PostMessageW(hwnd_, kHotKeyAfterMenu, 0, 0);
+  PostMessageW(hwnd_, kHotKeyAfterMenu, std::exchange(hotKeyAfterMenu_, 0), 0);
 }
 
 bool MainWindow::OnSysCommand(WPARAM command) {

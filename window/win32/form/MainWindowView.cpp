@@ -177,6 +177,32 @@ void MainWindow::TakeClicks(bool taken) {
   }
 }
 
+std::vector<ScreenRect> MainWindow::OwnWindows() const {
+  // Every window of this thread that shows: the main one, a notice, a tooltip. The loupe
+  // is the sampler's to leave out.
+  struct Found {
+    HWND loupe;
+    std::vector<ScreenRect> places;
+  } found{loupe_.Handle(), {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& f = *reinterpret_cast<Found*>(data);
+        RECT r{};
+        if (window != f.loupe && IsWindowVisible(window) && !IsIconic(window) && GetWindowRect(window, &r))
+          f.places.push_back(ScreenRect{r.left, r.top, r.right, r.bottom});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.places;
+}
+
+void MainWindow::ShowFrozen(bool frozen) {
+  if (frozen_ == frozen) return;
+  frozen_ = frozen;
+  children_.SwatchValueChanged();
+}
+
 std::wstring MainWindow::AccessibleName(HWND control) const {
   if (control == controls_.Of(layout::Kind::Swatch)) return kSwatchName;
   // A scroll bar is named by the label before it only by some screen readers (the rule
@@ -188,7 +214,7 @@ std::wstring MainWindow::AccessibleName(HWND control) const {
 
 std::wstring MainWindow::AccessibleValue(HWND control) const {
   // The swatch's colour as the HTML field shows it; a slider's component, 0 to 255.
-  if (control == controls_.Of(layout::Kind::Swatch)) return Widen(Text(kHtmlReadout));
+  if (control == controls_.Of(layout::Kind::Swatch)) return Widen(Text(kHtmlReadout)) + (frozen_ ? L", Figé" : L"");
   const int slider = controls_.IndexOf(layout::Kind::Slider, control);
   if (slider < 0) return {};
   // std::to_wstring formats through the C runtime's wide printf, which mingw-w64 links in

@@ -102,14 +102,21 @@ void ClickHook::Update() noexcept {
 
 LRESULT CALLBACK ClickHook::Procedure(int code, WPARAM message, LPARAM event) noexcept {
   // Below zero the hook must pass the event on untouched ("LowLevelMouseProc").
-  if (code == HC_ACTION && instance->Take(message)) return 1;
+  if (code == HC_ACTION && instance->Take(message, *reinterpret_cast<const MSLLHOOKSTRUCT*>(event))) return 1;
   return CallNextHookEx(nullptr, code, message, event);
 }
 
-bool ClickHook::Take(WPARAM message) noexcept {
-  // A wheel notch would be posted from here too, with Ctrl's state from GetAsyncKeyState,
-  // which reads the system's key state and waits on no thread.
+bool ClickHook::Take(WPARAM message, const MSLLHOOKSTRUCT& event) noexcept {
   switch (message) {
+    case WM_MOUSEWHEEL: {
+      if (taking_.load() == 0) return false;
+      // The delta is mouseData's high word ("MSLLHOOKSTRUCT"); Ctrl's state comes from
+      // GetAsyncKeyState, which reads the system's key state and waits on no thread.
+      const auto delta = static_cast<WORD>(HIWORD(event.mouseData));
+      const bool control = GetAsyncKeyState(VK_CONTROL) < 0;
+      PostMessageW(owner_.load(), kWheel, delta, control ? 1 : 0);
+      return true;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
       const unsigned taking = taking_.load();

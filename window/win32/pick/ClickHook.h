@@ -14,8 +14,10 @@ namespace tintelo::win {
 
 // While taking, a left or a right click anywhere reaches no program, this one's own
 // windows included: the press and the release are both swallowed, and the release is
-// posted to the owner as kLeftClick or kRightClick. Pointer moves, the wheel and the other
-// buttons pass on as ever, and so does a release whose press came before the hook.
+// posted to the owner as kLeftClick or kRightClick. So is the wheel, whose every turn is
+// posted as kWheel, with its delta (WHEEL_DELTA units, up positive) as wParam's low word
+// and lParam 1 when Ctrl was down. Pointer moves, the tilt wheel and the other buttons pass
+// on as ever, and so does a release whose press came before the hook.
 //
 // Windows calls a low-level hook by a message to the thread that set it, and every mouse
 // event of the system waits for the answer; past LowLevelHooksTimeout (at most 1 s from
@@ -33,6 +35,7 @@ class ClickHook {
  public:
   static constexpr UINT kLeftClick = WM_APP + 1;
   static constexpr UINT kRightClick = WM_APP + 2;
+  static constexpr UINT kWheel = WM_APP + 4;
 
   ClickHook() noexcept = default;
   // Ends the thread and waits for it; its hook goes with it.
@@ -53,7 +56,7 @@ class ClickHook {
   // On the hook's thread: the hook set or removed as taking and the buttons held ask.
   void Update() noexcept;
   // On the hook's thread: true when the mouse message is swallowed.
-  bool Take(WPARAM message) noexcept;
+  bool Take(WPARAM message, const MSLLHOOKSTRUCT& event) noexcept;
   bool Release(std::size_t button, UINT click) noexcept;
 
   // Shared by both threads.

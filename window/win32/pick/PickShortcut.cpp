@@ -17,8 +17,10 @@ namespace {
 constexpr UINT kNoRepeat = 0x4000;  // MOD_NOREPEAT, Windows 7 on: a held key starts once
 constexpr int kNoticeWidth = 320;   // the balloon's widest line, in pixels at 100 %
 
-std::wstring NoticeText(DWORD refusal) {
-  const std::wstring shortcut = L"Le raccourci Win+Alt+C ";
+constexpr UINT kShift = 0x0004;  // MOD_SHIFT
+
+std::wstring NoticeLine(const wchar_t* name, DWORD refusal) {
+  const std::wstring shortcut = std::wstring(L"Le raccourci ") + name + L' ';
   const std::wstring rest = L"\u00A0: Tintelo fonctionne sans lui.";
   // Held by another program or by Windows itself, which keeps Windows-key combinations
   // for its own features: RegisterHotKey answers the same, and says nothing of who.
@@ -33,29 +35,44 @@ PickShortcut::~PickShortcut() {
   Unregister();
 }
 
+PickShortcut::PickShortcut() noexcept
+    : combinations_{Combination{kId, ids::kPickShortcutModifiers, L"Win+Alt+C"},
+                    Combination{kFrozenId, ids::kPickShortcutModifiers | kShift, L"Maj+Win+Alt+C"}} {}
+
 void PickShortcut::Register(HWND window) noexcept {
   window_ = window;
-  // A combination another program holds is refused, not shared ("RegisterHotKey").
-  registered_ = RegisterHotKey(window, kId, ids::kPickShortcutModifiers | kNoRepeat, ids::kPickShortcutKey) != FALSE;
-  refusal_ = registered_ ? ERROR_SUCCESS : GetLastError();
-  // A refusal that comes without a reason still gets its notice.
-  if (!registered_ && refusal_ == ERROR_SUCCESS) refusal_ = ERROR_GEN_FAILURE;
+  for (Combination& combination : combinations_) {
+    // A combination another program holds is refused, not shared ("RegisterHotKey").
+    combination.registered =
+        RegisterHotKey(window, combination.id, combination.modifiers | kNoRepeat, ids::kPickShortcutKey) != FALSE;
+    combination.refusal = combination.registered ? ERROR_SUCCESS : GetLastError();
+    // A refusal that comes without a reason still gets its notice.
+    if (!combination.registered && combination.refusal == ERROR_SUCCESS) combination.refusal = ERROR_GEN_FAILURE;
+  }
 }
 
 void PickShortcut::Unregister() noexcept {
-  if (registered_) UnregisterHotKey(window_, kId);
-  registered_ = false;
+  for (Combination& combination : combinations_) {
+    if (combination.registered) UnregisterHotKey(window_, combination.id);
+    combination.registered = false;
+  }
 }
 
 void PickShortcut::NoticeIfRefused(HWND anchor) {
-  if (registered_ || refusal_ == ERROR_SUCCESS || balloon_ != nullptr) return;
+  if (balloon_ != nullptr) return;
   // Said once: a notice that could not be made is not tried again.
-  const DWORD refusal = std::exchange(refusal_, ERROR_SUCCESS);
+  std::wstring text;
+  for (Combination& combination : combinations_) {
+    const DWORD refusal = std::exchange(combination.refusal, ERROR_SUCCESS);
+    if (combination.registered || refusal == ERROR_SUCCESS) continue;
+    if (!text.empty()) text += L"\r\n";
+    text += NoticeLine(combination.name, refusal);
+  }
+  if (text.empty()) return;
   balloon_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_CLOSE,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
   if (balloon_ == nullptr) return;
-  std::wstring text = NoticeText(refusal);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;

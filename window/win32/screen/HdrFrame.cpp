@@ -15,6 +15,9 @@ namespace {
 // How long the UI thread waits at most for the GPU to copy an area: an eighth of a 60 Hz
 // frame. A GPU busy with a game's frame takes longer, and that refresh changes nothing.
 constexpr LONGLONG kMapBudgetMicroseconds = 2000;
+// A still's whole monitor, asked for once by a key, may take the GPU a frame or more: the
+// user waits that long rather than see the monitor unavailable.
+constexpr LONGLONG kStillMapBudgetMicroseconds = 100'000;
 
 }  // namespace
 
@@ -96,16 +99,33 @@ HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, floa
   // ("D3D11_MAP_FLAG", "ID3D11DeviceContext::Map").
   context_.Get()->Flush();
   D3D11_MAPPED_SUBRESOURCE mapped{};
+  const bool still = std::size_t{width} * height > kKeptStagingPixels;
+  const LONGLONG budget = still ? kStillMapBudgetMicroseconds : kMapBudgetMicroseconds;
   const std::int64_t start = MicrosecondsNow();
   HRESULT result = DXGI_ERROR_WAS_STILL_DRAWING;
   while ((result = context_.Get()->Map(staging_.Get(), 0, D3D11_MAP_READ, D3D11_MAP_FLAG_DO_NOT_WAIT, &mapped)) ==
              DXGI_ERROR_WAS_STILL_DRAWING &&
-         MicrosecondsNow() - start < kMapBudgetMicroseconds) {
+         MicrosecondsNow() - start < budget) {
     SwitchToThread();
   }
-  if (result == DXGI_ERROR_WAS_STILL_DRAWING) return Read::kBusy;
-  if (result == DXGI_ERROR_DEVICE_REMOVED || result == DXGI_ERROR_DEVICE_RESET) return Read::kLost;
-  if (FAILED(result)) return Read::kRefused;
+  const Read read = SUCCEEDED(result)                       ? Read::kDone
+                    : result == DXGI_ERROR_WAS_STILL_DRAWING ? Read::kBusy
+                    : result == DXGI_ERROR_DEVICE_REMOVED || result == DXGI_ERROR_DEVICE_RESET ? Read::kLost
+                                                                                               : Read::kRefused;
+  if (read == Read::kDone) {
+    Convert(mapped, width, height, white, pixels, stride);
+    context_.Get()->Unmap(staging_.Get(), 0);
+  }
+  if (still) {
+    staging_.Reset();
+    stagingWidth_ = 0;
+    stagingHeight_ = 0;
+  }
+  return read;
+}
+
+void HdrFrame::Convert(const D3D11_MAPPED_SUBRESOURCE& mapped, UINT width, UINT height, float white,
+                       std::span<Pixel> pixels, std::size_t stride) noexcept {
   const auto* rows = static_cast<const unsigned char*>(mapped.pData);
   for (UINT y = 0; y < height; ++y) {
     const unsigned char* row = rows + std::size_t{y} * mapped.RowPitch;
@@ -115,8 +135,6 @@ HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, floa
       pixels[y * stride + x] = PixelOfScRgb(rgba, white);
     }
   }
-  context_.Get()->Unmap(staging_.Get(), 0);
-  return Read::kDone;
 }
 
 }  // namespace tintelo::win

@@ -46,10 +46,17 @@ class HdrFrame {
   }
 
  private:
+  // The mapped copy's pixels, converted.
+  static void Convert(const D3D11_MAPPED_SUBRESOURCE& mapped, UINT width, UINT height, float white,
+                      std::span<Pixel> pixels, std::size_t stride) noexcept;
+
   UniqueCom<ID3D11Device> device_;
   UniqueCom<ID3D11DeviceContext> context_;
   UniqueCom<ID3D11Texture2D> kept_;     // the latest desktop image, on the GPU
-  UniqueCom<ID3D11Texture2D> staging_;  // grows to the largest area read, mapped for the CPU
+  // Grows to the largest area a refresh reads, mapped for the CPU; one made for a larger
+  // area (a still's whole monitor) goes once read.
+  static constexpr UINT kKeptStagingPixels = 64 * 64;
+  UniqueCom<ID3D11Texture2D> staging_;
   UINT stagingWidth_ = 0;
   UINT stagingHeight_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "sampler/Capture.h"
 #include "sampler/DisplaySettings.h"
 #include "window/win32/base/Compat.h"
 #include "window/win32/screen/Duplication.h"
@@ -118,6 +119,8 @@ Captured WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
   if (!CopyScreen(whole, copy_)) return Captured::kFailed;
   const std::span<const std::uint32_t> copied = copy_.Pixels();
   std::copy(copied.begin(), copied.end(), pixels.begin());
+  // A still's copy of a whole monitor is not kept: its pixels are the caller's now.
+  if (count > Capture::kPixels) copy_.Release();
   for (const Display& display : Displays()) {
     // The one choice of road: the part of the area on a monitor that takes the second
     // one is read again through Desktop Duplication. Where that road cannot serve the
