@@ -1,11 +1,13 @@
 // Makes the README's picture of the loupe: a few colours and a one-pixel line beside
 // Tintelo's window, sampling begun with Space with the pointer where they meet, and the
-// screen around both saved as a BMP file (scripts/screenshots.sh turns it into a PNG).
-// Usage: tintelo_loupe_shot.exe out.bmp
+// screen around both saved as a BMP file (scripts/screenshots.sh turns it into a PNG);
+// with "frozen", after F has frozen the screen.
+// Usage: tintelo_loupe_shot.exe out.bmp [live|frozen]
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <span>
+#include <string_view>
 
 #include "e2e/Driver.h"
 #include "window/win32/base/Dib.h"
@@ -39,8 +41,9 @@ RECT Union(const RECT& a, const RECT& b) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: tintelo_loupe_shot out.bmp\n");
+  const bool frozen = argc == 3 && std::string_view(argv[2]) == "frozen";
+  if (argc < 2 || argc > 3 || (argc == 3 && !frozen && std::string_view(argv[2]) != "live")) {
+    std::fprintf(stderr, "usage: tintelo_loupe_shot out.bmp [live|frozen]\n");
     return 2;
   }
   // Left of where Tintelo opens, centred on the screen.
@@ -69,6 +72,7 @@ int main(int argc, char** argv) {
   PressKey(VK_SPACE);
   HWND loupe = nullptr;
   if (!WaitUntil([&] { return (loupe = LoupeOf(app)) != nullptr; })) return 1;
+  if (frozen) PressKey('F');
   WaitUntil([] { return false; }, 1s);  // the loupe's and the readouts' paint
 
   RECT window{};

@@ -54,6 +54,12 @@ void ScreenSampler::Freeze(std::span<const ScreenRect> ours) {
   if (loupe_) loupe_->MarkShownIn(still_);
 }
 
+void ScreenSampler::Thaw() {
+  if (!still_.Held()) return;
+  still_.Free();
+  if (!sampling_) screen_->EndCaptures();
+}
+
 Reading ScreenSampler::Refresh(ScreenPoint pointer) {
   const ScreenRect area = CaptureArea(pointer);
   const bool frozen = still_.Held();

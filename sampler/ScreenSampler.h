@@ -86,8 +86,9 @@ class ScreenSampler {
   // refresh reads the still, wherever the pointer goes, until Thaw, End, or the displays
   // change. It may be taken before sampling begins, which then reads it at once.
   void Freeze(std::span<const ScreenRect> ours);
-  // Back to the live screen: the still goes.
-  void Thaw() noexcept { still_.Free(); }
+  // Back to the live screen: the still goes; one taken for a sampling that never began
+  // lets the screen go of what its copies held, as the end of a sampling does.
+  void Thaw();
   [[nodiscard]] bool Frozen() const noexcept { return still_.Held(); }
   [[nodiscard]] std::size_t StillBytes() const noexcept { return still_.Bytes(); }
   // How long a refresh of the monitor under `pointer` lasts, in microseconds.

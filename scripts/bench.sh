@@ -5,14 +5,17 @@
 # Usage: scripts/bench.sh [rounds] [revision]
 #        scripts/bench.sh hook   (the click hook's figures alone: another program's pointer
 #          moves with no hook, with the hook set, and with Tintelo's window thread held busy)
+#        scripts/bench.sh freeze (a still's figures alone, on the three-monitor desktop: F to
+#          the still shown, its memory against 4 bytes a pixel, CPU per refresh frozen vs live)
 #   rounds: start-up rounds, default 15
 #   revision: an earlier commit whose Tintelo.exe is measured in the same rounds, beside
 #     this one (built from a clean worktree of that commit as build/windows/TinteloBefore.exe)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The hook's figures need only Wine and the Windows build, none of the Linux pickers.
-if [ "${1:-}" = hook ]; then
+# The hook's and the still's figures need only Wine and the Windows build, none of the
+# Linux pickers.
+if [ "${1:-}" = freeze ] || [ "${1:-}" = hook ]; then
   scripts/install-deps.sh test
   cmake --preset windows >/dev/null
   cmake --build --preset windows --parallel "$(nproc)" >/dev/null
@@ -20,8 +23,13 @@ if [ "${1:-}" = hook ]; then
   trap tintelo_stop_wine EXIT
   tintelo_start_display
   tintelo_init_prefix
-  echo "== The click hook and another program's pointer (Wine $(wine --version 2>/dev/null))"
-  wine build/windows/tintelo_program_bench.exe hook
+  if [ "$1" = freeze ]; then
+    tintelo_start_monitors
+    echo "== A still of the screen, three monitors (Wine $(wine --version 2>/dev/null))"
+  else
+    echo "== The click hook and another program's pointer (Wine $(wine --version 2>/dev/null))"
+  fi
+  wine build/windows/tintelo_program_bench.exe "$1"
   exit 0
 fi
 

@@ -146,14 +146,21 @@ StartupFigures MeasureStartup(const wchar_t* exe) {
   StartupFigures figures;
   Running run = Start(exe, figures.ms);
   WaitForInputIdle(run.process, 5000);
-  PROCESS_MEMORY_COUNTERS_EX memory{};
+  PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
-  GetProcessMemoryInfo(run.process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  GetProcessMemoryInfo(run.process, &memory, sizeof(memory));
   figures.peakKiB = static_cast<double>(memory.PeakWorkingSetSize) / 1024.0;
-  figures.privateKiB = static_cast<double>(memory.PrivateUsage) / 1024.0;
-  if (figures.privateKiB == 0) figures.privateKiB = LinuxPrivateKiB(tintelo::e2e::Narrow(exe));
+  figures.privateKiB = PrivateKiB(run.process, tintelo::e2e::Narrow(exe));
   Stop(run);
   return figures;
+}
+
+double PrivateKiB(HANDLE process, const std::string& exeName) {
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  const double windows = static_cast<double>(memory.PrivateUsage) / 1024.0;
+  return windows > 0 ? windows : LinuxPrivateKiB(exeName);
 }
 
 std::vector<std::pair<std::string, double>> StartupSteps(const wchar_t* exe) {

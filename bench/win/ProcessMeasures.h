@@ -39,6 +39,8 @@ struct StartupFigures {
 // One start of the marked build: the milliseconds from CreateProcess to each step of its
 // start-up, in the order the steps came.
 [[nodiscard]] std::vector<std::pair<std::string, double>> StartupSteps(const wchar_t* exe);
+// The process's private memory in KiB now, from Windows or, under Wine, from Linux.
+[[nodiscard]] double PrivateKiB(HANDLE process, const std::string& exeName);
 // CPU in ms over `spanMs` of a program left alone after its first paint.
 [[nodiscard]] double IdleCpu(const wchar_t* exe, double spanMs);
 

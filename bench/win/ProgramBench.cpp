@@ -7,7 +7,8 @@
 // figures: the time from a pointer move to the readout that shows it, and CPU per
 // refresh with the smallest and the largest averaged area. Run as "hook", what the click
 // hook costs every other program's pointer (MoveArrivals), in a process of its own, so
-// that the driver's own pointer hook, set by the other figures, is not in it.
+// that the driver's own pointer hook, set by the other figures, is not in it. Run as
+// "freeze", what a still of the screen costs (Freezes).
 #include <windows.h>
 #include <windowsx.h>
 
@@ -266,7 +267,79 @@ void PrintMoveArrivals(const wchar_t* exe, int moves) {
 
 }  // namespace
 
+// The still: the time from F to the loupe shown frozen (its border turns blue, which a
+// copy of the screen shows under Wine, where copies show the loupe), p50 and p95; the
+// private memory it adds against 4 bytes a pixel of every monitor; and CPU per refresh
+// at rest while frozen against live, over a screen that changes every 10 ms.
+void PrintFreezes(const wchar_t* exe, int freezes) {
+  namespace e2e = tintelo::e2e;
+  constexpr e2e::Colour kOne{200, 40, 90, "", "", "", "", ""};
+  constexpr e2e::Colour kOther{30, 150, 210, "", "", "", "", ""};
+  constexpr COLORREF kFrozenBorder = RGB(0x0A, 0x5A, 0xD2);
+  e2e::ColourWindow beneath(RECT{200, 200, 400, 400}, kOne);
+  double pixels = 0;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, LPRECT r, LPARAM sum) -> BOOL {
+        *reinterpret_cast<double*>(sum) += static_cast<double>(r->right - r->left) * (r->bottom - r->top);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&pixels));
+  Running run = StartSampling(exe);
+  e2e::MovePointer(POINT{300, 300});
+  const std::string name = e2e::Narrow(exe);
+  HWND loupe = nullptr;
+  WaitUntil([&] { return (loupe = e2e::VisibleWindowOf(run.id, tintelo::ids::kLoupeClass)) != nullptr; });
+  const auto frozen = [&] {
+    RECT r{};
+    GetWindowRect(loupe, &r);
+    return e2e::ScreenPixel(POINT{r.left, r.top}) == kFrozenBorder;
+  };
+  const auto cpuPerRefresh = [&] {
+    const double before = CpuMs(run.process, name);
+    const double start = Now();
+    for (int i = 0; Now() - start < kSamplingSpanMs; ++i) {
+      beneath.Repaint(i % 2 == 0 ? kOther : kOne);
+      Sleep(10);
+    }
+    return (CpuMs(run.process, name) - before) / ((Now() - start) / 50.0);
+  };
+  Sleep(500);
+  const double live = cpuPerRefresh();
+  const double privateLive = PrivateKiB(run.process, name);
+  std::vector<double> ready;
+  double privateFrozen = 0;
+  for (int i = 0; i < freezes; ++i) {
+    const double start = Now();
+    e2e::PressKey('F');
+    while (!frozen() && Now() - start < 5000) {
+    }
+    ready.push_back(Now() - start);
+    if (i == 0) privateFrozen = PrivateKiB(run.process, name);
+    e2e::PressKey('F');
+    WaitUntil([&] { return !frozen(); }, 5s);
+  }
+  e2e::PressKey('F');
+  WaitUntil(frozen, 5s);
+  const double still = cpuPerRefresh();
+  StopSampling(run);
+  std::printf("%-44s %10s %10s %8s\n", "a still of the screen", "figure", "against", "ratio");
+  std::printf("%-44s %10.2f %10s %8s\n", "F to the loupe frozen, p50 (ms)", Percentile(ready, 0.5), "-", "-");
+  std::printf("%-44s %10.2f %10s %8s\n", "F to the loupe frozen, p95 (ms)", Percentile(ready, 0.95), "-", "-");
+  const double added = privateFrozen - privateLive;
+  const double allowed = pixels * 4 / 1024;
+  std::printf("%-44s %10.0f %10.0f %8.2f\n", "private memory frozen minus live (KiB)", added, allowed, added / allowed);
+  std::printf("%-44s %10.2f %10.2f %8.2f\n", "CPU per refresh at rest, frozen vs live (ms)", still, live,
+              live > 0 ? still / live : 0.0);
+  std::printf("monitors: %.0f pixels in all; %d freezes\n", pixels, freezes);
+}
+
 int main(int argc, char** argv) {
+  // "freeze": the still's figures alone, on whatever display the bench runs on.
+  if (argc > 1 && std::string(argv[1]) == "freeze") {
+    PrintFreezes(L"Tintelo.exe", 40);
+    return 0;
+  }
   // "hook [marked exe]": the click hook's figures alone.
   if (argc > 1 && std::string(argv[1]) == "hook") {
     const std::wstring exe = argc > 2 ? tintelo::e2e::Widen(argv[2]) : L"TinteloMarked.exe";
