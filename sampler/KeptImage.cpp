@@ -48,7 +48,7 @@ AreaRead KeptImageReads::Read(MonitorDuplication& duplication, const ScreenRect&
 
 AreaRead KeptImageReads::FromKept(MonitorDuplication& duplication, const ScreenRect& part, unsigned sdrWhiteLevel,
                                   std::span<Pixel> pixels, std::size_t stride) {
-  if (!kept_) return AreaRead::kFallBack;
+  if (!kept_) return tries_.Working() ? AreaRead::kNotYet : AreaRead::kFallBack;
   // Lost with no duplication since, nothing says the monitor still shows the kept image's
   // mode but the system's answer now.
   if (lost_ && duplication.ShownMode() != *kept_) {

@@ -69,6 +69,8 @@ enum class AreaRead : std::uint8_t {
   kRead,       // the pixels, from the latest desktop image
   kUnchanged,  // nothing this time (the GPU is busy): what is shown stays, the next refresh tries again
   kFallBack,   // the road cannot serve this monitor now: GDI's pixels stay
+  kNotYet,     // the road works but has no desktop image yet (a duplication just made, no
+               // frame so far): GDI's pixels stay, and a later read may have one
 };
 
 // The choices for one monitor, from one read to the next.

@@ -66,6 +66,12 @@ void Loupe::End() {
   shown_ = false;
 }
 
+void Loupe::StepAsideForCopy() {
+  if (!shown_ || view_->InCopies() == LoupeInCopies::kLeftOut || !view_->HideForCopy()) return;
+  Leave();
+  shown_ = false;
+}
+
 void Loupe::Leave() {
   std::move_backward(left_.begin(), left_.end() - 1, left_.end());
   left_[0] = current_;

@@ -56,6 +56,10 @@ class LoupeView {
   // old picture is never seen at the new place.
   virtual void Show(const ScreenRect& place, std::span<const Pixel> picture) = 0;
   virtual void Hide() = 0;
+  // Hides the window so that the next copy of the screen does not show it, where the
+  // system can promise that (a composed desktop: hidden, then the next composition waited
+  // for); false where it cannot, and the window stays as it is.
+  [[nodiscard]] virtual bool HideForCopy() = 0;
   // What copies of the screen find where it stands, as it learnt when it last appeared.
   [[nodiscard]] virtual LoupeInCopies InCopies() const = 0;
 
@@ -83,8 +87,11 @@ class Loupe {
   // comes from a still of the screen, which holds none of the loupe: it is shown as such
   // and not looked at for the loupe's pictures.
   void Refresh(Capture& capture, ScreenPoint pointer, const Monitor* monitor, int reach, int cells, bool frozen);
-  // Sampling ends, or a still is to be taken where copies show the loupe: the loupe goes.
+  // Sampling ends: the loupe goes.
   void End();
+  // A still is to be taken: where copies would show the loupe and its window can leave
+  // them, it goes until the next refresh.
+  void StepAsideForCopy();
   // Marks unavailable each place of `still` where it finds one of the loupe's pictures,
   // as a refresh marks a capture's.
   void MarkShownIn(Still& still) const;

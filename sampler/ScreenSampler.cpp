@@ -43,9 +43,11 @@ bool ScreenSampler::StepArea(int steps) noexcept {
 }
 
 void ScreenSampler::Freeze(std::span<const ScreenRect> ours) {
-  // Where copies show the loupe, it goes first: the still then holds the screen beneath,
-  // unless nothing composes the desktop and its picture stays until that repaints.
-  if (loupe_ && loupeView_->InCopies() != LoupeInCopies::kLeftOut) loupe_->End();
+  // Where copies show the loupe and a composed desktop can leave it out of the next one,
+  // it goes first: the still then holds the screen beneath. Where nothing composes the
+  // desktop, its picture would stay until the windows beneath repaint: it stays, and the
+  // still leaves its place unread.
+  if (loupe_) loupe_->StepAsideForCopy();
   if (!sampling_) {
     monitors_.clear();
     screen_->Monitors(monitors_);

@@ -72,6 +72,13 @@ class FakeDesktop final : public Screen, public LoupeView {
     picture.assign(with.begin(), with.end());
   }
   LoupeInCopies InCopies() const override { return inCopies; }
+  bool HideForCopy() override {
+    if (!composed) return false;
+    Hide();
+    // Composed: the next copy shows what lies beneath.
+    leftBehind.clear();
+    return true;
+  }
   void Hide() override {
     log.push_back("Hide");
     if (visible) LeaveBehind();
@@ -142,6 +149,7 @@ class FakeDesktop final : public Screen, public LoupeView {
   std::vector<Monitor> monitors;
   Copies copies = Copies::kLoupe;
   LoupeInCopies inCopies = LoupeInCopies::kUnsure;  // what the loupe's window says of copies
+  bool composed = false;  // a hidden loupe is in no copy after the next composition
   std::function<Pixel(ScreenPoint)> desktop = [](ScreenPoint p) {
     return static_cast<Pixel>(((p.x & 0xFF) << 16) | ((p.y & 0xFF) << 8) | ((p.x + p.y) & 0x7F));
   };

@@ -203,6 +203,7 @@ struct StillCase {
   std::vector<ScreenRect> own = {};
   bool copied = true;
   LoupeInCopies inCopies = LoupeInCopies::kPicture;
+  bool composed = false;
 };
 
 void PrintTo(const StillCase& c, std::ostream* os) { *os << c.name; }
@@ -214,6 +215,7 @@ TEST_P(StillReads, OnlyWhatTheScreenShowedBeneathUs) {
   FakeDesktop desktop;
   desktop.copies = c.copies;
   desktop.inCopies = c.inCopies;
+  desktop.composed = c.composed;
   desktop.desktop = Noise;
   ScreenSampler sampler(desktop, desktop);
   sampler.Begin();
@@ -244,9 +246,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(StillCase{"TheScreen", Copies::kTrueScreen, {200, 200}, true},
                     StillCase{"OurWindow", Copies::kTrueScreen, {200, 200}, false, {{150, 190, 300, 210}}},
                     StillCase{"AMonitorNotCopied", Copies::kTrueScreen, {200, 200}, false, {}, false},
-                    // Hidden first, the loupe leaves the screen beneath in the still ...
-                    StillCase{"WhereTheLoupeWas", Copies::kLoupe, {465, 365}, true},
-                    // ... unless nothing composes the desktop and its picture stays.
+                    // On a composed desktop, hidden first, the loupe leaves the screen beneath
+                    // in the still ...
+                    StillCase{"WhereTheLoupeWasComposed", Copies::kLoupe, {465, 365}, true, {}, true,
+                              LoupeInCopies::kPicture, true},
+                    // ... elsewhere it stays, and so do the pictures it left.
+                    StillCase{"WhereTheLoupeStands", Copies::kLoupe, {465, 365}, false},
                     StillCase{"ThePictureItLeft", Copies::kLoupeUntilRepaint, {465, 365}, false},
                     // Left out of every copy, it stays where it is.
                     StillCase{"LeftOutOfCopies", Copies::kTrueScreen, {465, 365}, true, {}, true,
@@ -442,10 +447,11 @@ INSTANTIATE_TEST_SUITE_P(Reads, KeptImage,
                                                   kLeftMonitor, kLeftMonitor, AreaRead::kUnchanged, AreaRead::kRead, 2},
                                          KeptCase{"AccessLostInTheSameMode", MonitorDuplication::Frame::kLost, false,
                                                   kLeftMonitor, kLeftMonitor, AreaRead::kRead, AreaRead::kRead, 1},
+                                         // A duplication made again has no image until its first frame.
                                          KeptCase{"AccessLostTurned", MonitorDuplication::Frame::kLost, false, kTurned,
-                                                  kTurned, AreaRead::kFallBack, AreaRead::kFallBack, 0},
+                                                  kTurned, AreaRead::kFallBack, AreaRead::kNotYet, 0},
                                          KeptCase{"AccessLostThenFramesOfAnotherSize", MonitorDuplication::Frame::kLost,
-                                                  false, kLeftMonitor, kSmaller, AreaRead::kRead, AreaRead::kFallBack,
+                                                  false, kLeftMonitor, kSmaller, AreaRead::kRead, AreaRead::kNotYet,
                                                   0}),
                          testing_support::CaseName<KeptCase>);
 

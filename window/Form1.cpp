@@ -174,8 +174,8 @@ void Form1::Form_HotKey(bool shift) {
       sampler_.Thaw();
       return;
     }
-    if (shift) view_.ShowFrozen(true);
     StartSamplingFromKeyboard(true);
+    if (shift) view_.ShowFrozen(sampler_.Frozen());
   });
 }
 
@@ -248,6 +248,9 @@ bool Form1::Picture1_KeyDown(SwatchKey key, bool shift, bool repeat) {
 bool Form1::Picture1_MouseWheel(int delta, bool control) {
   if (!sampler_.Sampling()) return false;
   return EndingSamplingOnError([&] {
+    // Parts of a notch add up only while Ctrl stays as it was.
+    if (control != wheelControl_) wheel_ = 0;
+    wheelControl_ = control;
     wheel_ += delta;
     const int notches = wheel_ / kWheelNotch;
     wheel_ -= notches * kWheelNotch;

@@ -240,7 +240,8 @@ class Form1 final : private ColourView, private SliderHost {
   bool byKeyboard_ = false;  // sampling began with a key: no pointer moves reach the window
   bool sampled_ = false;     // this sampling has shown a reading; every stop clears it
   RecentColours recent_;
-  int wheel_ = 0;  // wheel movement short of a notch
+  int wheel_ = 0;               // wheel movement short of a notch
+  bool wheelControl_ = false;   // whether Ctrl was down for it
 };
 
 }  // namespace tintelo

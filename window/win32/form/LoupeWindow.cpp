@@ -70,6 +70,13 @@ void LoupeWindow::Hide() {
   shown_ = false;
 }
 
+bool LoupeWindow::HideForCopy() {
+  if (window_ == nullptr || !shown_ || !DesktopComposed()) return false;
+  Hide();
+  WaitForComposition();
+  return true;
+}
+
 LRESULT LoupeWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCHITTEST: return HTTRANSPARENT;

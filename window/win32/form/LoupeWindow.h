@@ -28,6 +28,7 @@ class LoupeWindow final : public LoupeView {
 
   void Show(const ScreenRect& place, std::span<const Pixel> picture) override;
   void Hide() override;
+  [[nodiscard]] bool HideForCopy() override;
   [[nodiscard]] LoupeInCopies InCopies() const override { return inCopies_; }
   // Null until the first sampling makes it.
   [[nodiscard]] HWND Handle() const noexcept { return window_; }

@@ -12,6 +12,7 @@
 #include "window/win32/base/Text.h"
 #include "window/win32/form/Clipboard.h"
 #include "window/win32/form/Topmost.h"
+#include "window/win32/screen/DisplayAffinity.h"
 
 namespace tintelo::win {
 
@@ -189,7 +190,9 @@ std::vector<ScreenRect> MainWindow::OwnWindows() const {
       [](HWND window, LPARAM data) -> BOOL {
         auto& f = *reinterpret_cast<Found*>(data);
         RECT r{};
-        if (window != f.loupe && IsWindowVisible(window) && !IsIconic(window) && GetWindowRect(window, &r))
+        // The rectangle takes in the drop shadow, which changes the pixels beneath too.
+        if (window != f.loupe && IsWindowVisible(window) && !IsIconic(window) && !Cloaked(window) &&
+            GetWindowRect(window, &r))
           f.places.push_back(ScreenRect{r.left, r.top, r.right, r.bottom});
         return TRUE;
       },

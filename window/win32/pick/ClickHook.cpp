@@ -117,6 +117,8 @@ bool ClickHook::Take(WPARAM message, const MSLLHOOKSTRUCT& event) noexcept {
       PostMessageW(owner_.load(), kWheel, delta, control ? 1 : 0);
       return true;
     }
+    // The tilt wheel would scroll the window beneath: it goes nowhere.
+    case WM_MOUSEHWHEEL: return taking_.load() != 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
       const unsigned taking = taking_.load();

@@ -16,8 +16,9 @@ namespace tintelo::win {
 // windows included: the press and the release are both swallowed, and the release is
 // posted to the owner as kLeftClick or kRightClick. So is the wheel, whose every turn is
 // posted as kWheel, with its delta (WHEEL_DELTA units, up positive) as wParam's low word
-// and lParam 1 when Ctrl was down. Pointer moves, the tilt wheel and the other buttons pass
-// on as ever, and so does a release whose press came before the hook.
+// and lParam 1 when Ctrl was down; the tilt wheel is swallowed and goes nowhere. Pointer
+// moves and the other buttons pass on as ever, and so does a release whose press came
+// before the hook.
 //
 // Windows calls a low-level hook by a message to the thread that set it, and every mouse
 // event of the system waits for the answer; past LowLevelHooksTimeout (at most 1 s from

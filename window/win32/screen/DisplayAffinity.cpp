@@ -34,7 +34,33 @@ bool SystemExcludesFromCapture() noexcept {
 constexpr DWORD kNone = 0x00;                // WDA_NONE
 constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
 
+HMODULE Dwm() noexcept {
+  static const HMODULE library = LoadSystemLibrary(L"dwmapi.dll");
+  return library;
+}
+
 }  // namespace
+
+bool DesktopComposed() noexcept {
+  using IsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
+  static const auto enabled = ProcAddress<IsCompositionEnabledFn>(Dwm(), "DwmIsCompositionEnabled");
+  BOOL composed = FALSE;
+  return enabled != nullptr && SUCCEEDED(enabled(&composed)) && composed != FALSE;
+}
+
+void WaitForComposition() noexcept {
+  using FlushFn = HRESULT(WINAPI*)();
+  static const auto flush = ProcAddress<FlushFn>(Dwm(), "DwmFlush");
+  if (flush != nullptr) flush();
+}
+
+bool Cloaked(HWND window) noexcept {
+  using GetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+  static const auto get = ProcAddress<GetWindowAttributeFn>(Dwm(), "DwmGetWindowAttribute");
+  constexpr DWORD kCloaked = 14;  // DWMWA_CLOAKED, Windows 8 on
+  DWORD cloaked = 0;
+  return get != nullptr && SUCCEEDED(get(window, kCloaked, &cloaked, sizeof(cloaked))) && cloaked != 0;
+}
 
 std::optional<std::uint32_t> DisplayAffinityOf(HWND window) noexcept {
   using GetWindowDisplayAffinityFn = BOOL(WINAPI*)(HWND, DWORD*);

@@ -71,6 +71,7 @@ HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, floa
   const auto width = static_cast<UINT>(area.right - area.left);
   const auto height = static_cast<UINT>(area.bottom - area.top);
   if (stride < width || pixels.size() < (height - 1) * stride + width) return Read::kRefused;
+  const bool still = std::size_t{width} * height > kKeptStagingPixels;
   if (!staging_ || width > stagingWidth_ || height > stagingHeight_) {
     D3D11_TEXTURE2D_DESC staging{};
     staging.Width = width > stagingWidth_ ? width : stagingWidth_;
@@ -81,11 +82,13 @@ HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, floa
     staging.SampleDesc.Count = 1;
     staging.Usage = D3D11_USAGE_STAGING;
     staging.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
-    if (FAILED(device_.Get()->CreateTexture2D(&staging, nullptr, staging_.Put()))) {
+    if (const HRESULT made = device_.Get()->CreateTexture2D(&staging, nullptr, staging_.Put()); FAILED(made)) {
       staging_.Reset();
       stagingWidth_ = 0;
       stagingHeight_ = 0;
-      return Read::kRefused;
+      // No room for a still's whole monitor says nothing against the road: that still
+      // goes without the monitor ("ID3D11Device::CreateTexture2D": E_OUTOFMEMORY).
+      return still && made == E_OUTOFMEMORY ? Read::kBusy : Read::kRefused;
     }
     stagingWidth_ = staging.Width;
     stagingHeight_ = staging.Height;
@@ -99,14 +102,18 @@ HdrFrame::Read HdrFrame::ReadArea(ID3D11Texture2D* frame, const RECT& area, floa
   // ("D3D11_MAP_FLAG", "ID3D11DeviceContext::Map").
   context_.Get()->Flush();
   D3D11_MAPPED_SUBRESOURCE mapped{};
-  const bool still = std::size_t{width} * height > kKeptStagingPixels;
   const LONGLONG budget = still ? kStillMapBudgetMicroseconds : kMapBudgetMicroseconds;
   const std::int64_t start = MicrosecondsNow();
   HRESULT result = DXGI_ERROR_WAS_STILL_DRAWING;
   while ((result = context_.Get()->Map(staging_.Get(), 0, D3D11_MAP_READ, D3D11_MAP_FLAG_DO_NOT_WAIT, &mapped)) ==
              DXGI_ERROR_WAS_STILL_DRAWING &&
          MicrosecondsNow() - start < budget) {
-    SwitchToThread();
+    // A still's wait sleeps rather than spin a core for up to its whole budget.
+    if (still) {
+      Sleep(1);
+    } else {
+      SwitchToThread();
+    }
   }
   const Read read = SUCCEEDED(result)                       ? Read::kDone
                     : result == DXGI_ERROR_WAS_STILL_DRAWING ? Read::kBusy

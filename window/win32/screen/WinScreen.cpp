@@ -113,14 +113,15 @@ Captured WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
   const auto count = static_cast<std::size_t>(area.Width()) * static_cast<std::size_t>(area.Height());
   if (pixels.size() < count) return Captured::kFailed;
   // One copy per refresh, through a DC of the screen taken and given back at once, so
-  // nothing accumulates however long sampling runs.
+  // nothing accumulates however long sampling runs; or a still's copy of a whole monitor.
+  const bool still = count > Capture::kPixels;
   capturing_ = true;
   const RECT whole{area.left, area.top, area.right, area.bottom};
   if (!CopyScreen(whole, copy_)) return Captured::kFailed;
   const std::span<const std::uint32_t> copied = copy_.Pixels();
   std::copy(copied.begin(), copied.end(), pixels.begin());
   // A still's copy of a whole monitor is not kept: its pixels are the caller's now.
-  if (count > Capture::kPixels) copy_.Release();
+  if (still) copy_.Release();
   for (const Display& display : Displays()) {
     // The one choice of road: the part of the area on a monitor that takes the second
     // one is read again through Desktop Duplication. Where that road cannot serve the
@@ -138,10 +139,18 @@ Captured WinScreen::Capture(const ScreenRect& area, std::span<Pixel> pixels) {
     const auto width = static_cast<std::size_t>(area.Width());
     const auto first =
         static_cast<std::size_t>(part.top - area.top) * width + static_cast<std::size_t>(part.left - area.left);
-    if (duplication_->Read(display.device.data(), part, WhiteLevelRead(display.sdrWhiteLevel), pixels.subspan(first),
-                           width) == AreaRead::kUnchanged) {
-      return Captured::kUnchanged;
+    const auto read = [&] {
+      return duplication_->Read(display.device.data(), part, WhiteLevelRead(display.sdrWhiteLevel),
+                                pixels.subspan(first), width);
+    };
+    AreaRead got = read();
+    // A still has no next refresh to bring a duplication's first desktop image: it waits
+    // a few frames for one, and rather than hold GDI's colours, gives nothing this time.
+    for (int wait = 0; still && got == AreaRead::kNotYet && wait < kStillFrameWaits; ++wait) {
+      Sleep(kStillFrameWaitMs);
+      got = read();
     }
+    if (got == AreaRead::kUnchanged || (still && got == AreaRead::kNotYet)) return Captured::kUnchanged;
   }
   return Captured::kRead;
 }

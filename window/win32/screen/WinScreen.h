@@ -41,6 +41,9 @@ class WinScreen final : public Screen {
   // latest desktop image (as much again). Half a minute covers presses in a row, picking
   // one colour after another, and then gives the memory back.
   static constexpr UINT kQuietMs = 30'000;
+  // How long a still waits for a new duplication's first desktop image: a few frames.
+  static constexpr int kStillFrameWaits = 6;
+  static constexpr DWORD kStillFrameWaitMs = 17;
 
   // The window that the quiet while's timer is set on and the session's changes come to.
   void SetOwner(HWND owner) noexcept { owner_ = owner; }
