@@ -334,7 +334,8 @@ void PrintFreezes(const wchar_t* exe, int freezes) {
               allowed, (privateThawed - privateLive) / allowed);
   std::printf("%-44s %10.2f %10.2f %8.2f\n", "CPU per refresh at rest, frozen vs live (ms)", still, live,
               live > 0 ? still / live : 0.0);
-  std::printf("monitors: %.0f pixels in all; %d freezes\n", pixels, freezes);
+  const auto late = std::count_if(ready.begin(), ready.end(), [](double ms) { return ms >= 10000; });
+  std::printf("monitors: %.0f pixels in all; %d freezes, %td with no reading within 10 s\n", pixels, freezes, late);
 }
 
 int main(int argc, char** argv) {
