@@ -1,10 +1,13 @@
-// Cost of the readout refresh run on every sampling tick, and of each conversion in it.
+// Cost of the readout refresh run on every sampling tick, and of each conversion in it;
+// the CSS texts' cost, and their round trip over every one of the 16,777,216 colours.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 
 #include "colour/Analysis.h"
+#include "colour/Css.h"
 #include "colour/Module1.h"
+#include "tests/CssBack.h"
 
 namespace tintelo {
 namespace {
@@ -57,6 +60,32 @@ void BM_RgbToCmyk(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RgbToCmyk);
+
+// Each CSS text of a colour that changes every time.
+void BM_CssText(benchmark::State& state) {
+  const auto notation = static_cast<CssNotation>(state.range(0));
+  ColourValue colour = 0x123456;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(CssText(colour, notation));
+    colour = (colour + 0x010305) & 0xFFFFFF;
+  }
+}
+BENCHMARK(BM_CssText)->DenseRange(0, 4);
+
+// Every colour, in hsl(), oklch() and lab(), back through the inverse conversions: the
+// counter says how many did not give back the colour they were made from (0 expected).
+void BM_CssRoundTripOfEveryColour(benchmark::State& state) {
+  std::int64_t failures = 0;
+  for (auto _ : state) {
+    for (ColourValue colour = 0; colour < 0x1000000; ++colour) {
+      for (const CssNotation notation : {CssNotation::Hsl, CssNotation::Oklch, CssNotation::Lab}) {
+        if (testing_support::ColourOfCss(CssText(colour, notation)) != colour) ++failures;
+      }
+    }
+  }
+  state.counters["failures"] = static_cast<double>(failures);
+}
+BENCHMARK(BM_CssRoundTripOfEveryColour)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace tintelo
