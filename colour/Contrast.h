@@ -9,11 +9,13 @@
 
 namespace tintelo {
 
-// Relative luminance of a 0x00BBGGRR colour, 0 (black) to 1 (white), as WCAG 2 defines it.
+// Relative luminance of a 0x00BBGGRR colour, 0 (black) to 1 (white), as WCAG 2.2 defines
+// it (with sRGB's own threshold, 0.04045; WCAG 2.0's 0.03928 gives the same for every
+// 8-bit value, none lying between the two).
 [[nodiscard]] inline double RelativeLuminance(ColourValue colour) {
   const auto linear = [](int component) {
     const double c = component / 255.0;
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
   };
   return 0.2126 * linear(colour & 0xFF) + 0.7152 * linear((colour >> 8) & 0xFF) +
          0.0722 * linear((colour >> 16) & 0xFF);
