@@ -7,6 +7,7 @@
 
 #include "e2e/Driver.h"
 #include "sampler/LoupeGeometry.h"
+#include "tests/CaseName.h"
 #include "window/ControlIds.h"
 
 namespace tintelo::e2e {
@@ -292,6 +293,37 @@ TEST_F(Pick, ShiftWithTheShortcutStartsFrozen) {
   EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; })) << "the shortcut did not end sampling";
   EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnBrown, kSky)));
 }
+
+// Ctrl+1 to Ctrl+5 while sampling: one key ends sampling keeping the colour and copies its
+// CSS text (colorjs.io's coordinates for the sky's colour, rounded), as a click on a
+// notation copies, minimising the window.
+struct CssKey {
+  const char* name;
+  WORD key;
+  const wchar_t* text;
+};
+void PrintTo(const CssKey& key, std::ostream* out) { *out << key.name; }
+
+class PickCss : public Pick, public testing::WithParamInterface<CssKey> {};
+
+TEST_P(PickCss, KeyWhileSamplingPicksAndCopiesTheText) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  ASSERT_TRUE(SampleWithSpace(app, kOnSky, kSky));
+  SetClipboardTextForTest(L"untouched");
+  PressChord({VK_CONTROL, GetParam().key});
+  EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == std::optional<std::wstring>(GetParam().text); }))
+      << Narrow(ClipboardText().value_or(L"(none)"));
+  EXPECT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr && IsIconic(app.Window()) != FALSE; }));
+  EXPECT_TRUE(ReadoutsSettleOn(app, Showing(kOnSky, kSky)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PickCss,
+                         testing::Values(CssKey{"Hex", '1', L"#20a0e0"}, CssKey{"Rgb", '2', L"rgb(32 160 224)"},
+                                         CssKey{"Hsl", '3', L"hsl(200 75.6% 50.2%)"},
+                                         CssKey{"Oklch", '4', L"oklch(67.03% 0.13954 237.57)"},
+                                         CssKey{"Lab", '5', L"lab(61.69 -16.75 -42.5)"}),
+                         testing_support::CaseName<CssKey>);
 
 TEST(PickShortcut, TakenByAnotherProgramIsSaidAndTheKeysStillSample) {
   ASSERT_TRUE(RegisterHotKey(nullptr, 1, ids::kPickShortcutModifiers | MOD_NOREPEAT, ids::kPickShortcutKey))

@@ -424,6 +424,25 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"PageDownZoomsOut", true, SwatchKey::ZoomOut, false, true, true, true, {100, 100}, 1, 25}),
     testing_support::CaseName<KeyCase>);
 
+// A CSS key while sampling: one key picks and copies, as a click on a notation does.
+TEST_F(Sampling, CssKeyEndsSamplingKeepingTheColourThenCopies) {
+  const ColourValue dodgerBlue = ComposeColour(30, 144, 255);
+  desktop.cursor = {10, 10};
+  desktop.Fill(dodgerBlue);
+  ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
+  Tick();
+  form.CssCopy_Click(CssNotation::Oklch);
+  EXPECT_FALSE(form.Sampling());
+  EXPECT_EQ(view.clipboard, "oklch(65.2% 0.19012 253.21)");
+  EXPECT_EQ(view.minimised, 1);
+  ASSERT_FALSE(form.Recent().Newest().empty());
+  EXPECT_EQ(form.Recent().Newest().front(), dodgerBlue);
+  view.clipboardHeld = true;
+  form.CssCopy_Click(CssNotation::Hex);
+  EXPECT_EQ(view.beeps, 1) << "a refused copy says so";
+  EXPECT_EQ(view.minimised, 1);
+}
+
 // One copy of the screen per refresh feeds both the readouts and the loupe: on a screen
 // that changes between any two copies, the loupe's outlined cell and the readouts agree.
 TEST_F(Sampling, ReadoutsAndLoupeComeFromOneCopyOfTheScreen) {

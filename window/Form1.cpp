@@ -355,7 +355,10 @@ void Form1::Refresh(ScreenPoint pointer, bool read) {
 
 void Form1::Text1_GotFocus(int index) {
   view_.FocusSwatch();
-  const std::string text = view_.Text(index);
+  CopyText(view_.Text(index));
+}
+
+void Form1::CopyText(const std::string& text) {
   // Minimising tells the user the copy worked, so a failed copy keeps the window up.
   if (view_.CopyToClipboard(text)) {
     recent_.Take(view_.SwatchColour());
@@ -363,6 +366,13 @@ void Form1::Text1_GotFocus(int index) {
   } else {
     view_.Beep();
   }
+}
+
+void Form1::CssCopy_Click(CssNotation notation) {
+  EndingSamplingOnError([&] {
+    if (sampler_.Sampling()) KeepSample();
+    CopyText(CssText(view_.SwatchColour(), notation));
+  });
 }
 
 void Form1::Image1_Click() {

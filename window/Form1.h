@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "colour/Analysis.h"
+#include "colour/Css.h"
 #include "colour/Slider.h"
 #include "sampler/Loupe.h"
 #include "sampler/Screen.h"
@@ -143,6 +144,9 @@ class Form1 final : private ColourView, private SliderHost {
   // The recent colour `index` (0 the newest) chosen from the menu: it becomes the colour
   // as the dialog's does, without being copied.
   void RecentColour_Click(int index);
+  // Ctrl+1 to Ctrl+5: the colour's CSS text copied, as a click on a notation copies it;
+  // while sampling, sampling ends keeping the colour first, so one key picks and copies.
+  void CssCopy_Click(CssNotation notation);
 
   // While sampling begun from the keyboard, clicks anywhere are Tintelo's: a left click
   // ends sampling keeping the colour, a right click cancels it as Escape does.
@@ -193,6 +197,8 @@ class Form1 final : private ColourView, private SliderHost {
   // SliderHost.
   void ShowSliderPosition(int index, std::int16_t position) override { view_.ShowSliderPosition(index, position); }
   void SliderChanged(int index) override;
+  // The text on the clipboard, and the window out of the way, as a copy does; a refusal beeps.
+  void CopyText(const std::string& text);
   void SliderScrolled(int index) override;
 
   void HidePanels();

@@ -110,6 +110,18 @@ void MainWindow::Show() {
 }
 
 bool MainWindow::PreTranslate(const MSG& msg) {
+  if (msg.message == WM_KEYDOWN && msg.wParam >= '1' && msg.wParam <= '5' && GetKeyState(VK_CONTROL) < 0 &&
+      GetKeyState(VK_MENU) >= 0 && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
+    // Ctrl+1 to Ctrl+5, wherever the focus is in the window; not with Alt, since AltGr is
+    // Ctrl+Alt and types # and other signs on many keyboards. A held key copies once.
+    if ((msg.lParam & (1 << 30)) == 0) {
+      Guarded(hwnd_, [&] {
+        form_.CssCopy_Click(kCssNotations.at(msg.wParam - '1'));
+        return 0;
+      });
+    }
+    return true;
+  }
   // Tab order is not the stacking order here (the help panels are in front but last in
   // the tab order), so the window walks its own tab list instead of the dialog manager.
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
