@@ -285,6 +285,14 @@ class FakeFormView final : public FormView {
   }
   void TakeClicks(bool taken) override { clicksTaken = taken; }
   std::vector<ScreenRect> OwnWindows() const override { return own; }
+  void ShowContrast(bool shown) override {
+    contrastShown = shown;
+    log.push_back(shown ? "Contrast.Show" : "Contrast.Hide");
+  }
+  void SetContrast(ColourValue reference, std::string_view lines) override {
+    contrastReference = reference;
+    contrastLines = lines;
+  }
   void ShowFrozen(bool shown) override {
     frozen = shown;
     log.push_back(shown ? "Frozen" : "Live");
@@ -307,6 +315,9 @@ class FakeFormView final : public FormView {
   bool followTimerEnabled = false;
   bool clicksTaken = false;  // clicks anywhere come to the window, and to no program
   bool frozen = false;       // what screen readers are told
+  bool contrastShown = false;
+  ColourValue contrastReference = -1;
+  std::string contrastLines;
   std::string clipboard;
   FakeColourDialog dialogue;
 

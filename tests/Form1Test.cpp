@@ -8,9 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "colour/Wcag.h"
 #include "tests/CaseName.h"
 #include "tests/FakeFormView.h"
 #include "window/Form1.h"
+#include "colour/Wcag.h"
 
 namespace tintelo {
 namespace {
@@ -441,6 +443,47 @@ TEST_F(Sampling, CssKeyEndsSamplingKeepingTheColourThenCopies) {
   form.CssCopy_Click(CssNotation::Hex);
   EXPECT_EQ(view.beeps, 1) << "a refused copy says so";
   EXPECT_EQ(view.minimised, 1);
+}
+
+// The contrast lines follow either colour: a slider step, a colour taken, the reference
+// pinned and let go; hidden, they cost nothing.
+TEST_F(Sampling, ContrastLinesFollowEitherColourAndThePinnedReference) {
+  constexpr ColourValue kWhite = ComposeColour(255, 255, 255);
+  constexpr ColourValue kTaken = 0x112233;
+  const auto shows = [&](ColourValue reference) {
+    return view.contrastReference == reference && view.contrastLines == ContrastLines(view.swatch, reference);
+  };
+  form.Contrast_Click();
+  EXPECT_TRUE(view.contrastShown);
+  EXPECT_TRUE(shows(kWhite)) << "nothing taken: white";
+  form.hScroll1_Action(0, SliderAction::LineUp);
+  EXPECT_TRUE(shows(kWhite)) << view.contrastLines;
+  // Taken, then changed: the taken colour is the reference.
+  desktop.cursor = {10, 10};
+  desktop.Fill(kTaken);
+  ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
+  Tick();
+  ASSERT_TRUE(form.Picture1_KeyDown(SwatchKey::Space, false, false));
+  EXPECT_TRUE(shows(kWhite)) << "the only colour taken is the current one";
+  form.hScroll1_Action(1, SliderAction::LineUp);
+  EXPECT_TRUE(shows(kTaken));
+  // Pinned, it stays whatever the colour does; let go, the rule again.
+  const ColourValue pinned = view.swatch;
+  form.Reference_Click();
+  EXPECT_TRUE(form.ReferencePinned());
+  form.hScroll1_Action(2, SliderAction::LineUp);
+  EXPECT_TRUE(shows(pinned));
+  form.Reference_Click();
+  EXPECT_TRUE(shows(kTaken));
+  form.Contrast_Click();
+  EXPECT_FALSE(view.contrastShown);
+  const std::string hidden = view.contrastLines;
+  form.hScroll1_Action(0, SliderAction::LineUp);
+  EXPECT_EQ(view.contrastLines, hidden) << "refreshed while hidden";
+  // Pinning shows them.
+  form.Reference_Click();
+  EXPECT_TRUE(view.contrastShown);
+  EXPECT_TRUE(shows(view.swatch));
 }
 
 // One copy of the screen per refresh feeds both the readouts and the loupe: on a screen

@@ -1,6 +1,8 @@
 // The window's event logic, platform-free: what each event does to the view.
 #include "window/Form1.h"
 
+#include "colour/Wcag.h"
+
 namespace tintelo {
 
 Form1::Form1(FormView& view, Screen& screen, LoupeView& loupe) noexcept
@@ -17,13 +19,19 @@ auto Form1::EndingSamplingOnError(Handler&& handler) -> decltype(handler()) {
   }
 }
 
-void Form1::fnAnalyseCouleurs() { tintelo::fnAnalyseCouleurs(static_cast<ColourView&>(*this)); }
+void Form1::fnAnalyseCouleurs() {
+  tintelo::fnAnalyseCouleurs(static_cast<ColourView&>(*this));
+  RefreshContrast();
+}
 
 void Form1::SetSliderPosition(int index, std::int16_t position) {
   hScroll1_.at(static_cast<std::size_t>(index)).SetValue(position);
 }
 
-void Form1::SliderChanged(int) { fnSliderUpdate(*this, slidersLive); }
+void Form1::SliderChanged(int) {
+  fnSliderUpdate(*this, slidersLive);
+  RefreshContrast();
+}
 
 // Dragging the thumb runs the same update, so the colour follows the thumb.
 void Form1::SliderScrolled(int index) { SliderChanged(index); }
@@ -110,7 +118,7 @@ void Form1::KeepSample() {
   // too short for a reading took none.
   const bool took = sampled_;
   StopSampling();
-  if (took) recent_.Take(view_.SwatchColour());
+  if (took) Take(view_.SwatchColour());
 }
 
 void Form1::CancelSampling() {
@@ -361,18 +369,52 @@ void Form1::Text1_GotFocus(int index) {
 void Form1::CopyText(const std::string& text) {
   // Minimising tells the user the copy worked, so a failed copy keeps the window up.
   if (view_.CopyToClipboard(text)) {
-    recent_.Take(view_.SwatchColour());
+    Take(view_.SwatchColour());
     view_.Minimise();
   } else {
     view_.Beep();
   }
 }
 
+void Form1::Take(ColourValue colour) {
+  recent_.Take(colour);
+  RefreshContrast();
+}
+
 void Form1::CssCopy_Click(CssNotation notation) {
   EndingSamplingOnError([&] {
+    // One key picks and copies.
     if (sampler_.Sampling()) KeepSample();
     CopyText(CssText(view_.SwatchColour(), notation));
   });
+}
+
+void Form1::Contrast_Click() {
+  contrastShown_ = !contrastShown_;
+  // Filled before the window grows, so the lines never show stale.
+  RefreshContrast();
+  view_.ShowContrast(contrastShown_);
+}
+
+void Form1::Reference_Click() {
+  if (pinned_) {
+    pinned_.reset();
+    RefreshContrast();
+    return;
+  }
+  pinned_ = view_.SwatchColour();
+  if (contrastShown_) {
+    RefreshContrast();
+  } else {
+    Contrast_Click();
+  }
+}
+
+void Form1::RefreshContrast() {
+  if (!contrastShown_) return;
+  const ColourValue current = view_.SwatchColour();
+  const ColourValue reference = ContrastReference(pinned_, recent_.Newest(), current);
+  view_.SetContrast(reference, ContrastLines(current, reference));
 }
 
 void Form1::Image1_Click() {
@@ -388,7 +430,7 @@ void Form1::Image1_Click() {
   }
   view_.SetSwatchColour(dialogue.Color());
   fnAnalyseCouleurs();
-  if (outcome == ColourDialog::Outcome::Confirmed) recent_.Take(view_.SwatchColour());
+  if (outcome == ColourDialog::Outcome::Confirmed) Take(view_.SwatchColour());
 }
 
 void Form1::Image1_MouseMove(double x, double y) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,10 @@ class FormView {
   [[nodiscard]] virtual std::vector<ScreenRect> OwnWindows() const = 0;
   // Sampling reads a still of the screen, or the live screen again: screen readers are told.
   virtual void ShowFrozen(bool frozen) = 0;
+  // The contrast lines under the controls shown or hidden, the window grown or shrunk to
+  // hold them; and what they say: the reference's square and the three lines.
+  virtual void ShowContrast(bool shown) = 0;
+  virtual void SetContrast(ColourValue reference, std::string_view lines) = 0;
 
  protected:
   ~FormView() = default;
@@ -144,9 +149,16 @@ class Form1 final : private ColourView, private SliderHost {
   // The recent colour `index` (0 the newest) chosen from the menu: it becomes the colour
   // as the dialog's does, without being copied.
   void RecentColour_Click(int index);
-  // Ctrl+1 to Ctrl+5: the colour's CSS text copied, as a click on a notation copies it;
-  // while sampling, sampling ends keeping the colour first, so one key picks and copies.
+  // Ctrl+1 to Ctrl+5 or the "Copier en CSS" menu: the colour's CSS text copied, as a click
+  // on a notation copies it; while sampling, sampling ends keeping the colour first.
   void CssCopy_Click(CssNotation notation);
+  // Ctrl+K or the system menu's "Contraste": the contrast lines shown or hidden.
+  void Contrast_Click();
+  // Ctrl+R or "Garder comme référence": the current colour pinned as the reference (which
+  // shows the lines), or unpinned.
+  void Reference_Click();
+  [[nodiscard]] bool ContrastShown() const noexcept { return contrastShown_; }
+  [[nodiscard]] bool ReferencePinned() const noexcept { return pinned_.has_value(); }
 
   // While sampling begun from the keyboard, clicks anywhere are Tintelo's: a left click
   // ends sampling keeping the colour, a right click cancels it as Escape does.
@@ -199,6 +211,10 @@ class Form1 final : private ColourView, private SliderHost {
   void SliderChanged(int index) override;
   // The text on the clipboard, and the window out of the way, as a copy does; a refusal beeps.
   void CopyText(const std::string& text);
+  // A colour joins the recent colours (and may become the contrast's reference).
+  void Take(ColourValue colour);
+  // The contrast lines after any change of either colour; nothing while they are hidden.
+  void RefreshContrast();
   void SliderScrolled(int index) override;
 
   void HidePanels();
@@ -246,6 +262,8 @@ class Form1 final : private ColourView, private SliderHost {
   bool byKeyboard_ = false;  // sampling began with a key: no pointer moves reach the window
   bool sampled_ = false;     // this sampling has shown a reading; every stop clears it
   RecentColours recent_;
+  bool contrastShown_ = false;
+  std::optional<ColourValue> pinned_;  // the contrast's reference, while pinned
   int wheel_ = 0;               // wheel movement short of a notch
   bool wheelControl_ = false;   // whether Ctrl was down for it
 };
