@@ -12,7 +12,6 @@
 #include "tests/CaseName.h"
 #include "tests/FakeFormView.h"
 #include "window/Form1.h"
-#include "colour/Wcag.h"
 
 namespace tintelo {
 namespace {
