@@ -6,6 +6,7 @@
 #include <string>
 
 #include "e2e/Driver.h"
+#include "colour/Wcag.h"
 #include "sampler/LoupeGeometry.h"
 #include "tests/CaseName.h"
 #include "window/ControlIds.h"
@@ -324,6 +325,46 @@ INSTANTIATE_TEST_SUITE_P(Keys, PickCss,
                                          CssKey{"Oklch", '4', L"oklch(67.03% 0.13954 237.57)"},
                                          CssKey{"Lab", '5', L"lab(61.69 -16.75 -42.5)"}),
                          testing_support::CaseName<CssKey>);
+
+// Ctrl+K after two colours taken: the lines compare the current one with the one taken
+// before it, the window growing to hold them; Ctrl+K again, and it is as it was.
+TEST_F(Pick, ContrastLinesCompareTheLastTwoColoursTaken) {
+  Tintelo app;
+  ASSERT_NE(app.Window(), nullptr);
+  for (const auto& [at, colour] : {std::pair{kOnBrown, kBrown}, std::pair{kOnSky, kSky}}) {
+    ASSERT_TRUE(SampleWithSpace(app, at, colour));
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return LoupeOf(app) == nullptr; }));
+  }
+  RECT before{};
+  GetWindowRect(app.Window(), &before);
+  const auto lines = [&] {
+    std::pair<HWND, std::string> found{nullptr, {}};
+    EnumChildWindows(
+        app.Window(),
+        [](HWND child, LPARAM data) -> BOOL {
+          auto& f = *reinterpret_cast<std::pair<HWND, std::string>*>(data);
+          const std::string text = WindowText(child);
+          if (text.rfind("Contraste avec", 0) != 0 || !IsWindowVisible(child)) return TRUE;
+          f = {child, text};
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.second;
+  };
+  const std::string expected = ContrastLines(ComposeColour(kSky.red, kSky.green, kSky.blue),
+                                             ComposeColour(kBrown.red, kBrown.green, kBrown.blue));
+  PressChord({VK_CONTROL, 'K'});
+  EXPECT_TRUE(WaitUntil([&] { return lines() == expected; })) << lines();
+  RECT grown{};
+  GetWindowRect(app.Window(), &grown);
+  EXPECT_GT(grown.bottom - grown.top, before.bottom - before.top);
+  PressChord({VK_CONTROL, 'K'});
+  EXPECT_TRUE(WaitUntil([&] { return lines().empty(); }));
+  RECT back{};
+  GetWindowRect(app.Window(), &back);
+  EXPECT_EQ(back.bottom - back.top, before.bottom - before.top);
+}
 
 TEST(PickShortcut, TakenByAnotherProgramIsSaidAndTheKeysStillSample) {
   ASSERT_TRUE(RegisterHotKey(nullptr, 1, ids::kPickShortcutModifiers | MOD_NOREPEAT, ids::kPickShortcutKey))

@@ -20,6 +20,16 @@ namespace tintelo::layout {
 inline constexpr int kClientWidth = 4785;
 inline constexpr int kClientHeight = 2175;
 
+// The contrast lines, under the controls while shown: the client area grows by their
+// height; the reference's square on the left, the three lines beside it.
+inline constexpr int kContrastHeight = 780;
+inline constexpr int kContrastSquareLeft = 300;
+inline constexpr int kContrastTop = kClientHeight + 60;
+inline constexpr int kContrastSquareSide = 480;
+inline constexpr int kContrastTextLeft = 1080;
+inline constexpr int kContrastTextWidth = kClientWidth - kContrastTextLeft - 120;
+inline constexpr int kContrastTextHeight = 3 * 195 + 60;
+
 enum class Kind { Panel, PanelText, Slider, Swatch, Readout, Palette, ValueLabel, SliderLetter, Caption };
 
 struct Control {

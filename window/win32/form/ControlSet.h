@@ -36,6 +36,8 @@ class ControlSet {
   // The control-array index of `window` among the controls of `kind`, or -1.
   [[nodiscard]] int IndexOf(layout::Kind kind, HWND window) const;
   [[nodiscard]] HWND ToolTip() const { return tooltip_; }
+  // The font of the fields and captions, at the present scale.
+  [[nodiscard]] HFONT Font() const { return font_.Get(); }
 
   [[nodiscard]] UINT Dpi() const { return dpi_; }
   [[nodiscard]] int Px(double twips) const { return layout::Pixels(twips, dpi_); }

@@ -80,6 +80,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   constexpr DWORD kHighResolution = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
   self->followWaitable_.Reset(CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS));
   self->controls_.Create(self->hwnd_, instance, dpi, self->children_);
+  self->contrast_.Create(self->hwnd_, instance, self->controls_);
   StartupMark("controls");
   self->LoadIcons();
   StartupMark("icons");
@@ -110,13 +111,21 @@ void MainWindow::Show() {
 }
 
 bool MainWindow::PreTranslate(const MSG& msg) {
-  if (msg.message == WM_KEYDOWN && msg.wParam >= '1' && msg.wParam <= '5' && GetKeyState(VK_CONTROL) < 0 &&
-      GetKeyState(VK_MENU) >= 0 && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
-    // Ctrl+1 to Ctrl+5, wherever the focus is in the window; not with Alt, since AltGr is
-    // Ctrl+Alt and types # and other signs on many keyboards. A held key copies once.
+  const bool ctrlKey = msg.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
+                       (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd));
+  if (ctrlKey && ((msg.wParam >= '1' && msg.wParam <= '5') || msg.wParam == 'K' || msg.wParam == 'R')) {
+    // Ctrl+1 to Ctrl+5, Ctrl+K and Ctrl+R, wherever the focus is in the window; not with
+    // Alt, since AltGr is Ctrl+Alt and types # and other signs on many keyboards. A held
+    // key acts once.
     if ((msg.lParam & (1 << 30)) == 0) {
       Guarded(hwnd_, [&] {
-        form_.CssCopy_Click(kCssNotations.at(msg.wParam - '1'));
+        if (msg.wParam == 'K') {
+          form_.Contrast_Click();
+        } else if (msg.wParam == 'R') {
+          form_.Reference_Click();
+        } else {
+          form_.CssCopy_Click(kCssNotations.at(msg.wParam - '1'));
+        }
         return 0;
       });
     }
@@ -134,8 +143,12 @@ bool MainWindow::PreTranslate(const MSG& msg) {
 }
 
 SIZE MainWindow::FrameSize(UINT dpi) const {
-  return FrameForDpi(layout::Pixels(layout::kClientWidth, dpi), layout::Pixels(layout::kClientHeight, dpi), kFormStyle,
+  return FrameForDpi(layout::Pixels(layout::kClientWidth, dpi), layout::Pixels(ClientHeightTwips(), dpi), kFormStyle,
                      dpi);
+}
+
+int MainWindow::ClientHeightTwips() const noexcept {
+  return layout::kClientHeight + (contrastShown_ ? layout::kContrastHeight : 0);
 }
 
 void MainWindow::LoadIcons() {
@@ -165,13 +178,14 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   RECT client{};
   GetClientRect(hwnd_, &client);
   const int wrongWidth = client.right - layout::Pixels(layout::kClientWidth, dpi);
-  const int wrongHeight = client.bottom - layout::Pixels(layout::kClientHeight, dpi);
+  const int wrongHeight = client.bottom - layout::Pixels(ClientHeightTwips(), dpi);
   if (wrongWidth != 0 || wrongHeight != 0) {
     frame.cx -= wrongWidth;
     frame.cy -= wrongHeight;
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
   controls_.Rescale(dpi);
+  contrast_.Rescale(controls_);
   LoadIcons();
 }
 

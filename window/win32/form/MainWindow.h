@@ -14,6 +14,7 @@
 #include "window/win32/base/Handles.h"
 #include "window/win32/form/Accessibility.h"
 #include "window/win32/form/ChildWindows.h"
+#include "window/win32/form/ContrastView.h"
 #include "window/win32/form/ControlSet.h"
 #include "window/win32/form/Dialogue.h"
 #include "window/win32/form/LoupeWindow.h"
@@ -101,6 +102,10 @@ class MainWindow final : private FormView, private AccessibleText {
   void TakeClicks(bool taken) override;
   [[nodiscard]] std::vector<ScreenRect> OwnWindows() const override;
   void ShowFrozen(bool frozen) override;
+  void ShowContrast(bool shown) override;
+  void SetContrast(ColourValue reference, std::string_view lines) override;
+  // The client area's height in twips: the controls', and the contrast lines' while shown.
+  [[nodiscard]] int ClientHeightTwips() const noexcept;
 
   // AccessibleText (MainWindowView.cpp)
   [[nodiscard]] std::wstring AccessibleName(HWND control) const override;
@@ -127,6 +132,8 @@ class MainWindow final : private FormView, private AccessibleText {
   bool inMoveSize_ = false;
   WPARAM hotKeyAfterMenu_ = 0;  // the shortcut's id, or 0
   bool frozen_ = false;         // sampling reads a still: the swatch's value says so
+  bool contrastShown_ = false;
+  ContrastView contrast_;
   ClickHook clickHook_;
   RecentMenu recentMenu_;
 

@@ -151,6 +151,7 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
+  if (HBRUSH square = contrast_.BrushFor(control); square != nullptr) return reinterpret_cast<LRESULT>(square);
   // Read-only edits ask here too, as labels do.
   const bool field = controls_.IndexOf(layout::Kind::Readout, control) >= 0;
   return scheme_.ControlColour(dc, field ? Surface::Field : Surface::Form);

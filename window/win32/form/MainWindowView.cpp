@@ -200,6 +200,27 @@ std::vector<ScreenRect> MainWindow::OwnWindows() const {
   return found.places;
 }
 
+void MainWindow::ShowContrast(bool shown) {
+  if (contrastShown_ == shown) return;
+  contrastShown_ = shown;
+  contrast_.Show(shown);
+  // The window grows downwards to hold the lines, and moves up where it would leave its
+  // monitor's work area; it shrinks back where it is.
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  const SIZE frame = FrameSize(controls_.Dpi());
+  LONG top = now.top;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor) &&
+      top + frame.cy > monitor.rcWork.bottom) {
+    top = std::max(monitor.rcWork.top, monitor.rcWork.bottom - frame.cy);
+  }
+  SetWindowPos(hwnd_, nullptr, now.left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetContrast(ColourValue reference, std::string_view lines) { contrast_.Set(reference, lines); }
+
 void MainWindow::ShowFrozen(bool frozen) {
   if (frozen_ == frozen) return;
   frozen_ = frozen;
