@@ -47,10 +47,17 @@ const Still::Part* Still::PartAt(ScreenPoint point) const noexcept {
 }
 
 std::optional<Pixel> Still::At(ScreenPoint point) const noexcept {
+  Capture::Mark mark = Capture::Mark::kNoMonitor;
+  return At(point, mark);
+}
+
+std::optional<Pixel> Still::At(ScreenPoint point, Capture::Mark& mark) const noexcept {
   const Part* part = PartAt(point);
+  mark = part == nullptr ? Capture::Mark::kNoMonitor : Capture::Mark::kUnavailable;
   if (part == nullptr || part->pixels.empty()) return std::nullopt;
   if (std::any_of(unavailable_.begin(), unavailable_.end(), [point](const ScreenRect& r) { return r.Contains(point); }))
     return std::nullopt;
+  mark = Capture::Mark::kScreen;
   const auto column = static_cast<std::size_t>(point.x - part->area.left);
   const auto row = static_cast<std::size_t>(point.y - part->area.top);
   return part->pixels[row * static_cast<std::size_t>(part->area.Width()) + column];
@@ -61,11 +68,7 @@ void Still::Fill(Capture& capture) const noexcept {
     for (int column = 0; column < Capture::kSide; ++column) {
       const std::size_t i = Capture::Index(column, row);
       const ScreenPoint at{capture.area.left + column, capture.area.top + row};
-      const std::optional<Pixel> pixel = At(at);
-      capture.pixels[i] = pixel.value_or(0);
-      capture.marks[i] = pixel                   ? Capture::Mark::kScreen
-                         : PartAt(at) != nullptr ? Capture::Mark::kUnavailable
-                                                 : Capture::Mark::kNoMonitor;
+      capture.pixels[i] = At(at, capture.marks[i]).value_or(0);
     }
   }
 }

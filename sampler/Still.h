@@ -44,6 +44,8 @@ class Still {
     std::vector<Pixel> pixels;  // row by row; none when the monitor could not be copied
   };
   [[nodiscard]] const Part* PartAt(ScreenPoint point) const noexcept;
+  // The same, and what the point is for a capture: the screen, unavailable, or on no monitor.
+  [[nodiscard]] std::optional<Pixel> At(ScreenPoint point, Capture::Mark& mark) const noexcept;
 
   std::vector<Part> parts_;
   std::vector<ScreenRect> unavailable_;
